@@ -1,0 +1,103 @@
+// The set-based statements give the writes and refusals of a walk over every record.
+#include <gtest/gtest.h>
+
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/table.h"
+#include "support/temp_dir.h"
+
+using namespace store;
+
+namespace {
+
+class SetBasedTest : public ::testing::Test {
+ protected:
+  testsupport::TempDir dir;
+  Database db;
+  void SetUp() override {
+    const std::string path = dir.file("JOX_S.MDB");
+    schema::createBuildingDatabase(path);
+    db = Database::open(path);
+    Table rooms = db.openTable("Project Assignments");
+    for (const char* n : {"a1", "A1", " A1", "A10", "b2"}) {
+      rooms.addNew();
+      rooms.setField("Room Number", Value(n));
+      rooms.update();
+    }
+  }
+  std::vector<std::string> numbers() {
+    Table rooms = db.openTable("Project Assignments");
+    std::vector<std::string> out;
+    for (rooms.moveFirst(); !rooms.eof(); rooms.moveNext()) out.push_back(rooms.field("Room Number").text());
+    return out;
+  }
+};
+
+TEST_F(SetBasedTest, UpdateMatchesUpperCasedTextExactly) {
+  Table rooms = db.openTable("Project Assignments");
+  const char* sorts[] = {"north", "NORTH", "North", "NORTH WING", nullptr};
+  int i = 0;
+  for (rooms.moveFirst(); !rooms.eof(); rooms.moveNext(), ++i) {
+    rooms.edit();
+    rooms.setField("Project", sorts[i] ? Value(sorts[i]) : Value());
+    rooms.update();
+  }
+  EXPECT_EQ(db.updateWhereUpperText("Project Assignments", "Project", Value("SOUTH"), "NORTH"), 3);
+  std::vector<std::string> after;
+  for (rooms.moveFirst(); !rooms.eof(); rooms.moveNext()) {
+    after.push_back(rooms.field("Project").toText());
+  }
+  EXPECT_EQ(after, (std::vector<std::string>{"SOUTH", "SOUTH", "SOUTH", "NORTH WING", ""}));
+  EXPECT_EQ(db.updateWhereUpperText("Project Assignments", "Project", Value("X"), "north"), 0)
+      << "a lower-case search text never equals an upper-cased value";
+}
+
+TEST_F(SetBasedTest, UniqueRefusalIsTheEnginesAndChangesNothing) {
+  Table rooms = db.openTable("Room Info");
+  for (const char* n : {"A10", "B2"}) {
+    rooms.addNew();
+    rooms.setField("Room Number", Value(n));
+    rooms.update();
+  }
+  db.begin();
+  try {
+    db.updateWhereUpperText("Room Info", "Room Number", Value("B2"), "A10");
+    FAIL();
+  } catch (const Error& error) {
+    EXPECT_NE(std::string(error.what()).find("UNIQUE"), std::string::npos) << error.what();
+  }
+  db.rollback();
+  rooms.setIndex("PrimaryKey");
+  rooms.seek({Value("A10")});
+  EXPECT_FALSE(rooms.noMatch());
+}
+
+TEST_F(SetBasedTest, AValueTooLongFailsOnlyWhenARecordMatches) {
+  const std::string tooLong(30, 'X');
+  EXPECT_EQ(db.updateWhereUpperText("Project Assignments", "Room Number", Value(tooLong), "NONE"), 0);
+  EXPECT_THROW(db.updateWhereUpperText("Project Assignments", "Room Number", Value(tooLong), "B2"), Error);
+}
+
+TEST_F(SetBasedTest, DeleteMatchesTextExactly) {
+  EXPECT_EQ(db.deleteWhereText("Project Assignments", "Room Number", "A1"), 1);
+  EXPECT_EQ(numbers(), (std::vector<std::string>{"a1", " A1", "A10", "b2"}));
+  Table banks = db.openTable("Inventory Banks");
+  for (int b : {1, 12}) {
+    banks.addNew();
+    banks.setField("Bank", Value(b));
+    banks.update();
+  }
+  EXPECT_EQ(db.deleteWhereText("Inventory Banks", "Bank", "012"), 0);
+  EXPECT_EQ(db.deleteWhereText("Inventory Banks", "Bank", "12"), 1);
+}
+
+TEST_F(SetBasedTest, CursorsSeeSetBasedWrites) {
+  Table rooms = db.openTable("Project Assignments");
+  rooms.moveFirst();
+  rooms.moveNext();  // A1, the rest read ahead
+  db.deleteWhereText("Project Assignments", "Room Number", " A1");
+  rooms.moveNext();
+  EXPECT_EQ(rooms.field("Room Number").text(), "A10");
+}
+
+}  // namespace

@@ -1,0 +1,290 @@
+#include "connection.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "text_case.h"
+
+namespace store::detail {
+
+std::string quote(std::string_view identifier) {
+  std::string out;
+  out.reserve(identifier.size() + 2);
+  out += '"';
+  for (char ch : identifier) {
+    if (ch == '"') out += '"';
+    out += ch;
+  }
+  out += '"';
+  return out;
+}
+
+std::string asciiLower(std::string_view text) {
+  std::string out(text);
+  for (char& ch : out) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return out;
+}
+
+Connection::Connection(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+
+Connection::~Connection() { close(); }
+
+void Connection::close() {
+  if (!db_) return;
+  for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+  statements_.clear();
+  tables_.clear();
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+sqlite3* Connection::db() const {
+  if (!db_) throw Error(code::misuse, "The database is closed.");
+  return db_;
+}
+
+void Connection::fail() const { fail(sqlite3_extended_errcode(db())); }
+
+void Connection::fail(int rc) const {
+  const char* message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+  throw Error(rc, message ? message : sqlite3_errstr(rc));
+}
+
+sqlite3_stmt* Connection::statement(const std::string& sql) {
+  auto found = statements_.find(sql);
+  if (found != statements_.end()) return found->second;
+  sqlite3_stmt* stmt = nullptr;
+  const int rc = sqlite3_prepare_v3(db(), sql.c_str(), static_cast<int>(sql.size()),
+                                    SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+  if (rc != SQLITE_OK) fail(rc);
+  statements_.emplace(sql, stmt);
+  return stmt;
+}
+
+void Connection::execute(const std::string& sql) {
+  StatementUse use(statement(sql));
+  int rc;
+  while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
+  }
+  if (rc != SQLITE_DONE) fail(rc);
+}
+
+std::uint64_t* Connection::tableCounter(const std::string& name) {
+  return &counters_[asciiLower(name)];
+}
+
+std::shared_ptr<const TableInfo> Connection::table(const std::string& name) {
+  const std::string key = asciiLower(name);
+  auto found = tables_.find(key);
+  if (found != tables_.end()) return found->second;
+  auto info = readTable(name);
+  tables_.emplace(key, info);
+  return info;
+}
+
+namespace {
+
+FieldDef parseField(std::string name, std::string declared) {
+  FieldDef field{std::move(name), FieldType::Text, 0};
+  std::string upper = toUpper(declared);
+  auto has = [&](const char* part) { return upper.find(part) != std::string::npos; };
+  if (has("DATE") || has("TIME")) {
+    field.type = FieldType::Date;
+  } else if (has("INT")) {
+    field.type = FieldType::Integer;
+  } else if (has("CHAR") || has("TEXT") || has("CLOB")) {
+    field.type = FieldType::Text;
+  } else if (has("REAL") || has("FLOA") || has("DOUB") || has("NUM") || has("DEC")) {
+    field.type = FieldType::Double;
+  }
+  field.size = defaultSize(field.type);
+  const auto open = upper.find('(');
+  if (field.type == FieldType::Text && open != std::string::npos) {
+    const int size = std::atoi(upper.c_str() + open + 1);
+    if (size > 0) field.size = size;
+  }
+  return field;
+}
+
+std::string columnText(sqlite3_stmt* stmt, int col) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
+  return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, col)))
+              : std::string();
+}
+
+}  // namespace
+
+std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) {
+  auto info = std::make_shared<TableInfo>();
+  {
+    StatementUse use(statement(
+        "SELECT name FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
+    sqlite3_bind_text(use.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(use.get());
+    if (rc == SQLITE_ROW) {
+      info->def.name = columnText(use.get(), 0);
+    } else if (rc == SQLITE_DONE) {
+      throw Error(code::notFound, "The table '" + name + "' does not exist in this database.");
+    } else {
+      fail(rc);
+    }
+  }
+  info->quotedName = quote(info->def.name);
+  {
+    StatementUse use(statement("SELECT name, type FROM pragma_table_info(?1)"));
+    sqlite3_bind_text(use.get(), 1, info->def.name.c_str(), -1, SQLITE_TRANSIENT);
+    int rc;
+    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
+      info->def.fields.push_back(parseField(columnText(use.get(), 0), columnText(use.get(), 1)));
+    }
+    if (rc != SQLITE_DONE) fail(rc);
+  }
+  for (const char* alias : {"rowid", "_rowid_", "oid"}) {
+    if (!info->def.fieldPosition(alias)) {
+      info->rowidName = alias;
+      break;
+    }
+  }
+  if (info->rowidName.empty()) {
+    throw Error(code::generic, "The table '" + name + "' has no stored order.");
+  }
+  info->selectList = info->rowidName;
+  for (const FieldDef& field : info->def.fields) info->selectList += ", " + quote(field.name);
+
+  // Indexes in the order they were made; the suite's name follows "<table>." in the file's name.
+  std::vector<std::pair<std::string, bool>> names;
+  {
+    StatementUse use(statement(
+        "SELECT s.name, l.\"unique\" FROM sqlite_schema AS s JOIN pragma_index_list(?1) AS l "
+        "ON l.name = s.name WHERE s.type = 'index' ORDER BY s.rowid"));
+    sqlite3_bind_text(use.get(), 1, info->def.name.c_str(), -1, SQLITE_TRANSIENT);
+    int rc;
+    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
+      names.emplace_back(columnText(use.get(), 0), sqlite3_column_int(use.get(), 1) != 0);
+    }
+    if (rc != SQLITE_DONE) fail(rc);
+  }
+  const std::string prefix = info->def.name + ".";
+  for (auto& [sqliteName, unique] : names) {
+    IndexInfo index;
+    index.sqliteName = sqliteName;
+    index.def.unique = unique;
+    const bool prefixed = sqliteName.size() > prefix.size() &&
+                          asciiLower(sqliteName.substr(0, prefix.size())) == asciiLower(prefix);
+    index.def.name = prefixed ? sqliteName.substr(prefix.size()) : sqliteName;
+    StatementUse use(statement("SELECT cid, coll FROM pragma_index_xinfo(?1) WHERE key = 1"));
+    sqlite3_bind_text(use.get(), 1, sqliteName.c_str(), -1, SQLITE_TRANSIENT);
+    bool usable = true;
+    int rc;
+    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
+      const int cid = sqlite3_column_int(use.get(), 0);
+      if (cid < 0 || static_cast<std::size_t>(cid) >= info->def.fields.size()) {
+        usable = false;  // an index on an expression or the rowid cannot be sought by field
+        continue;
+      }
+      index.columns.push_back(static_cast<std::size_t>(cid));
+      index.def.fields.push_back(info->def.fields[static_cast<std::size_t>(cid)].name);
+      index.collations.push_back(columnText(use.get(), 1));
+    }
+    if (rc != SQLITE_DONE) fail(rc);
+    if (usable && !index.columns.empty()) {
+      info->def.indexes.push_back(index.def);
+      info->indexes.push_back(std::move(index));
+    }
+  }
+  return info;
+}
+
+void bindValue(sqlite3_stmt* stmt, int index, const Value& value) {
+  int rc = SQLITE_OK;
+  switch (value.kind()) {
+    case Value::Kind::Null: rc = sqlite3_bind_null(stmt, index); break;
+    case Value::Kind::Text:
+      rc = sqlite3_bind_text(stmt, index, value.text().data(),
+                             static_cast<int>(value.text().size()), SQLITE_TRANSIENT);
+      break;
+    case Value::Kind::Integer: rc = sqlite3_bind_int64(stmt, index, value.integer()); break;
+    case Value::Kind::Double: rc = sqlite3_bind_double(stmt, index, value.number()); break;
+    case Value::Kind::Date: {
+      const std::string iso = value.date().iso();
+      rc = sqlite3_bind_text(stmt, index, iso.data(), static_cast<int>(iso.size()),
+                             SQLITE_TRANSIENT);
+      break;
+    }
+  }
+  if (rc != SQLITE_OK) throw Error(rc, sqlite3_errstr(rc));
+}
+
+namespace {
+
+void fromSqlite(sqlite3_value* v, FieldType type, Value& out) {
+  switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL: out.setNull(); return;
+    case SQLITE_INTEGER:
+      if (type == FieldType::Double) {
+        out.setDouble(sqlite3_value_double(v));
+      } else if (type == FieldType::Text) {
+        out.setText(std::to_string(sqlite3_value_int64(v)));
+      } else {
+        out.setInteger(sqlite3_value_int64(v));
+      }
+      return;
+    case SQLITE_FLOAT:
+      if (type == FieldType::Text) {
+        out.setText(numberText(sqlite3_value_double(v)));
+      } else {
+        out.setDouble(sqlite3_value_double(v));
+      }
+      return;
+    default: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+      const std::string_view view(text ? text : "", static_cast<std::size_t>(sqlite3_value_bytes(v)));
+      if (type == FieldType::Date) {
+        if (auto date = Date::parse(view)) {
+          out.setDate(*date);
+          return;
+        }
+      }
+      out.setText(view);
+    }
+  }
+}
+
+// rk_text(value, type): the value as the tools read it as text; rk_upper_text: upper-cased too.
+void textFunction(sqlite3_context* ctx, int, sqlite3_value** argv, bool upper) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  Value value;
+  fromSqlite(argv[0], static_cast<FieldType>(sqlite3_value_int(argv[1])), value);
+  std::string text = value.toText();
+  if (upper) text = toUpper(text);
+  sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+int foldCollation(void*, int la, const void* a, int lb, const void* b) {
+  return compareFolded(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(la)),
+                       std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lb)));
+}
+
+}  // namespace
+
+void readValue(sqlite3_stmt* stmt, int column, FieldType type, Value& out) {
+  fromSqlite(sqlite3_column_value(stmt, column), type, out);
+}
+
+void registerExtensions(sqlite3* db) {
+  sqlite3_create_collation(db, "FOLD", SQLITE_UTF8, nullptr, foldCollation);
+  const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY;
+  sqlite3_create_function(
+      db, "rk_text", 2, flags, nullptr,
+      [](sqlite3_context* c, int n, sqlite3_value** v) { textFunction(c, n, v, false); }, nullptr,
+      nullptr);
+  sqlite3_create_function(
+      db, "rk_upper_text", 2, flags, nullptr,
+      [](sqlite3_context* c, int n, sqlite3_value** v) { textFunction(c, n, v, true); }, nullptr,
+      nullptr);
+}
+
+}  // namespace store::detail

@@ -1,0 +1,100 @@
+// Internal: one SQLite connection with its prepared statements, the table definitions read from
+// the file, and the write counters that tell cursors when their read-ahead is out of date.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "definition.h"
+#include "error.h"
+
+namespace store::detail {
+
+// An index as SQLite holds it: the file's name, and key columns with their collations.
+struct IndexInfo {
+  IndexDef def;
+  std::string sqliteName;
+  std::vector<std::size_t> columns;     // field positions of the keys
+  std::vector<std::string> collations;  // "FOLD", "BINARY", ...
+};
+
+struct TableInfo {
+  TableDef def;
+  std::vector<IndexInfo> indexes;
+  std::string rowidName;  // rowid alias that no field shadows
+  std::string quotedName;
+  std::string selectList;  // rowid alias, then every field in position order
+};
+
+std::string quote(std::string_view identifier);
+
+class Connection {
+ public:
+  explicit Connection(sqlite3* db, std::string path);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  sqlite3* db() const;  // throws when closed
+  bool isOpen() const { return db_ != nullptr; }
+  const std::string& path() const { return path_; }
+  void close();
+
+  // A cached statement, reset and with its bindings cleared.
+  sqlite3_stmt* statement(const std::string& sql);
+  // Runs a statement that returns no rows.
+  void execute(const std::string& sql);
+
+  [[noreturn]] void fail() const;  // throws the connection's last engine error
+  [[noreturn]] void fail(int rc) const;
+
+  std::shared_ptr<const TableInfo> table(const std::string& name);
+  void forgetDefinitions() { tables_.clear(); }
+
+  // Write counters: one per table, and one for every table (rollback).
+  std::uint64_t* tableCounter(const std::string& name);
+  std::uint64_t allCounter() const { return all_; }
+  void touchAll() { ++all_; }
+
+ private:
+  std::shared_ptr<const TableInfo> readTable(const std::string& name);
+
+  sqlite3* db_;
+  std::string path_;
+  std::unordered_map<std::string, sqlite3_stmt*> statements_;
+  std::unordered_map<std::string, std::shared_ptr<const TableInfo>> tables_;
+  std::unordered_map<std::string, std::uint64_t> counters_;
+  std::uint64_t all_ = 0;
+};
+
+// Resets a statement when it goes out of scope, so no read transaction stays open.
+class StatementUse {
+ public:
+  explicit StatementUse(sqlite3_stmt* stmt) : stmt_(stmt) {}
+  ~StatementUse() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+  }
+  StatementUse(const StatementUse&) = delete;
+  StatementUse& operator=(const StatementUse&) = delete;
+  sqlite3_stmt* get() const { return stmt_; }
+
+ private:
+  sqlite3_stmt* stmt_;
+};
+
+// Binding and reading values by field type.
+void bindValue(sqlite3_stmt* stmt, int index, const Value& value);
+void readValue(sqlite3_stmt* stmt, int column, FieldType type, Value& out);
+
+// Registers the store's collation and functions on a connection.
+void registerExtensions(sqlite3* db);
+
+std::string asciiLower(std::string_view text);
+
+}  // namespace store::detail

@@ -1,0 +1,293 @@
+#include "database.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "connection.h"
+#include "table.h"
+#include "text_case.h"
+
+namespace store {
+
+using detail::Connection;
+using detail::quote;
+using detail::StatementUse;
+
+namespace {
+
+[[noreturn]] void refuse(int code, const std::string& path, const std::string& why) {
+  throw Error(code, "Cannot open '" + path + "': " + why);
+}
+
+// Looks at the file before SQLite does, so that a wrong file is refused without creating the
+// journal files beside it.
+void checkDatabaseFile(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) refuse(code::cantOpen, path, "no such file.");
+  if (S_ISDIR(info.st_mode)) refuse(code::cantOpen, path, "it is a folder, not a database file.");
+  if (!S_ISREG(info.st_mode)) refuse(code::cantOpen, path, "it is not a regular file.");
+  if (info.st_size == 0) refuse(code::notADb, path, "the file is empty, not a database.");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) refuse(code::cantOpen, path, "the file cannot be read.");
+  char header[16] = {};
+  in.read(header, sizeof header);
+  if (in.gcount() != sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0) {
+    refuse(code::notADb, path, "the file is not a database.");
+  }
+}
+
+void configure(Connection& connection) {
+  sqlite3* db = connection.db();
+  int enabled = 0;
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &enabled);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &enabled);
+  sqlite3_busy_timeout(db, 10000);
+  detail::registerExtensions(db);
+  connection.execute("PRAGMA journal_mode = WAL");
+  connection.execute("PRAGMA synchronous = NORMAL");
+  connection.execute("PRAGMA cache_size = -65536");
+  connection.execute("PRAGMA foreign_keys = OFF");
+}
+
+std::shared_ptr<Connection> connect(const std::string& path, int flags) {
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_EXRESCODE, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    sqlite3_close_v2(db);
+    refuse(rc, path, message + ".");
+  }
+  return std::make_shared<Connection>(db, path);
+}
+
+std::optional<double> parseNumber(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
+  const std::string copy(text);
+  char* end = nullptr;
+  const double number = std::strtod(copy.c_str(), &end);
+  if (end != copy.c_str() + copy.size() || !std::isfinite(number)) return std::nullopt;
+  return number;
+}
+
+[[noreturn]] void mismatch(const FieldDef& field, const Value& value) {
+  throw Error(code::mismatch, "The value '" + value.toText() + "' cannot be stored in the " +
+                                  fieldTypeName(field.type) + " field '" + field.name + "'.");
+}
+
+}  // namespace
+
+Value coerce(const FieldDef& field, const Value& value) {
+  if (value.isNull()) return value;
+  switch (field.type) {
+    case FieldType::Text: {
+      std::string text = value.toText();
+      if (static_cast<int>(characterCount(text)) > field.size) {
+        throw Error(code::constraint, "The value '" + text + "' is longer than the " +
+                                          std::to_string(field.size) + " characters of the field '" +
+                                          field.name + "'.");
+      }
+      return Value(std::move(text));
+    }
+    case FieldType::Integer:
+    case FieldType::Double: {
+      std::optional<double> number;
+      if (value.kind() == Value::Kind::Integer) {
+        if (field.type == FieldType::Integer) return value;
+        return Value(value.number());
+      }
+      if (value.kind() == Value::Kind::Double) number = value.number();
+      if (value.isText()) number = parseNumber(value.text());
+      if (!number) mismatch(field, value);
+      if (field.type == FieldType::Double) return Value(*number);
+      const double whole = std::nearbyint(*number);  // halves go to the even neighbour
+      if (std::fabs(whole) > 9.2e18) mismatch(field, value);
+      return Value(static_cast<std::int64_t>(whole));
+    }
+    case FieldType::Date: {
+      if (value.isDate()) return value;
+      if (value.isText()) {
+        if (auto date = Date::parse(value.text())) return Value(*date);
+      }
+      mismatch(field, value);
+    }
+  }
+  return value;
+}
+
+Database::Database(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
+
+Database Database::open(const std::string& path) {
+  checkDatabaseFile(path);
+  auto connection = connect(path, SQLITE_OPEN_READWRITE);
+  if (sqlite3_db_readonly(connection->db(), "main") == 1) {
+    refuse(code::cantOpen, path, "the file cannot be written.");
+  }
+  try {
+    configure(*connection);
+    connection->execute("SELECT count(*) FROM sqlite_schema");
+  } catch (const Error& error) {
+    refuse(error.code(), path, error.what());
+  }
+  return Database(std::move(connection));
+}
+
+Database Database::create(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0) {
+    throw Error(code::cantOpen, "Cannot create '" + path + "': a file of that name exists.");
+  }
+  auto connection = connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  configure(*connection);
+  return Database(std::move(connection));
+}
+
+Connection& Database::connection() const {
+  if (!connection_ || !connection_->isOpen()) {
+    throw Error(code::misuse, "The database is not open.");
+  }
+  return *connection_;
+}
+
+bool Database::isOpen() const { return connection_ && connection_->isOpen(); }
+
+void Database::close() {
+  if (connection_) connection_->close();
+  connection_.reset();
+}
+
+const std::string& Database::path() const { return connection().path(); }
+
+sqlite3* Database::handle() const { return connection().db(); }
+
+std::vector<std::string> Database::tableNames() const {
+  Connection& c = connection();
+  StatementUse use(c.statement(
+      "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
+      "ESCAPE '\\' ORDER BY rowid"));
+  std::vector<std::string> names;
+  int rc;
+  while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
+    names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(use.get(), 0)));
+  }
+  if (rc != SQLITE_DONE) c.fail(rc);
+  return names;
+}
+
+TableDef Database::tableDef(const std::string& table) const {
+  return connection().table(table)->def;
+}
+
+Table Database::openTable(const std::string& table) const {
+  return Table(connection_, connection().table(table));
+}
+
+void Database::begin() { connection().execute("BEGIN IMMEDIATE"); }
+
+void Database::commit() { connection().execute("COMMIT"); }
+
+void Database::rollback() {
+  Connection& c = connection();
+  c.touchAll();
+  if (sqlite3_get_autocommit(c.db()) == 0) c.execute("ROLLBACK");
+}
+
+bool Database::inTransaction() const { return sqlite3_get_autocommit(connection().db()) == 0; }
+
+void Database::createTable(const TableDef& def) {
+  Connection& c = connection();
+  std::string sql = "CREATE TABLE " + quote(def.name) + " (";
+  for (std::size_t i = 0; i < def.fields.size(); ++i) {
+    const FieldDef& field = def.fields[i];
+    if (i > 0) sql += ", ";
+    sql += quote(field.name) + " ";
+    switch (field.type) {
+      case FieldType::Text: sql += "TEXT(" + std::to_string(field.size) + ")"; break;
+      case FieldType::Integer: sql += "INTEGER"; break;
+      case FieldType::Double: sql += "DOUBLE"; break;
+      case FieldType::Date: sql += "DATE"; break;
+    }
+  }
+  sql += ")";
+  c.execute(sql);
+  for (const IndexDef& index : def.indexes) {
+    std::string create = index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
+    create += quote(def.name + "." + index.name) + " ON " + quote(def.name) + " (";
+    for (std::size_t i = 0; i < index.fields.size(); ++i) {
+      if (i > 0) create += ", ";
+      create += quote(index.fields[i]) + " COLLATE FOLD";
+    }
+    create += ")";
+    c.execute(create);
+  }
+  c.forgetDefinitions();
+}
+
+namespace {
+
+// The condition "field, read as text (and upper-cased), equals ?1". A text field holds only text,
+// so a case-blind equality, which an index can serve, narrows the records first.
+std::string textCondition(const FieldDef& field, bool upper) {
+  std::string condition;
+  if (field.type == FieldType::Text) condition = quote(field.name) + " = ?1 COLLATE FOLD AND ";
+  condition += std::string(upper ? "rk_upper_text(" : "rk_text(") + quote(field.name) + ", " +
+               std::to_string(static_cast<int>(field.type)) + ") = ?1";
+  return condition;
+}
+
+std::int64_t run(Connection& c, const std::string& sql, const std::vector<Value>& binds) {
+  StatementUse use(c.statement(sql));
+  for (std::size_t i = 0; i < binds.size(); ++i) {
+    detail::bindValue(use.get(), static_cast<int>(i + 1), binds[i]);
+  }
+  const int rc = sqlite3_step(use.get());
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) c.fail(rc);
+  return rc == SQLITE_ROW ? sqlite3_column_int64(use.get(), 0) : sqlite3_changes64(c.db());
+}
+
+}  // namespace
+
+std::int64_t Database::updateWhereUpperText(const std::string& table, const std::string& field,
+                                             const Value& value, const std::string& upperText) {
+  Connection& c = connection();
+  auto info = c.table(table);
+  const auto position = info->def.fieldPosition(field);
+  if (!position) throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
+  const FieldDef& def = info->def.fields[*position];
+  const std::string where = " WHERE " + textCondition(def, true);
+  Value stored;
+  try {
+    stored = coerce(def, value);
+  } catch (const Error&) {
+    // A cursor would fail on the first matching record only.
+    if (run(c, "SELECT count(*) FROM " + info->quotedName + where, {Value(upperText)}) == 0) {
+      return 0;
+    }
+    throw;
+  }
+  ++*c.tableCounter(table);
+  return run(c, "UPDATE " + info->quotedName + " SET " + quote(def.name) + " = ?2" + where,
+             {Value(upperText), stored});
+}
+
+std::int64_t Database::deleteWhereText(const std::string& table, const std::string& field,
+                                       const std::string& text) {
+  Connection& c = connection();
+  auto info = c.table(table);
+  const auto position = info->def.fieldPosition(field);
+  if (!position) throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
+  ++*c.tableCounter(table);
+  return run(c,
+             "DELETE FROM " + info->quotedName + " WHERE " +
+                 textCondition(info->def.fields[*position], false),
+             {Value(text)});
+}
+
+}  // namespace store

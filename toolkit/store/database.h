@@ -1,0 +1,76 @@
+// A connection to one building (or account) database file. Several Database objects may hold one
+// file at once; each is cheap to copy and copies share the connection.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "definition.h"
+#include "error.h"
+#include "value.h"
+
+struct sqlite3;
+
+namespace store {
+
+namespace detail {
+class Connection;
+}
+
+class Table;
+
+class Database {
+ public:
+  Database() = default;  // not open
+
+  // Opens an existing database file, shared and read-write. Never creates a file: a missing file,
+  // a folder, an empty file or one that is not a database throws Error.
+  static Database open(const std::string& path);
+  // Creates a new, empty database file; refuses a path at which anything exists.
+  static Database create(const std::string& path);
+
+  bool isOpen() const;
+  void close();  // closing a database that is not open is harmless
+  const std::string& path() const;
+
+  // Tables by position, system tables included.
+  std::vector<std::string> tableNames() const;
+  TableDef tableDef(const std::string& table) const;
+  Table openTable(const std::string& table) const;
+
+  void begin();  // a write transaction, taken at once so other writers wait for it
+  void commit();
+  void rollback();
+  bool inTransaction() const;
+
+  // Makes a table with its fields and indexes (for the schema builders and import).
+  void createTable(const TableDef& def);
+
+  // Set-based statements that give the same writes and refusals as walking every record with a
+  // cursor and setting or deleting the matching ones. Both return the number of records touched.
+  //
+  // Sets `field` to `value` where the field's value, read as text and upper-cased, equals
+  // `upperText` exactly.
+  std::int64_t updateWhereUpperText(const std::string& table, const std::string& field,
+                                    const Value& value, const std::string& upperText);
+  // Deletes the records whose `field`, read as text, equals `text` exactly.
+  std::int64_t deleteWhereText(const std::string& table, const std::string& field,
+                               const std::string& text);
+
+  // The underlying handle, for benchmarks that compare with plain SQL on the same file.
+  sqlite3* handle() const;
+
+ private:
+  explicit Database(std::shared_ptr<detail::Connection> connection);
+  detail::Connection& connection() const;
+
+  std::shared_ptr<detail::Connection> connection_;
+};
+
+// The value converted to what a field of that definition holds; throws Error when it cannot be
+// (text that is no number for a number field, text longer than a text field's size).
+Value coerce(const FieldDef& field, const Value& value);
+
+}  // namespace store

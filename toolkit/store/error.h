@@ -1,0 +1,30 @@
+// The one error type of the store: every failing operation throws it with the engine's result code
+// and message (or a store code of the same family for checks the store makes itself).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace store {
+
+class Error : public std::runtime_error {
+ public:
+  Error(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+  int code() const { return code_; }
+
+ private:
+  int code_;
+};
+
+// Store-made failures use SQLite's primary codes of the matching kind.
+namespace code {
+inline constexpr int generic = 1;      // SQLITE_ERROR
+inline constexpr int cantOpen = 14;    // SQLITE_CANTOPEN
+inline constexpr int notFound = 12;    // SQLITE_NOTFOUND: table, field, index or current record
+inline constexpr int constraint = 19;  // SQLITE_CONSTRAINT: value longer than the field
+inline constexpr int mismatch = 20;    // SQLITE_MISMATCH: value cannot become the field's type
+inline constexpr int misuse = 21;      // SQLITE_MISUSE: operation out of order
+inline constexpr int notADb = 26;      // SQLITE_NOTADB
+}  // namespace code
+
+}  // namespace store
