@@ -427,4 +427,12 @@ void Table::remove() {
   markFresh();
 }
 
+void moveToFirst(Table& table) {
+  try {
+    table.moveFirst();
+  } catch (const Error&) {
+    if (!table.eof()) throw;
+  }
+}
+
 }  // namespace store

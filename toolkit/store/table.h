@@ -109,4 +109,7 @@ class Table {
   std::vector<bool> dirty_;
 };
 
+// Moves to the first record; an empty table is no failure (the cursor is then at its end).
+void moveToFirst(Table& table);
+
 }  // namespace store

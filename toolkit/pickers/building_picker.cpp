@@ -1,0 +1,105 @@
+#include "building_picker.h"
+
+#include <QEvent>
+
+#include "shell/program.h"
+#include "shell/twips.h"
+#include "shell/ui.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/table.h"
+
+namespace roomkit {
+
+namespace sch = store::schema;
+
+SelectionBoxArray2::SelectionBoxArray2(QWidget* parent) : QDialog(parent) {
+  setObjectName("SelectionBoxArray2");
+  setWindowTitle("Please select a building");
+  setFixedSize(px(6285), px(6960 - 420));  // the outer height holds the title bar
+  ListView1 = new ReportList("ListView1", this);
+  place(ListView1, 120, 120, 5925, 5655);
+  ListView1->setColumns({"Number", "Building Name", "Customer Name"}, {px(1200), px(2400)});
+  CSCmd1 = new QPushButton("Cancel", this);
+  CSCmd1->setObjectName("CSCmd1");
+  CSCmd1->setAutoDefault(false);
+  place(CSCmd1, 2400, 6000, 1215, 375);
+  connect(CSCmd1, &QPushButton::clicked, this, &SelectionBoxArray2::CSCmd1_Click);
+  connect(ListView1, &ReportList::headerClicked, this, &SelectionBoxArray2::ListView1_ColumnClick);
+  connect(ListView1, &ReportList::rowDoubleClicked, this, &SelectionBoxArray2::ListView1_DblClick);
+}
+
+// Filling: a failing step is skipped, so a missing account database or user leaves an empty list.
+void SelectionBoxArray2::Form_Activate() {
+  ListView1->model().clear();
+  ui().setBusy(true);
+  try {
+    store::Database accounts = store::Database::open(programFile(sch::accountFile).toStdString());
+    store::Table users = accounts.openTable(sch::userAccess);
+    users.setIndex(sch::userIdIndex);
+    const std::string user = program().CurrentUserID.trimmed().toStdString();
+    users.seek({store::Value(user)});
+    while (!users.eof() && !users.noMatch() && users.field(sch::userId).toText() == user) {
+      ListView1->model().addRow({QString::fromStdString(users.field(sch::buildingCode).toText()),
+                                 QString::fromStdString(users.field(sch::buildingName).toText()),
+                                 QString::fromStdString(users.field(sch::customerName).toText())});
+      users.moveNext();
+    }
+  } catch (const store::Error&) {
+    // the list keeps the rows read before the failure
+  }
+  ListView1->viewport()->update();
+  const int row = ListView1->findPrefix(program().SelectedBuildingCode);
+  if (row >= 0) ListView1->selectRow(row);
+  ui().setBusy(false);
+}
+
+void SelectionBoxArray2::ListView1_ColumnClick(int column) {
+  const QString selected = ListView1->text(ListView1->selectedRow());
+  ListView1->model().sortBy(column, false);
+  if (ListView1->selectedRow() < 0) return;
+  const int row = ListView1->findPrefix(selected);
+  if (row >= 0) ListView1->selectRow(row);
+}
+
+void SelectionBoxArray2::ListView1_DblClick() {
+  ListView1->setEnabled(false);
+  CSCmd1->setEnabled(false);
+  ui().setBusy(true);
+  repaint();
+  const int row = ListView1->selectedRow();
+  program().SelectedBuildingCode = row < 0 ? QString() : ListView1->text(row).trimmed();
+  if (!program().SelectedBuildingCode.isEmpty()) {
+    accept();
+    return;
+  }
+  ListView1->setEnabled(true);
+  CSCmd1->setEnabled(true);
+  ui().setBusy(false);
+}
+
+void SelectionBoxArray2::CSCmd1_Click() { reject(); }
+
+void SelectionBoxArray2::done(int result) {
+  ui().setBusy(true);  // the main window restores the pointer when it becomes active again
+  QDialog::done(result);
+}
+
+void SelectionBoxArray2::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  filledOnShow_ = true;
+  Form_Activate();
+}
+
+bool SelectionBoxArray2::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) {
+    if (filledOnShow_) {
+      filledOnShow_ = false;  // the fill at showing stands for this first activation
+    } else {
+      Form_Activate();
+    }
+  }
+  return QDialog::event(event);
+}
+
+}  // namespace roomkit

@@ -1,0 +1,95 @@
+// The main window: the database path box and browse button, the function selector and the eight
+// tool panels; start-up, the settings files, loading a database and closing.
+#pragma once
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+
+#include "shell_context.h"
+#include "text_box.h"
+
+namespace roomkit {
+
+class ChangeRoomNumberPanel;
+class ModifyRoomDataPanel;
+class CopyInventoryPanel;
+class AutoGeneratePanel;
+class CleanupPanel;
+class ChangeAssignmentPanel;
+class CombineRoomsPanel;
+class ChangeSortFieldPanel;
+
+// The function selector's entries, by position.
+extern const std::array<const char*, 8> functionNames;
+
+class Form1 : public QWidget, public ShellContext {
+  Q_OBJECT
+
+ public:
+  explicit Form1(QWidget* parent = nullptr);  // runs Form_Load
+  ~Form1() override;
+
+  QLabel* Label2;  // the band behind the top controls
+  QLabel* Image2;
+  QLabel* Label1;
+  TextBox* Text1;     // database path (desktop mode)
+  TextBox* Text9;     // building code (hosted mode)
+  QPushButton* Command2;
+  QFrame* Line1;
+  QLabel* Label3;
+  QComboBox* Combo1;  // the function selector
+
+  ChangeRoomNumberPanel* Frame1;
+  ModifyRoomDataPanel* Frame2;
+  CopyInventoryPanel* Frame3;
+  AutoGeneratePanel* Frame4;
+  CleanupPanel* Frame8;
+  ChangeAssignmentPanel* Frame9;
+  CombineRoomsPanel* Frame10;
+  ChangeSortFieldPanel* Frame11;
+  std::array<QWidget*, 8> panels;  // by function position
+
+  QString LastDirectory;
+  qint16 LastFunctionIndex = -1;
+  bool activatedOnce = false;
+
+  void Form_Load();
+  void Form_Activate();
+  void Form_Unload();
+  void Command2_Click();
+  void Combo1_Click();
+  void LoadCurrentDB() override;
+
+  // ShellContext
+  QString databasePath() const override;
+  void focusDatabasePath() override;
+  store::Database& CurrentDB() override { return currentDB_; }
+  OpenTables& openTables() override { return tables_; }
+  QString& BusyFlag() override { return busyFlag_; }
+  QWidget* panelAt(int position) override;
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildTop();
+  void buildPanels();
+  void closeDatabase();
+  void failLoad(const QString& path, const QString& reason);
+
+  store::Database currentDB_;
+  OpenTables tables_;
+  QString busyFlag_;
+  bool ended_ = false;    // the warning was declined: nothing more is done or written
+  bool unloaded_ = false;
+};
+
+// The program's icon, drawn at start.
+QIcon programIcon();
+
+}  // namespace roomkit

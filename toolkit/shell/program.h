@@ -1,0 +1,30 @@
+// Values that the whole program shares: the installation mode, the current user, the building
+// chosen in the building picker and the record picker's slots.
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace roomkit {
+
+struct ProgramValues {
+  QString DataRootPath;          // non-empty means hosted mode
+  QString CurrentUserID;
+  QString SelectedBuildingCode;
+  std::array<QString, 8> PickerArgs;
+  QString programFolder;         // the executable's folder, without a trailing separator
+};
+
+ProgramValues& program();
+
+// The folder the program lies in (tests set programFolder to a folder of their own).
+QString programFolder();
+// A file of the program folder.
+QString programFile(const QString& name);
+
+// Hosted mode: the program folder, written with backslashes and in lower case, holds
+// "\corvane asp\". The data root then lies beside that folder.
+bool isHostedFolder(const QString& folder);
+QString hostedDataRoot(const QString& folder);
+
+}  // namespace roomkit

@@ -1,0 +1,22 @@
+// "Change Assignment Number": replaces an area assignment number in the assignment tables.
+#pragma once
+
+#include <QPushButton>
+
+#include "shell/text_box.h"
+#include "tool_panel.h"
+
+namespace roomkit {
+
+class ChangeAssignmentPanel : public ToolPanel {
+  Q_OBJECT
+
+ public:
+  ChangeAssignmentPanel(ShellContext& shell, QWidget* parent);
+
+  TextBox* Text7;  // current assignment number
+  TextBox* Text8;  // new assignment number
+  QPushButton* Command7;
+};
+
+}  // namespace roomkit

@@ -1,0 +1,22 @@
+// "Change Room Number": gives a room a new number in every table that carries room numbers.
+#pragma once
+
+#include <QPushButton>
+
+#include "shell/text_box.h"
+#include "tool_panel.h"
+
+namespace roomkit {
+
+class ChangeRoomNumberPanel : public ToolPanel {
+  Q_OBJECT
+
+ public:
+  ChangeRoomNumberPanel(ShellContext& shell, QWidget* parent);
+
+  TextBox* Text2;  // current room number
+  TextBox* Text3;  // new room number
+  QPushButton* Command1;
+};
+
+}  // namespace roomkit

@@ -1,0 +1,28 @@
+// "Combine Rooms": merges ticked rooms into one, adding up their inventories.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+
+#include "shell/report_list.h"
+#include "shell/text_box.h"
+#include "tool_panel.h"
+
+namespace roomkit {
+
+class CombineRoomsPanel : public ToolPanel {
+  Q_OBJECT
+
+ public:
+  CombineRoomsPanel(ShellContext& shell, QWidget* parent);
+
+  ReportList* ListView1;  // the rooms, with check boxes
+  QCheckBox* Check5;      // "Delete selected rooms after combine"
+  TextBox* Text11;        // target room number
+  TextBox* Text10;        // target room name
+  QComboBox* Combo2;      // target room schedule
+  QPushButton* Command8;  // "Combine"
+};
+
+}  // namespace roomkit
