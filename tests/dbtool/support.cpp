@@ -1,0 +1,45 @@
+#include "support.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "dbtool/byte_io.h"
+#include "dbtool/export.h"
+#include "dbtool/import.h"
+#include "store/database.h"
+
+namespace dbtest {
+
+std::string exportText(const std::string& path) {
+  std::string text;
+  dbtool::StringOutput out(text);
+  dbtool::exportDatabase(path, out);
+  return text;
+}
+
+void importText(const std::string& json, const std::string& target) {
+  dbtool::StringInput in(json);
+  dbtool::importDocument(in, target);
+}
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void execute(const std::string& path, const std::string& sql) {
+  store::Database db = store::Database::open(path);
+  char* message = nullptr;
+  if (sqlite3_exec(db.handle(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    const std::string text = message ? message : "?";
+    sqlite3_free(message);
+    throw std::runtime_error(text);
+  }
+}
+
+}  // namespace dbtest

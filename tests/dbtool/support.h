@@ -1,0 +1,17 @@
+// Shared steps of the roomkit-db tests.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace dbtest {
+
+std::string exportText(const std::string& path);
+void importText(const std::string& json, const std::string& target);  // throws as import does
+// The names in a folder, sorted.
+std::vector<std::string> filesIn(const std::filesystem::path& folder);
+// Runs SQL on the raw connection, for content the store itself never writes.
+void execute(const std::string& path, const std::string& sql);
+
+}  // namespace dbtest

@@ -1,0 +1,15 @@
+// roomkit-db: look into a building database, move it between machines as text, and make sample
+// data to try the toolkit on.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  dbtool::FileInput in(stdin, "standard input");
+  dbtool::FileOutput out(stdout, "standard output");
+  return dbtool::run(args, in, out, std::cerr);
+}
