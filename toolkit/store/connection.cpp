@@ -84,6 +84,8 @@ std::shared_ptr<const TableInfo> Connection::table(const std::string& name) {
 
 namespace {
 
+constexpr std::size_t maxRowArguments = 127;  // the engine's limit on function arguments
+
 FieldDef parseField(std::string name, std::string declared) {
   FieldDef field{std::move(name), FieldType::Text, 0};
   std::string upper = toUpper(declared);
@@ -149,7 +151,16 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
     throw Error(code::generic, "The table '" + name + "' has no stored order.");
   }
   info->selectList = info->rowidName;
-  for (const FieldDef& field : info->def.fields) info->selectList += ", " + quote(field.name);
+  std::string arguments;
+  for (const FieldDef& field : info->def.fields) {
+    info->selectList += ", " + quote(field.name);
+    arguments += ", " + quote(field.name);
+    info->types.push_back(field.type);
+  }
+  if (info->def.fields.size() + 1 <= maxRowArguments) {
+    info->packedSelectList = info->rowidName + ", rk_row(?" + std::to_string(rowSinkParameter) +
+                             arguments + ")";
+  }
 
   // Indexes in the order they were made; the suite's name follows "<table>." in the file's name.
   std::vector<std::pair<std::string, bool>> names;
@@ -263,6 +274,17 @@ void textFunction(sqlite3_context* ctx, int, sqlite3_value** argv, bool upper) {
   sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+void rowFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  auto* sink = static_cast<RowSink*>(sqlite3_value_pointer(argv[0], rowSinkType));
+  if (!sink || !sink->values) {
+    sqlite3_result_error(ctx, "rk_row is the store's own", -1);
+    return;
+  }
+  for (int i = 1; i < argc; ++i) fromSqlite(argv[i], sink->types[i - 1], sink->values[i - 1]);
+  ++sink->calls;
+  sqlite3_result_null(ctx);
+}
+
 int foldCollation(void*, int la, const void* a, int lb, const void* b) {
   return compareFolded(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(la)),
                        std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lb)));
@@ -277,6 +299,8 @@ void readValue(sqlite3_stmt* stmt, int column, FieldType type, Value& out) {
 void registerExtensions(sqlite3* db) {
   sqlite3_create_collation(db, "FOLD", SQLITE_UTF8, nullptr, foldCollation);
   const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY;
+  sqlite3_create_function(db, "rk_row", -1, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr, rowFunction,
+                          nullptr, nullptr);
   sqlite3_create_function(
       db, "rk_text", 2, flags, nullptr,
       [](sqlite3_context* c, int n, sqlite3_value** v) { textFunction(c, n, v, false); }, nullptr,

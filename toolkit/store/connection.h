@@ -29,7 +29,20 @@ struct TableInfo {
   std::string rowidName;  // rowid alias that no field shadows
   std::string quotedName;
   std::string selectList;  // rowid alias, then every field in position order
+  // rowid alias, then the row function over every field; "" for tables too wide for it
+  std::string packedSelectList;
+  std::vector<FieldType> types;  // field types in position order
 };
+
+// The row function rk_row(sink, field...) converts a whole row into the cursor's batch at once.
+struct RowSink {
+  const FieldType* types;
+  Value* values;
+  std::uint64_t calls;
+};
+inline constexpr const char* rowSinkType = "rk_row_sink";
+inline constexpr int rowSinkParameter = 30;  // parameter numbers beyond any key binding
+inline constexpr int limitParameter = 31;
 
 std::string quote(std::string_view identifier);
 

@@ -157,13 +157,59 @@ std::string Table::orderBy() const {
   return order + info_->rowidName;
 }
 
-std::size_t Table::fill(const std::string& sql, const std::vector<Value>& binds, std::size_t limit,
-                        std::size_t into) {
+// Reads rows into the batch. Where the table allows it, each row arrives through one call of the
+// store's row function, which converts every field straight into the batch; that spares a column
+// call per field. The function must run exactly once per row returned; if the engine ever ran it
+// ahead (a sort), the rows are read again through the column calls.
+std::size_t Table::fill(const std::string& clauses, const std::vector<Value>& binds,
+                        std::size_t limit, std::size_t into) {
+  detail::Connection& c = connection();
+  const bool packed = !info_->packedSelectList.empty() && binds.size() < detail::rowSinkParameter;
+  const std::string sql = "SELECT " + (packed ? info_->packedSelectList : info_->selectList) +
+                          " FROM " + info_->quotedName + clauses + " LIMIT ?" +
+                          std::to_string(detail::limitParameter);
+  StatementUse use(c.statement(sql));
+  int param = 1;
+  for (const Value& bind : binds) detail::bindValue(use.get(), param++, bind);
+  sqlite3_bind_int64(use.get(), detail::limitParameter, static_cast<sqlite3_int64>(limit));
+  const std::size_t fields = info_->def.fields.size();
+  detail::RowSink sink{info_->types.data(), nullptr, 0};
+  if (packed) sqlite3_bind_pointer(use.get(), detail::rowSinkParameter, &sink, detail::rowSinkType, nullptr);
+  std::size_t n = 0;
+  int rc;
+  while (true) {
+    if (batch_.size() <= into + n) batch_.resize(into + n + 1);
+    Row& row = batch_[into + n];
+    row.values.resize(fields);
+    sink.values = row.values.data();
+    const std::uint64_t expected = sink.calls + 1;
+    rc = sqlite3_step(use.get());
+    if (rc != SQLITE_ROW) break;
+    row.rowid = sqlite3_column_int64(use.get(), 0);
+    if (packed && sink.calls != expected) {
+      sqlite3_reset(use.get());
+      return fillByColumns(sql, binds, limit, into);
+    }
+    if (!packed) {
+      for (std::size_t i = 0; i < fields; ++i) {
+        detail::readValue(use.get(), static_cast<int>(i + 1), info_->types[i], row.values[i]);
+      }
+    }
+    ++n;
+  }
+  if (rc != SQLITE_DONE) c.fail(rc);
+  return n;
+}
+
+std::size_t Table::fillByColumns(const std::string& packedSql, const std::vector<Value>& binds,
+                                 std::size_t limit, std::size_t into) {
+  const std::string prefix = "SELECT " + info_->packedSelectList;
+  const std::string sql = "SELECT " + info_->selectList + packedSql.substr(prefix.size());
   detail::Connection& c = connection();
   StatementUse use(c.statement(sql));
   int param = 1;
   for (const Value& bind : binds) detail::bindValue(use.get(), param++, bind);
-  sqlite3_bind_int64(use.get(), param, static_cast<sqlite3_int64>(limit));
+  sqlite3_bind_int64(use.get(), detail::limitParameter, static_cast<sqlite3_int64>(limit));
   const std::size_t fields = info_->def.fields.size();
   std::size_t n = 0;
   int rc;
@@ -173,8 +219,7 @@ std::size_t Table::fill(const std::string& sql, const std::vector<Value>& binds,
     row.values.resize(fields);
     row.rowid = sqlite3_column_int64(use.get(), 0);
     for (std::size_t i = 0; i < fields; ++i) {
-      detail::readValue(use.get(), static_cast<int>(i + 1), info_->def.fields[i].type,
-                        row.values[i]);
+      detail::readValue(use.get(), static_cast<int>(i + 1), info_->types[i], row.values[i]);
     }
     ++n;
   }
@@ -183,9 +228,7 @@ std::size_t Table::fill(const std::string& sql, const std::vector<Value>& binds,
 }
 
 void Table::fetchFirst(std::size_t limit) {
-  const std::string sql =
-      "SELECT " + info_->selectList + " FROM " + info_->quotedName + orderBy() + " LIMIT ?";
-  count_ = fill(sql, {}, limit, 0);
+  count_ = fill(orderBy(), {}, limit, 0);
   pos_ = 0;
   batchReachesEnd_ = count_ < limit;
   nextLimit_ = largestBatch;
@@ -196,12 +239,11 @@ void Table::fetchFirst(std::size_t limit) {
 // level by level (same keys and a later record; same leading keys and a greater next key; ...),
 // so that every step is an index range and null keys, which sort first, are not lost.
 void Table::fetchAfter(const Row& anchor, std::size_t limit) {
-  const std::string select = "SELECT " + info_->selectList + " FROM " + info_->quotedName;
-  const std::string order = orderBy() + " LIMIT ?";
+  const std::string order = orderBy();
   count_ = 0;
   pos_ = 0;
   if (!index_) {
-    count_ = fill(select + " WHERE " + info_->rowidName + " > ?1" + order,
+    count_ = fill(" WHERE " + info_->rowidName + " > ?1" + order,
                   {Value(anchor.rowid)}, limit, 0);
   } else {
     const std::size_t keys = index_->columns.size();
@@ -229,7 +271,7 @@ void Table::fetchAfter(const Row& anchor, std::size_t limit) {
                    quote(index_->collations[level]);
         }
       }
-      count_ += fill(select + " WHERE " + where + order, binds, limit - count_, count_);
+      count_ += fill(" WHERE " + where + order, binds, limit - count_, count_);
     }
   }
   batchReachesEnd_ = count_ < limit;
@@ -237,9 +279,7 @@ void Table::fetchAfter(const Row& anchor, std::size_t limit) {
 }
 
 bool Table::rereadCurrent() {
-  const std::string sql = "SELECT " + info_->selectList + " FROM " + info_->quotedName +
-                          " WHERE " + info_->rowidName + " = ?1 LIMIT ?";
-  return fill(sql, {Value(batch_[pos_].rowid)}, 1, pos_) == 1;
+  return fill(" WHERE " + info_->rowidName + " = ?1", {Value(batch_[pos_].rowid)}, 1, pos_) == 1;
 }
 
 void Table::seek(const std::vector<Value>& keys) {
@@ -256,9 +296,7 @@ void Table::seek(const std::vector<Value>& keys) {
     where += quote(info_->def.fields[index_->columns[k]].name) + " = ?" + std::to_string(k + 1) +
              " COLLATE " + quote(index_->collations[k]);
   }
-  const std::string sql = "SELECT " + info_->selectList + " FROM " + info_->quotedName +
-                          " WHERE " + where + orderBy() + " LIMIT ?";
-  count_ = fill(sql, keys, 1, 0);
+  count_ = fill(" WHERE " + where + orderBy(), keys, 1, 0);
   pos_ = 0;
   batchReachesEnd_ = false;
   nextLimit_ = 8;
@@ -302,6 +340,11 @@ bool Table::eof() {
 }
 
 const Value& Table::field(std::size_t position) {
+  // The common case, a walk reading the current record, answers from the read-ahead at once.
+  if (state_ == State::OnRecord && mode_ == Mode::None && position < info_->types.size() &&
+      connection_->isOpen() && !stale()) {
+    return batch_[pos_].values[position];
+  }
   resolve();
   fieldDef(position);
   if (mode_ != Mode::None) return buffer_[position];

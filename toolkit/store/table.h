@@ -80,9 +80,12 @@ class Table {
   bool stale() const;
   void requireCurrent() const;
   std::string orderBy() const;
-  // Runs a query of rows and fills the batch; returns the number read.
-  std::size_t fill(const std::string& sql, const std::vector<Value>& binds, std::size_t limit,
+  // Reads the rows that the clauses (after "FROM table") select into the batch at `into`;
+  // returns the number read.
+  std::size_t fill(const std::string& clauses, const std::vector<Value>& binds, std::size_t limit,
                    std::size_t into);
+  std::size_t fillByColumns(const std::string& packedSql, const std::vector<Value>& binds,
+                            std::size_t limit, std::size_t into);
   void fetchFirst(std::size_t limit);
   void fetchAfter(const Row& anchor, std::size_t limit);
   bool rereadCurrent();
