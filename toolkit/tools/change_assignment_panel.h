@@ -17,6 +17,12 @@ class ChangeAssignmentPanel : public ToolPanel {
   TextBox* Text7;  // current assignment number
   TextBox* Text8;  // new assignment number
   QPushButton* Command7;
+
+  void Text7_GotFocus();
+  void Text8_GotFocus();
+  void Text7_KeyPress(int& KeyAscii);
+  void Text8_KeyPress(int& KeyAscii);
+  void Command7_Click();
 };
 
 }  // namespace roomkit

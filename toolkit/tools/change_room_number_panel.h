@@ -17,6 +17,12 @@ class ChangeRoomNumberPanel : public ToolPanel {
   TextBox* Text2;  // current room number
   TextBox* Text3;  // new room number
   QPushButton* Command1;
+
+  void Text2_GotFocus();
+  void Text3_GotFocus();
+  void Text2_KeyPress(int& KeyAscii);
+  void Text3_KeyPress(int& KeyAscii);
+  void Command1_Click();
 };
 
 }  // namespace roomkit

@@ -20,6 +20,10 @@ class ChangeSortFieldPanel : public ToolPanel {
   TextBox* Text12;  // current sort field value
   TextBox* Text13;  // new sort field value
   QPushButton* Command9;
+
+  void Text12_KeyPress(int& KeyAscii);
+  void Text13_KeyPress(int& KeyAscii);
+  void Command9_Click();
 };
 
 }  // namespace roomkit

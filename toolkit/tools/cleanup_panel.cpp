@@ -1,5 +1,10 @@
 #include "cleanup_panel.h"
 
+#include <QFileInfo>
+
+#include "cleanup_work.h"
+#include "shell/ui.h"
+
 namespace roomkit {
 
 CleanupPanel::CleanupPanel(ShellContext& shell, QWidget* parent)
@@ -13,6 +18,37 @@ CleanupPanel::CleanupPanel(ShellContext& shell, QWidget* parent)
   Command6 = new QPushButton("Remove Cleaning Schedules not attached to Rooms", this);
   Command6->setObjectName("Command6");
   place(Command6, 480, 1560, 5055, 420);
+  connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
+}
+
+void CleanupPanel::Command6_Click() {
+  const QString path = shell_.databasePath();
+  if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    ui().beep();
+    tell("Invalid database.  Please select another.", {}, Icon::Exclamation);
+    return;
+  }
+  ui().beep();
+  if (!ask("This operation will delete all unused schedules.  Are you sure?", {}, Answer::Yes,
+           Icon::Question)) {
+    return;
+  }
+
+  // Disabling the panel takes the focus away; the button gets it back afterwards.
+  const bool hadFocus = Command6->hasFocus();
+  setEnabled(false);
+  ui().setBusy(true);
+  const CleanupResult result = removeUnusedSchedules(path.toStdString());
+  ui().setBusy(false);
+  setEnabled(true);
+  if (hadFocus) Command6->setFocus();
+
+  if (result.failure) {
+    refuse(QString::fromStdString(*result.failure), "CANNOT CONTINUE");
+    return;
+  }
+  tell(QString::number(result.deleted) + " Cleaning Schedules have been deleted.", {},
+       Icon::Information);
 }
 
 }  // namespace roomkit

@@ -16,6 +16,8 @@ class CleanupPanel : public ToolPanel {
 
   QLabel* Label5;
   QPushButton* Command6;
+
+  void Command6_Click();
 };
 
 }  // namespace roomkit

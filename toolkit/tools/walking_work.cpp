@@ -1,0 +1,120 @@
+#include "walking_work.h"
+
+#include <functional>
+
+#include "store/error.h"
+#include "store/schema.h"
+#include "store/text_case.h"
+
+namespace roomkit {
+
+namespace sch = store::schema;
+
+namespace {
+
+std::string failed(const std::string& what, const store::Error& error) {
+  return what + ", so nothing was changed.\r\n" + error.what();
+}
+
+// The walk recognises a field by its upper-cased name.
+std::optional<std::size_t> findField(const store::TableDef& def, const std::string& field) {
+  const std::string wanted = store::toUpper(field);
+  for (std::size_t i = 0; i < def.fields.size(); ++i) {
+    if (store::toUpper(def.fields[i].name) == wanted) return i;
+  }
+  return std::nullopt;
+}
+
+void undo(store::Database& db) {
+  try {
+    db.rollback();
+  } catch (const store::Error&) {
+    // closing the connection drops the transaction as well
+  }
+}
+
+using Choose = std::function<std::vector<FieldInTable>(const store::Database&)>;
+
+WalkResult replaceInFile(const std::string& path, const Choose& choose,
+                         const std::string& newValue, const std::string& upperOld) {
+  WalkResult result;
+  store::Database db;
+  std::vector<FieldInTable> fields;
+  try {
+    db = store::Database::open(path);
+    fields = choose(db);
+  } catch (const store::Error& error) {
+    result.failure = failed("The database could not be opened", error);
+    return result;
+  }
+  result = replaceInFields(db, fields, newValue, upperOld);
+  db.close();
+  return result;
+}
+
+}  // namespace
+
+WalkResult replaceInFields(store::Database& db, const std::vector<FieldInTable>& fields,
+                           const std::string& newValue, const std::string& upperOld) {
+  WalkResult result;
+  std::string what = "The change could not be started";
+  try {
+    db.begin();
+    const store::Value value(newValue);
+    for (const FieldInTable& step : fields) {
+      what = "The change could not be made in the table \"" + step.table + "\"";
+      const store::TableDef def = db.tableDef(step.table);
+      const auto position = findField(def, step.field);
+      if (!position && step.optional) continue;
+      // Without the field the store refuses, as a walk would on the table's first record.
+      result.changed += db.updateWhereUpperText(
+          step.table, position ? def.fields[*position].name : step.field, value, upperOld);
+    }
+    what = "The change could not be saved";
+    db.commit();
+  } catch (const store::Error& error) {
+    undo(db);
+    result.changed = 0;
+    result.failure = failed(what, error);
+  }
+  return result;
+}
+
+std::vector<FieldInTable> roomNumberFields(const store::Database& db) {
+  std::vector<FieldInTable> fields;
+  for (const std::string& table : db.tableNames()) {
+    if (!sch::containsMsys(table)) fields.push_back({table, sch::roomNumber, true});
+  }
+  return fields;
+}
+
+WalkResult changeRoomNumber(const std::string& path, const std::string& current,
+                            const std::string& newNumber) {
+  return replaceInFile(path, roomNumberFields, newNumber, current);
+}
+
+std::vector<FieldInTable> assignmentFields(const store::Database& db) {
+  std::vector<FieldInTable> fields;
+  for (const std::string& table : db.tableNames()) {
+    if (sch::isAssignmentTable(table)) fields.push_back({table, sch::areaAssignment, true});
+  }
+  return fields;
+}
+
+WalkResult changeAssignmentNumber(const std::string& path, const std::string& current,
+                                  const std::string& newNumber) {
+  return replaceInFile(path, assignmentFields, store::toUpper(newNumber), store::toUpper(current));
+}
+
+std::vector<FieldInTable> sortValueFields(const std::string& fieldName) {
+  return {{sch::roomInfo, fieldName}, {"Inv " + fieldName, sch::sortField}};
+}
+
+WalkResult changeSortField(const std::string& path, const std::string& fieldName,
+                           const std::string& oldValue, const std::string& newValue) {
+  return replaceInFile(
+      path, [&](const store::Database&) { return sortValueFields(fieldName); },
+      store::toUpper(newValue), store::toUpper(oldValue));
+}
+
+}  // namespace roomkit
