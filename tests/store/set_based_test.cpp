@@ -101,3 +101,51 @@ TEST_F(SetBasedTest, CursorsSeeSetBasedWrites) {
 }
 
 }  // namespace
+
+// An update by key writes what a seek, edit and update write, and refuses what they refuse.
+TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
+  Table inventory = db.openTable("Room Inventory");
+  for (auto [room, bank] : {std::pair{"A1", 1}, std::pair{"A1", 2}, std::pair{"B2", 1}}) {
+    inventory.addNew();
+    inventory.setField("Room Number", Value(room));
+    inventory.setField("Bank", Value(bank));
+    inventory.update();
+  }
+  const std::size_t item = inventory.fieldPosition("3");
+  EXPECT_EQ(db.updateWhereKey("Room Inventory", "primarykey", {Value("a1"), Value(2)},
+                              {{item, Value(7.0)}}),
+            1)
+      << "keys compare as a seek compares them, index names as the cursor takes them";
+  EXPECT_EQ(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("A1"), Value(3)},
+                              {{item, Value(7.0)}}),
+            0);
+  inventory.setIndex("PrimaryKey");
+  inventory.seek({Value("A1"), Value(2)});
+  EXPECT_EQ(inventory.field("3").number(), 7.0) << "a cursor on the table sees the write";
+  inventory.seek({Value("A1"), Value(1)});
+  EXPECT_TRUE(inventory.field("3").isNull());
+
+  EXPECT_EQ(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("A1"), Value(2)},
+                              {{item, Value(2.5)}}, true),
+            1);
+  EXPECT_EQ(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("A1"), Value(1)},
+                              {{item, Value(4.0)}}, true),
+            1);
+  inventory.seek({Value("A1"), Value(2)});
+  EXPECT_EQ(inventory.field("3").number(), 9.5) << "added to the present number";
+  inventory.seek({Value("A1"), Value(1)});
+  EXPECT_EQ(inventory.field("3").number(), 4.0) << "no present value counts as 0";
+
+  EXPECT_THROW(db.updateWhereKey("Room Inventory", "RoomNumber", {Value("A1")}, {{item, Value(1)}}),
+               Error)
+      << "a key that is not unique could name several records";
+  const std::size_t room = inventory.fieldPosition("Room Number");
+  EXPECT_THROW(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("B2"), Value(1)},
+                                 {{room, Value(std::string(21, 'X'))}}),
+               Error)
+      << "a value too long for its field is refused as a field write refuses it";
+  EXPECT_THROW(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("B2"), Value(1)},
+                                 {{room, Value("A1")}}),
+               Error)
+      << "the unique key refuses a second A1 in bank 1";
+}

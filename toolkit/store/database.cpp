@@ -280,6 +280,68 @@ std::int64_t Database::updateWhereUpperText(const std::string& table, const std:
              {Value(upperText), stored});
 }
 
+Database::KeyUpdate Database::prepareUpdateWhereKey(const std::string& table,
+                                                   const std::string& index,
+                                                   const std::vector<std::size_t>& positions,
+                                                   bool addToPresent) {
+  Connection& c = connection();
+  auto info = c.table(table);
+  const detail::IndexInfo* found = nullptr;
+  for (const detail::IndexInfo& candidate : info->indexes) {
+    if (compareFolded(candidate.def.name, index) == 0) found = &candidate;
+  }
+  if (!found) throw Error(code::notFound, "'" + index + "' is not an index of the table '" + table + "'.");
+  if (!found->def.unique) throw Error(code::misuse, "An update by key needs a unique index.");
+  KeyUpdate update{table, "UPDATE " + info->quotedName + " SET ", {}, found->columns.size()};
+  for (std::size_t position : positions) {
+    if (position >= info->def.fields.size()) {
+      throw Error(code::notFound, "No field at position " + std::to_string(position) + " in '" + table + "'.");
+    }
+    const FieldDef& def = info->def.fields[position];
+    if (addToPresent && def.type != FieldType::Double && def.type != FieldType::Integer) {
+      throw Error(code::misuse, "Only a number field can be added to: '" + def.name + "'.");
+    }
+    if (!update.fields.empty()) update.sql += ", ";
+    update.fields.push_back(def);
+    const std::string param = "?" + std::to_string(update.fields.size());
+    update.sql += quote(def.name) + " = " +
+                  (addToPresent ? "coalesce(" + quote(def.name) + ", 0) + " + param : param);
+  }
+  for (std::size_t k = 0; k < found->columns.size(); ++k) {
+    update.sql += (k == 0 ? " WHERE " : " AND ") + quote(info->def.fields[found->columns[k]].name) +
+                  " = ?" + std::to_string(update.fields.size() + k + 1) + " COLLATE " +
+                  quote(found->collations[k]);
+  }
+  return update;
+}
+
+std::int64_t Database::updateWhereKey(const KeyUpdate& update, const std::vector<Value>& keys,
+                                      const std::vector<Value>& values) {
+  if (keys.size() != update.keys || values.size() != update.fields.size()) {
+    throw Error(code::misuse, "An update by key takes every key and one value per field.");
+  }
+  if (values.empty()) return 0;
+  Connection& c = connection();
+  std::vector<Value> binds;
+  binds.reserve(values.size() + keys.size());
+  for (std::size_t i = 0; i < values.size(); ++i) binds.push_back(coerce(update.fields[i], values[i]));
+  binds.insert(binds.end(), keys.begin(), keys.end());
+  ++*c.tableCounter(update.table);
+  return run(c, update.sql, binds);
+}
+
+std::int64_t Database::updateWhereKey(const std::string& table, const std::string& index,
+                                      const std::vector<Value>& keys, const FieldValues& fields,
+                                      bool addToPresent) {
+  std::vector<std::size_t> positions;
+  std::vector<Value> values;
+  for (const auto& [position, value] : fields) {
+    positions.push_back(position);
+    values.push_back(value);
+  }
+  return updateWhereKey(prepareUpdateWhereKey(table, index, positions, addToPresent), keys, values);
+}
+
 std::int64_t Database::deleteWhereText(const std::string& table, const std::string& field,
                                        const std::string& text) {
   Connection& c = connection();

@@ -55,6 +55,27 @@ class Database {
   // `upperText` exactly.
   std::int64_t updateWhereUpperText(const std::string& table, const std::string& field,
                                     const Value& value, const std::string& upperText);
+  using FieldValues = std::vector<std::pair<std::size_t, Value>>;
+  // Sets fields (by position) of the one record whose keys in the unique index `index` equal
+  // `keys`, compared as a seek compares them: a seek, edit and update without reading the
+  // record. With `addToPresent` each value is added to the field's present number (none counts
+  // as 0); only number fields take that. Returns 0 when no record has those keys.
+  std::int64_t updateWhereKey(const std::string& table, const std::string& index,
+                              const std::vector<Value>& keys, const FieldValues& fields,
+                              bool addToPresent = false);
+  // The same update made once for a set of fields and run for many records: the values come in
+  // the order of `positions`.
+  struct KeyUpdate {
+    std::string table;
+    std::string sql;
+    std::vector<FieldDef> fields;
+    std::size_t keys = 0;
+  };
+  KeyUpdate prepareUpdateWhereKey(const std::string& table, const std::string& index,
+                                  const std::vector<std::size_t>& positions,
+                                  bool addToPresent = false);
+  std::int64_t updateWhereKey(const KeyUpdate& update, const std::vector<Value>& keys,
+                              const std::vector<Value>& values);
   // Deletes the records whose `field`, read as text, equals `text` exactly.
   std::int64_t deleteWhereText(const std::string& table, const std::string& field,
                                const std::string& text);

@@ -165,9 +165,13 @@ std::size_t Table::fill(const std::string& clauses, const std::vector<Value>& bi
                         std::size_t limit, std::size_t into) {
   detail::Connection& c = connection();
   const bool packed = !info_->packedSelectList.empty() && binds.size() < detail::rowSinkParameter;
-  const std::string sql = "SELECT " + (packed ? info_->packedSelectList : info_->selectList) +
-                          " FROM " + info_->quotedName + clauses + " LIMIT ?" +
-                          std::to_string(detail::limitParameter);
+  const std::string key = (packed ? "p" : "c") + clauses;
+  if (fillSql_.key != key || fillSql_.sql.empty()) {
+    fillSql_ = {key, "SELECT " + (packed ? info_->packedSelectList : info_->selectList) +
+                         " FROM " + info_->quotedName + clauses + " LIMIT ?" +
+                         std::to_string(detail::limitParameter)};
+  }
+  const std::string& sql = fillSql_.sql;
   StatementUse use(c.statement(sql));
   int param = 1;
   for (const Value& bind : binds) detail::bindValue(use.get(), param++, bind);
@@ -290,13 +294,17 @@ void Table::seek(const std::vector<Value>& keys) {
     throw Error(code::misuse, "Seek on '" + index_->def.name + "' takes 1 to " +
                                   std::to_string(index_->columns.size()) + " key values.");
   }
-  std::string where;
-  for (std::size_t k = 0; k < keys.size(); ++k) {
-    if (k > 0) where += " AND ";
-    where += quote(info_->def.fields[index_->columns[k]].name) + " = ?" + std::to_string(k + 1) +
-             " COLLATE " + quote(index_->collations[k]);
+  const std::string key = indexName_ + '\n' + std::to_string(keys.size());
+  if (seekSql_.key != key || seekSql_.sql.empty()) {
+    std::string where;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      if (k > 0) where += " AND ";
+      where += quote(info_->def.fields[index_->columns[k]].name) + " = ?" + std::to_string(k + 1) +
+               " COLLATE " + quote(index_->collations[k]);
+    }
+    seekSql_ = {key, " WHERE " + where + orderBy()};
   }
-  count_ = fill(" WHERE " + where + orderBy(), keys, 1, 0);
+  count_ = fill(seekSql_.sql, keys, 1, 0);
   pos_ = 0;
   batchReachesEnd_ = false;
   nextLimit_ = 8;
@@ -386,6 +394,30 @@ void Table::setField(std::string_view name, const Value& value) {
 
 void Table::cancelUpdate() { mode_ = Mode::None; }
 
+// The statement that writes the changed fields of the edited or the new record.
+std::string Table::updateSql(Mode mode, const std::vector<std::size_t>& changed) const {
+  std::string sql;
+  if (mode == Mode::Edit) {
+    sql = "UPDATE " + info_->quotedName + " SET ";
+    for (std::size_t k = 0; k < changed.size(); ++k) {
+      if (k > 0) sql += ", ";
+      sql += quote(info_->def.fields[changed[k]].name) + " = ?" + std::to_string(k + 1);
+    }
+    return sql + " WHERE " + info_->rowidName + " = ?" + std::to_string(changed.size() + 1);
+  }
+  if (changed.empty()) return "INSERT INTO " + info_->quotedName + " DEFAULT VALUES";
+  std::string names, params;
+  for (std::size_t k = 0; k < changed.size(); ++k) {
+    if (k > 0) {
+      names += ", ";
+      params += ", ";
+    }
+    names += quote(info_->def.fields[changed[k]].name);
+    params += "?" + std::to_string(k + 1);
+  }
+  return sql + "INSERT INTO " + info_->quotedName + " (" + names + ") VALUES (" + params + ")";
+}
+
 void Table::update() {
   detail::Connection& c = connection();
   if (mode_ == Mode::None) {
@@ -398,30 +430,16 @@ void Table::update() {
   for (std::size_t i = 0; i < dirty_.size(); ++i) {
     if (dirty_[i]) changed.push_back(i);
   }
-  std::string sql;
   if (mode == Mode::Edit) {
     requireCurrent();
     if (changed.empty()) return;
-    sql = "UPDATE " + info_->quotedName + " SET ";
-    for (std::size_t k = 0; k < changed.size(); ++k) {
-      if (k > 0) sql += ", ";
-      sql += quote(info_->def.fields[changed[k]].name) + " = ?" + std::to_string(k + 1);
-    }
-    sql += " WHERE " + info_->rowidName + " = ?" + std::to_string(changed.size() + 1);
-  } else if (changed.empty()) {
-    sql = "INSERT INTO " + info_->quotedName + " DEFAULT VALUES";
-  } else {
-    std::string names, params;
-    for (std::size_t k = 0; k < changed.size(); ++k) {
-      if (k > 0) {
-        names += ", ";
-        params += ", ";
-      }
-      names += quote(info_->def.fields[changed[k]].name);
-      params += "?" + std::to_string(k + 1);
-    }
-    sql = "INSERT INTO " + info_->quotedName + " (" + names + ") VALUES (" + params + ")";
   }
+  if (updateSql_.sql.empty() || updateMode_ != mode || updateDirty_ != dirty_) {
+    updateSql_.sql = updateSql(mode, changed);
+    updateMode_ = mode;
+    updateDirty_ = dirty_;
+  }
+  const std::string& sql = updateSql_.sql;
   {
     StatementUse use(c.statement(sql));
     for (std::size_t k = 0; k < changed.size(); ++k) {

@@ -89,6 +89,7 @@ class Table {
   void fetchFirst(std::size_t limit);
   void fetchAfter(const Row& anchor, std::size_t limit);
   bool rereadCurrent();
+  std::string updateSql(Mode mode, const std::vector<std::size_t>& changed) const;
   void keepOnlyCurrent();
 
   std::shared_ptr<detail::Connection> connection_;
@@ -110,6 +111,16 @@ class Table {
   Mode mode_ = Mode::None;
   std::vector<Value> buffer_;
   std::vector<bool> dirty_;
+
+  // The texts of the last statements built: walks and runs of updates repeat them record after
+  // record, so each is built once.
+  struct SqlText {
+    std::string key;
+    std::string sql;
+  };
+  SqlText fillSql_, seekSql_, updateSql_;
+  Mode updateMode_ = Mode::None;
+  std::vector<bool> updateDirty_;
 };
 
 // Moves to the first record; an empty table is no failure (the cursor is then at its end).
