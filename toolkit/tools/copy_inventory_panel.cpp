@@ -1,6 +1,20 @@
 #include "copy_inventory_panel.h"
 
+#include "copy_inventory_work.h"
+#include "shell/ui.h"
+#include "store/helpers.h"
+
 namespace roomkit {
+
+namespace work = copy_inventory;
+
+namespace {
+
+std::string roomOf(const LineList& list, int row) {
+  return store::roomNumberOfLine(list.line(row).toStdString());
+}
+
+}  // namespace
 
 CopyInventoryPanel::CopyInventoryPanel(ShellContext& shell, QWidget* parent)
     : ToolPanel(shell, "Frame3", "Copy Room Inventory (Templates)", parent) {
@@ -27,6 +41,75 @@ CopyInventoryPanel::CopyInventoryPanel(ShellContext& shell, QWidget* parent)
   Command5 = new QPushButton("Clear", this);
   Command5->setObjectName("Command5");
   place(Command5, 6240, 4860, 1215, 420);
+
+  Text5->upperCase = true;
+  connect(Check4, &QCheckBox::toggled, this, [this] { Check4_Click(); });
+  connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+  connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+}
+
+void CopyInventoryPanel::Check4_Click() { Check3->setEnabled(!Check4->isChecked()); }
+
+void CopyInventoryPanel::Command5_Click() {
+  int last = -1;
+  for (int row = 0; row < List3->count(); ++row) {
+    if (List3->isSelected(row)) last = row;
+  }
+  List3->clearSelected();
+  List3->setCurrentRow(last);
+}
+
+void CopyInventoryPanel::Command4_Click() {
+  const int from = List2->firstSelected();
+  if (from < 0) {
+    refuse("Please select a room to copy from.", "NO ROOM SELECTED");
+    return;
+  }
+  std::vector<std::string> targets;
+  for (int row = 0; row < List3->count(); ++row) {
+    if (List3->isSelected(row)) targets.push_back(roomOf(*List3, row));
+  }
+  if (targets.empty()) {
+    refuse("Please select a room to copy to.", "NO ROOM SELECTED");
+    return;
+  }
+  const std::optional<int> multiplier = work::multiplierOf(Text5->text().toStdString());
+  if (!multiplier) {
+    refuse("Please select a multiplier greater then zero.", "INVALID VALUE");
+    Text5->setFocus();
+    return;
+  }
+
+  ui().setBusy(true);
+  const std::string source = roomOf(*List2, from);
+  OpenTables& tables = shell_.openTables();
+  const work::CopyResult result = work::copyInventory(
+      {shell_.CurrentDB(), tables.InventoryBanksTable, tables.RoomInventoryTable}, source, targets,
+      {*multiplier, Check4->isChecked(), Check3->isChecked()});
+  ui().setBusy(false);
+
+  const QString reason = QString::fromStdString(result.reason);
+  switch (result.status) {
+    case work::CopyResult::Status::Done:
+      Command5_Click();
+      tell(QString::number(result.completed) + " rooms completed.", "DONE", Icon::Information);
+      return;
+    case work::CopyResult::Status::TooManyBanks:
+      refuse("Room " + QString::fromStdString(source) + " has inventory in more than " +
+                 QString::number(work::maxBankRows) + " banks; at most " +
+                 QString::number(work::maxBankRows) + " can be copied. Nothing was changed.",
+             "CANNOT CONTINUE");
+      return;
+    case work::CopyResult::Status::ReadFailed:
+      refuse("The inventory of room " + QString::fromStdString(source) +
+                 " could not be read. Nothing was changed.\r\n" + reason,
+             "CANNOT CONTINUE");
+      return;
+    case work::CopyResult::Status::WriteFailed:
+      refuse("The inventory could not be written; no room was changed.\r\n" + reason,
+             "CANNOT CONTINUE");
+      return;
+  }
 }
 
 }  // namespace roomkit

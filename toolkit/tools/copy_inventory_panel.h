@@ -24,6 +24,10 @@ class CopyInventoryPanel : public ToolPanel {
   QCheckBox* Check4;  // "Exact copy (Copy all items)"
   QPushButton* Command4;  // "Copy"
   QPushButton* Command5;  // "Clear"
+
+  void Check4_Click();
+  void Command4_Click();
+  void Command5_Click();
 };
 
 }  // namespace roomkit

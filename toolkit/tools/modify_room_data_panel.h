@@ -27,6 +27,23 @@ class ModifyRoomDataPanel : public ToolPanel {
   TextBox* Text6;
   QCheckBox* Check2;  // "Retain Value"
   QPushButton* Command3;
+
+  void List1_Click();
+  void Option1_Click(int index);
+  void Check1_Click(int index);
+  void Text4_KeyPress(int& code);
+  void Text6_KeyPress(int& code);
+  void Command3_Click();
+  void FindText4();  // the room value lookup
+
+ private:
+  void showPresentValue();  // the lookup without "Retain Value" and focus
+  void limitText4(int length);
+  void setText4(const QString& text);
+  void focusText4();
+  QString selectedRoom() const;  // "" when no line is selected
+
+  int text4Limit_ = 24;
 };
 
 }  // namespace roomkit

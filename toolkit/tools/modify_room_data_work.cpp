@@ -1,0 +1,88 @@
+#include "modify_room_data_work.h"
+
+#include "store/error.h"
+#include "store/helpers.h"
+#include "store/schema.h"
+#include "store/text_case.h"
+
+namespace roomkit::modify_room_data {
+
+namespace sch = store::schema;
+
+namespace {
+
+const char* squareFeetField(FloorKind kind) { return kind == FloorKind::Tile ? tileField : carpetField; }
+
+const char* roomInfoField(Mode mode) { return mode == Mode::RoomName ? sch::roomName : sch::schedule; }
+
+std::string upperTrimmed(const std::string& text) {
+  return store::toUpper(store::trimBlanks(text));
+}
+
+// Leaves no edit pending on either cursor when a step fails half-way.
+struct EditGuard {
+  RoomTables tables;
+  bool done = false;
+  ~EditGuard() {
+    if (done) return;
+    tables.info.cancelUpdate();
+    tables.inventory.cancelUpdate();
+  }
+};
+
+}  // namespace
+
+PresentValue presentValue(RoomTables tables, const std::string& room, Mode mode, FloorKind kind) {
+  PresentValue present;
+  try {
+    if (mode == Mode::FloorArea) {
+      store::Table& inventory = tables.inventory;
+      inventory.setIndex(sch::roomNumberIndex);
+      inventory.seek({store::Value(room)});
+      if (!inventory.noMatch()) {
+        present.value = inventory.field(squareFeetField(kind)).toText();
+        present.linear = inventory.field(linearField).toText();
+      }
+    } else {
+      store::Table& info = tables.info;
+      info.setIndex(sch::primaryKey);
+      info.seek({store::Value(room)});
+      if (!info.noMatch()) present.value = upperTrimmed(info.field(roomInfoField(mode)).toText());
+    }
+  } catch (const store::Error& error) {
+    present = PresentValue{};
+    present.failure = error.what();
+  }
+  return present;
+}
+
+UpdateResult writeValue(RoomTables tables, const std::string& room, const NewValue& value) {
+  EditGuard guard{tables};
+  try {
+    store::Table& info = tables.info;
+    info.setIndex(sch::primaryKey);
+    info.seek({store::Value(room)});
+    if (info.noMatch()) return {Outcome::NoRoom, {}};
+    info.edit();
+    if (value.mode == Mode::FloorArea) {
+      store::Table& inventory = tables.inventory;
+      inventory.setIndex(sch::roomNumberIndex);
+      inventory.seek({store::Value(room)});
+      // Without a record of its own the room gets nothing; no other record may be written.
+      if (inventory.noMatch()) return {Outcome::NoInventory, {}};
+      inventory.edit();
+      inventory.setField(squareFeetField(value.kind), store::Value(store::leadingNumber(value.value)));
+      inventory.setField(linearField, store::Value(store::leadingNumber(value.linear)));
+      inventory.update();
+    } else {
+      info.setField(roomInfoField(value.mode), store::Value(upperTrimmed(value.value)));
+    }
+    info.update();
+    guard.done = true;
+    return {Outcome::Written, {}};
+  } catch (const store::Error& error) {
+    return {Outcome::Refused, error.what()};
+  }
+}
+
+}  // namespace roomkit::modify_room_data
