@@ -149,3 +149,27 @@ TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
                Error)
       << "the unique key refuses a second A1 in bank 1";
 }
+
+// A prepared insert adds what add new, setting the fields and update add.
+TEST_F(SetBasedTest, PreparedInsertAddsTheRecordAndRefusesWhatUpdateRefuses) {
+  Table inventory = db.openTable("Room Inventory");
+  inventory.setIndex("PrimaryKey");
+  const std::size_t room = inventory.fieldPosition("Room Number");
+  const std::size_t bank = inventory.fieldPosition("Bank");
+  const std::size_t item = inventory.fieldPosition("7");
+  const Database::Insert insert = db.prepareInsert("Room Inventory", {room, item, bank});
+  db.insert(insert, {Value("C3"), Value(2.0), Value(4)});
+  inventory.seek({Value("c3"), Value(4)});
+  ASSERT_FALSE(inventory.noMatch()) << "a cursor on the table sees the new record";
+  EXPECT_EQ(inventory.field("7").number(), 2.0);
+  EXPECT_TRUE(inventory.field("8").isNull()) << "fields not named keep the table's defaults";
+
+  EXPECT_THROW(db.insert(insert, {Value("C3"), Value(1), Value(4)}), Error) << "the unique key";
+  EXPECT_THROW(db.insert(insert, {Value(std::string(21, 'X')), Value(1), Value(5)}), Error)
+      << "a room number longer than its field";
+  EXPECT_THROW(db.insert(insert, {Value("C4"), Value("many"), Value(5)}), Error)
+      << "a text that is no number in a number field";
+  EXPECT_THROW(db.insert(insert, {Value("C4")}), Error) << "one value per field";
+  inventory.seek({Value("C4")});
+  EXPECT_TRUE(inventory.noMatch()) << "nothing of a refused insert is written";
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "text_case.h"
 
@@ -224,6 +225,18 @@ void bindValue(sqlite3_stmt* stmt, int index, const Value& value) {
     }
   }
   if (rc != SQLITE_OK) throw Error(rc, sqlite3_errstr(rc));
+}
+
+void bindStored(sqlite3_stmt* stmt, int index, const Value& value) {
+  if (value.kind() == Value::Kind::Double) {
+    const double number = value.number();
+    if (number >= -9.0e15 && number <= 9.0e15 && number == std::trunc(number)) {
+      const int rc = sqlite3_bind_int64(stmt, index, static_cast<sqlite3_int64>(number));
+      if (rc != SQLITE_OK) throw Error(rc, sqlite3_errstr(rc));
+      return;
+    }
+  }
+  bindValue(stmt, index, value);
 }
 
 namespace {

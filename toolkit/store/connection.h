@@ -103,6 +103,10 @@ class StatementUse {
 
 // Binding and reading values by field type.
 void bindValue(sqlite3_stmt* stmt, int index, const Value& value);
+// Binds a value that has been fitted to its field for writing. A whole number bound for a
+// number field goes in as an integer: that is what the field's numeric affinity stores anyway,
+// and the engine is spared the conversion.
+void bindStored(sqlite3_stmt* stmt, int index, const Value& value);
 void readValue(sqlite3_stmt* stmt, int column, FieldType type, Value& out);
 
 // Registers the store's collation and functions on a connection.

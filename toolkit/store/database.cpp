@@ -321,13 +321,57 @@ std::int64_t Database::updateWhereKey(const KeyUpdate& update, const std::vector
     throw Error(code::misuse, "An update by key takes every key and one value per field.");
   }
   if (values.empty()) return 0;
+  return runWrite(update.table, update.sql, update.fields, values, keys);
+}
+
+Database::Insert Database::prepareInsert(const std::string& table,
+                                         const std::vector<std::size_t>& positions) {
+  auto info = connection().table(table);
+  Insert insert{table, {}, {}};
+  std::string names, params;
+  for (std::size_t position : positions) {
+    if (position >= info->def.fields.size()) {
+      throw Error(code::notFound, "No field at position " + std::to_string(position) + " in '" + table + "'.");
+    }
+    const FieldDef& def = info->def.fields[position];
+    if (!insert.fields.empty()) {
+      names += ", ";
+      params += ", ";
+    }
+    insert.fields.push_back(def);
+    names += quote(def.name);
+    params += "?" + std::to_string(insert.fields.size());
+  }
+  insert.sql = insert.fields.empty()
+                   ? "INSERT INTO " + info->quotedName + " DEFAULT VALUES"
+                   : "INSERT INTO " + info->quotedName + " (" + names + ") VALUES (" + params + ")";
+  return insert;
+}
+
+void Database::insert(const Insert& insert, const std::vector<Value>& values) {
+  if (values.size() != insert.fields.size()) {
+    throw Error(code::misuse, "An insert takes one value per field.");
+  }
+  runWrite(insert.table, insert.sql, insert.fields, values, {});
+}
+
+// Binds the values, each fitted to its field, then the further values as they are, and runs
+// the write; returns the number of records written.
+std::int64_t Database::runWrite(const std::string& table, const std::string& sql,
+                                const std::vector<FieldDef>& fields, const std::vector<Value>& values,
+                                const std::vector<Value>& further) {
   Connection& c = connection();
-  std::vector<Value> binds;
-  binds.reserve(values.size() + keys.size());
-  for (std::size_t i = 0; i < values.size(); ++i) binds.push_back(coerce(update.fields[i], values[i]));
-  binds.insert(binds.end(), keys.begin(), keys.end());
-  ++*c.tableCounter(update.table);
-  return run(c, update.sql, binds);
+  std::vector<Value> stored;
+  stored.reserve(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) stored.push_back(coerce(fields[i], values[i]));
+  StatementUse use(c.statement(sql));
+  int param = 1;
+  for (const Value& value : stored) detail::bindStored(use.get(), param++, value);
+  for (const Value& value : further) detail::bindValue(use.get(), param++, value);
+  const int rc = sqlite3_step(use.get());
+  if (rc != SQLITE_DONE) c.fail(rc);
+  ++*c.tableCounter(table);
+  return sqlite3_changes64(c.db());
 }
 
 std::int64_t Database::updateWhereKey(const std::string& table, const std::string& index,

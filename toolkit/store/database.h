@@ -76,6 +76,16 @@ class Database {
                                   bool addToPresent = false);
   std::int64_t updateWhereKey(const KeyUpdate& update, const std::vector<Value>& keys,
                               const std::vector<Value>& values);
+
+  // Adds one record with the given fields set, as add new, setting them, and update do; made
+  // once and run for many records. The values come in the order of `positions`.
+  struct Insert {
+    std::string table;
+    std::string sql;
+    std::vector<FieldDef> fields;
+  };
+  Insert prepareInsert(const std::string& table, const std::vector<std::size_t>& positions);
+  void insert(const Insert& insert, const std::vector<Value>& values);
   // Deletes the records whose `field`, read as text, equals `text` exactly.
   std::int64_t deleteWhereText(const std::string& table, const std::string& field,
                                const std::string& text);
@@ -84,6 +94,9 @@ class Database {
   sqlite3* handle() const;
 
  private:
+  std::int64_t runWrite(const std::string& table, const std::string& sql,
+                        const std::vector<FieldDef>& fields, const std::vector<Value>& values,
+                        const std::vector<Value>& further);
   explicit Database(std::shared_ptr<detail::Connection> connection);
   detail::Connection& connection() const;
 

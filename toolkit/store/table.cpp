@@ -443,7 +443,7 @@ void Table::update() {
   {
     StatementUse use(c.statement(sql));
     for (std::size_t k = 0; k < changed.size(); ++k) {
-      detail::bindValue(use.get(), static_cast<int>(k + 1), buffer_[changed[k]]);
+      detail::bindStored(use.get(), static_cast<int>(k + 1), buffer_[changed[k]]);
     }
     if (mode == Mode::Edit) {
       sqlite3_bind_int64(use.get(), static_cast<int>(changed.size() + 1), batch_[pos_].rowid);
