@@ -12,6 +12,7 @@
 
 #include "shell/text_box.h"
 #include "tool_panel.h"
+#include "tools/auto_generate_work.h"
 
 namespace roomkit {
 
@@ -33,6 +34,26 @@ class AutoGeneratePanel : public ToolPanel {
   QListWidget* aaList1;                // the generated room numbers
   QPushButton* aaCommand1;             // "Generate"
   QPushButton* aaCommand2;             // "Update"
+
+  void aaText1_GotFocus(int Index);
+  void aaText1_Click(int Index);
+  void aaText1_KeyPress(int Index, int& KeyAscii);
+  void aaText1_Change(int Index);
+  void aaText2_GotFocus(int Index);
+  void aaText2_Click(int Index);
+  void aaText2_KeyPress(int Index, int& KeyAscii);
+  void aaCheck1_Click(int Index);
+  void aaText3_Click();
+  void aaText3_KeyPress(int& KeyAscii);
+  void aaCommand1_Click();  // "Generate"
+  void aaCommand2_Click();  // "Update"
+  void CSCmd2_Click();      // choose a schedule
+
+ private:
+  // A locked position passes the focus on to the next unlocked one of its row.
+  void skipLocked(const std::array<TextBox*, 8>& row, int index);
+  autogen::Pattern pattern() const;
+  void refusePattern(const QString& text);
 };
 
 }  // namespace roomkit

@@ -1,0 +1,277 @@
+#include "auto_generate_work.h"
+
+#include <limits>
+
+#include "store/database.h"
+#include "store/helpers.h"
+#include "store/schema.h"
+#include "store/table.h"
+#include "store/text_case.h"
+
+namespace roomkit::autogen {
+
+namespace sch = store::schema;
+using store::Value;
+
+namespace {
+
+bool filled(const Digit& digit) { return !store::trimBlanks(digit.start).empty(); }
+
+// A digit's text followed by zeros, read as a 32-bit whole number (blanks around it allowed).
+std::optional<std::int64_t> wholeNumber(const std::string& text, int zeros) {
+  std::string_view digits = store::trimBlanks(text + std::string(zeros > 0 ? zeros : 0, '0'));
+  bool negative = false;
+  if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+    negative = digits.front() == '-';
+    digits.remove_prefix(1);
+  }
+  if (digits.empty()) return std::nullopt;
+  std::int64_t value = 0;
+  for (char ch : digits) {
+    if (ch < '0' || ch > '9') return std::nullopt;
+    value = value * 10 + (ch - '0');
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  }
+  return negative ? -value : value;
+}
+
+// The group's value read from one row: each filled position's text followed by as many zeros as
+// positions remain after it in the group.
+std::optional<std::int64_t> groupValue(const Pattern& pattern, int first, int count, bool start) {
+  std::int64_t sum = 0;
+  int zeros = count - 1;
+  for (int i = first; i < first + count; ++i) {
+    const Digit& digit = pattern[static_cast<std::size_t>(i)];
+    if (!filled(digit)) continue;
+    const auto part = wholeNumber(start ? digit.start : digit.end, zeros);
+    if (!part) return std::nullopt;
+    sum += *part;
+    if (sum > std::numeric_limits<std::int32_t>::max() ||
+        sum < std::numeric_limits<std::int32_t>::min()) {
+      return std::nullopt;
+    }
+    --zeros;
+  }
+  return sum;
+}
+
+std::string joined(const Pattern& pattern, int from, int to) {
+  std::string out;
+  for (int i = from; i < to; ++i) out += store::trimBlanks(pattern[static_cast<std::size_t>(i)].start);
+  return out;
+}
+
+}  // namespace
+
+PatternResult readPattern(const Pattern& pattern) {
+  int count = 0, first = -1;
+  for (int i = 0; i < positions; ++i) {
+    const Digit& digit = pattern[static_cast<std::size_t>(i)];
+    if (filled(digit) && !digit.locked) {
+      if (first < 0) first = i;
+      ++count;
+    }
+  }
+  int width = 0;
+  for (int i = 0; i < positions && filled(pattern[static_cast<std::size_t>(i)]); ++i) {
+    if (!pattern[static_cast<std::size_t>(i)].locked) ++width;
+  }
+  if (width == 0) return {PatternFault::NoLeadingDigit, {}};
+  for (int i = first; i < first + count; ++i) {
+    if (pattern[static_cast<std::size_t>(i)].locked) return {PatternFault::NotGrouped, {}};
+  }
+  // An empty box inside the group would drop out of the number and shift the digits after it.
+  for (int i = first; i < first + count; ++i) {
+    if (!filled(pattern[static_cast<std::size_t>(i)])) return {PatternFault::NoLeadingDigit, {}};
+  }
+  for (int i = first; i < first + count; ++i) {
+    const char lead = pattern[static_cast<std::size_t>(i)].start.front();
+    if (lead < '0' || lead > '9') return {PatternFault::NotANumber, {}};
+  }
+  const auto a = groupValue(pattern, first, count, true);
+  const auto b = a ? groupValue(pattern, first, count, false) : std::nullopt;
+  if (!a || !b) return {PatternFault::Unreadable, {}};
+  if (*a > *b) return {PatternFault::StartAboveEnd, {}};
+  return {PatternFault::None,
+          {joined(pattern, 0, first), joined(pattern, first + count, positions), *a, *b, width}};
+}
+
+std::optional<int> readIncrement(std::string_view text) {
+  text = store::trimBlanks(text);
+  if (text.empty() || text.size() > 3 || text.front() == '0') return std::nullopt;
+  int value = 0;
+  for (char ch : text) {
+    if (ch < '0' || ch > '9') return std::nullopt;
+    value = value * 10 + (ch - '0');
+  }
+  if (value < 1 || value > 100) return std::nullopt;
+  return value;
+}
+
+std::int64_t lineCount(const Range& range, int increment) {
+  if (increment < 1 || range.last < range.first) return 0;
+  return (range.last - range.first) / increment + 1;
+}
+
+std::vector<std::string> roomNumbers(const Range& range, int increment) {
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(lineCount(range, increment)));
+  if (increment < 1) return lines;
+  for (std::int64_t k = range.first; k <= range.last; k += increment) {
+    std::string digits = std::to_string(k);
+    if (static_cast<int>(digits.size()) < range.width) {
+      digits.insert(0, static_cast<std::size_t>(range.width) - digits.size(), '0');
+    }
+    lines.push_back(range.prefix + digits + range.suffix);
+  }
+  return lines;
+}
+
+namespace {
+
+// A new number that already has records of its own in the tables a new room writes.
+struct Collision {
+  std::string reason;
+};
+
+// A new room's records, written through the store's cursors.
+class RoomWriter {
+ public:
+  explicit RoomWriter(store::Database& db)
+      : db_(db),
+        info_(db.openTable(sch::roomInfo)),
+        time_(db.openTable(sch::roomTime)),
+        inventory_(db.openTable(sch::roomInventory)),
+        banks_(db.openTable(sch::inventoryBanks)),
+        today_(store::Date::today()) {
+    info_.setIndex(sch::primaryKey);
+    // Where the file has the usual keys, records that a new room would collide with are found
+    // by a seek; without them the write itself is the test.
+    if (time_.def().findIndex(sch::primaryKey)) {
+      time_.setIndex(sch::primaryKey);
+      checkTime_ = true;
+    }
+    if (inventory_.def().findIndex(sch::primaryKey)) {
+      inventory_.setIndex(sch::primaryKey);
+      checkInventory_ = true;
+    }
+    timeNumber_ = time_.fieldPosition(sch::roomNumber);
+    timeUpdated_ = time_.fieldPosition(sch::lastUpdated);
+    std::vector<std::size_t> positions{inventory_.fieldPosition(sch::roomNumber)};
+    for (std::size_t i = 1; i <= 100; ++i) positions.push_back(i);
+    positions.push_back(inventory_.fieldPosition(sch::bank));
+    inventoryInsert_ = db.prepareInsert(sch::roomInventory, positions);
+    inventoryValues_.assign(positions.size(), zero_);
+  }
+
+  bool exists(const std::string& room) {
+    info_.seek({Value(room)});
+    return !info_.noMatch();
+  }
+
+  void add(const std::string& room, const std::string& schedule) {
+    if (checkTime_) refuseExisting(time_, room, sch::roomTime);
+    if (checkInventory_) refuseExisting(inventory_, room, sch::roomInventory);
+
+    info_.addNew();
+    info_.setField(sch::roomNumber, Value(room));
+    info_.setField(sch::roomName, Value("RM# " + room));
+    info_.setField(sch::schedule, Value(schedule));
+    info_.setField(3, Value(""));
+    info_.setField(4, Value(""));
+    info_.update();
+
+    time_.addNew();
+    time_.setField(timeNumber_, Value(room));
+    time_.setField(timeUpdated_, Value(today_));
+    for (std::size_t i = 2; i <= 13; ++i) time_.setField(i, zero_);
+    time_.setField(14, Value(""));
+    time_.update();
+
+    // The same fields for every inventory record: added as add new, set and update add them.
+    inventoryValues_.front() = Value(room);
+    for (const Value& bank : bankValues()) {
+      inventoryValues_.back() = bank;
+      db_.insert(inventoryInsert_, inventoryValues_);
+    }
+  }
+
+ private:
+  static void refuseExisting(store::Table& table, const std::string& room, const char* name) {
+    table.seek({Value(room)});
+    if (!table.noMatch()) {
+      throw Collision{"The room " + room + " has no \"Room Info\" record but already has a \"" +
+                      name + "\" record."};
+    }
+  }
+
+  // The banks in "PrimaryKey" order. The run writes no bank, so one walk serves every room.
+  const std::vector<Value>& bankValues() {
+    if (!banksRead_) {
+      banks_.setIndex(sch::primaryKey);
+      const std::size_t bank = banks_.fieldPosition(sch::bank);
+      for (store::moveToFirst(banks_); !banks_.eof(); banks_.moveNext()) {
+        bankList_.push_back(banks_.field(bank));
+      }
+      banksRead_ = true;
+    }
+    return bankList_;
+  }
+
+  store::Database& db_;
+  store::Table info_, time_, inventory_, banks_;
+  store::Database::Insert inventoryInsert_;
+  std::vector<Value> inventoryValues_;
+  store::Date today_;
+  const Value zero_{0};
+  bool checkTime_ = false, checkInventory_ = false;
+  std::size_t timeNumber_ = 0, timeUpdated_ = 0;
+  bool banksRead_ = false;
+  std::vector<Value> bankList_;
+};
+
+}  // namespace
+
+AddResult addRooms(const std::string& path, const std::vector<std::string>& lines,
+                   std::string_view schedule, const Progress& progress) {
+  AddResult result;
+  store::Database db;
+  std::string room;
+  bool failed = false;
+  try {
+    db = store::Database::open(path);
+    RoomWriter writer(db);
+    db.begin();
+    const std::string code = store::toUpper(store::trimBlanks(schedule));
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+      room = std::string(store::trimBlanks(lines[n]));
+      if (!writer.exists(room)) {
+        writer.add(room, code);
+        ++result.added;
+      }
+      if (progress && (n + 1) % progressStep == 0) progress(n + 1, lines.size());
+    }
+    room.clear();
+    db.commit();
+  } catch (const Collision& collision) {
+    failed = true;
+    result.failure = collision.reason;
+  } catch (const store::Error& error) {
+    failed = true;
+    result.failure = room.empty() ? std::string(error.what()) : "Room " + room + ": " + error.what();
+  }
+  if (failed) {
+    if (result.failure.empty()) result.failure = "The database refused the change.";
+    result.added = 0;
+    try {
+      if (db.isOpen()) db.rollback();
+    } catch (const store::Error&) {
+      // closing the connection below discards the transaction as well
+    }
+  }
+  db.close();
+  if (progress) progress(lines.size(), lines.size());
+  return result;
+}
+
+}  // namespace roomkit::autogen
