@@ -23,6 +23,19 @@ class CombineRoomsPanel : public ToolPanel {
   TextBox* Text10;        // target room name
   QComboBox* Combo2;      // target room schedule
   QPushButton* Command8;  // "Combine"
+
+  void ListView1_ColumnClick(int column);
+  void ListView1_MouseDown(Qt::MouseButton button);
+  void Text11_KeyPress(int& code);
+  void Text11_KeyUp(int key);
+  void Command8_Click();
+
+ private:
+  // Shows the name and schedule of the room with that number, or empties both boxes.
+  void FindTargetRoom(const QString& number);
+  void clearTarget();
+  // Steps of the merge up to the closing ones; every way out leaves them to Command8_Click.
+  void combine(const QString& logPath);
 };
 
 }  // namespace roomkit
