@@ -43,11 +43,11 @@ CombineRoomsPanel::CombineRoomsPanel(ShellContext& shell, QWidget* parent)
   place(Text11, 240, 4575, 1815, 330);
   label("(Room Name)", 2160, 4320, 2535);
   Text10 = new TextBox("Text10", this);
-  place(Text10, 2160, 4575, 2535, 330);
-  label("(Cleaning Schedule)", 4800, 4320, 1455);
+  place(Text10, 2160, 4575, 2400, 330);
+  label("(Cleaning Schedule)", 4680, 4320, 1800);
   Combo2 = new QComboBox(this);
   Combo2->setObjectName("Combo2");
-  place(Combo2, 4800, 4575, 1335, 330);
+  place(Combo2, 4680, 4575, 1455, 330);
   Command8 = new QPushButton("Combine", this);
   Command8->setObjectName("Command8");
   place(Command8, 6240, 4530, 1215, 420);
