@@ -1,18 +1,9 @@
 #include "change_assignment_panel.h"
 
-#include "shell/ui.h"
-#include "store/helpers.h"
+#include "value_change.h"
 #include "walking_work.h"
 
 namespace roomkit {
-
-namespace {
-
-std::string trimmed(const QString& text) {
-  return std::string(store::trimBlanks(text.toStdString()));
-}
-
-}  // namespace
 
 ChangeAssignmentPanel::ChangeAssignmentPanel(ShellContext& shell, QWidget* parent)
     : ToolPanel(shell, "Frame9", "Change Assignment Number", parent) {
@@ -38,51 +29,19 @@ void ChangeAssignmentPanel::Text7_GotFocus() { Text7->selectWhole(); }
 void ChangeAssignmentPanel::Text8_GotFocus() { Text8->selectWhole(); }
 
 // Enter moves between the two boxes; it never runs the change.
+// Enter moves between the two boxes; it never runs the change.
 void ChangeAssignmentPanel::Text7_KeyPress(int& KeyAscii) {
   KeyAscii = upperCode(KeyAscii);
-  if (KeyAscii == 13) {
-    KeyAscii = 0;
-    Text8->setFocus();
-  }
+  moveOnEnter(KeyAscii, Text8);
 }
 
 void ChangeAssignmentPanel::Text8_KeyPress(int& KeyAscii) {
   KeyAscii = upperCode(KeyAscii);
-  if (KeyAscii == 13) {
-    KeyAscii = 0;
-    Text7->setFocus();
-  }
+  moveOnEnter(KeyAscii, Text7);
 }
 
 void ChangeAssignmentPanel::Command7_Click() {
-  const std::string path = trimmed(shell_.databasePath());
-  if (path.empty()) {
-    refuse("Please select a database.", "CANNOT CONTINUE");
-    shell_.focusDatabasePath();
-    return;
-  }
-  const std::string current = trimmed(Text7->text());
-  if (current.empty()) {
-    refuse("Please select an assignment number.", "CANNOT CONTINUE");
-    Text7->setFocus();
-    return;
-  }
-  const std::string newNumber = trimmed(Text8->text());
-  if (newNumber.empty()) {
-    refuse("Please select an assignment number.", "CANNOT CONTINUE");
-    Text8->setFocus();
-    return;
-  }
-  if (!ask("Are you sure?", "CHANGE ASSIGNMENT NUMBER?", Answer::No)) return;
-
-  ui().setBusy(true);
-  const WalkResult result = changeAssignmentNumber(path, current, newNumber);
-  ui().setBusy(false);
-  if (result.failure) {
-    refuse(QString::fromStdString(*result.failure), "CANNOT CONTINUE");
-    return;
-  }
-  tell("Done");
+  runValueChange(shell_, {Text7, Text8, "Please select an assignment number.", "CHANGE ASSIGNMENT NUMBER?", changeAssignmentNumber});
 }
 
 }  // namespace roomkit

@@ -1,18 +1,9 @@
 #include "change_room_number_panel.h"
 
-#include "shell/ui.h"
-#include "store/helpers.h"
+#include "value_change.h"
 #include "walking_work.h"
 
 namespace roomkit {
-
-namespace {
-
-std::string trimmed(const QString& text) {
-  return std::string(store::trimBlanks(text.toStdString()));
-}
-
-}  // namespace
 
 ChangeRoomNumberPanel::ChangeRoomNumberPanel(ShellContext& shell, QWidget* parent)
     : ToolPanel(shell, "Frame1", "Change Room Number", parent) {
@@ -38,51 +29,19 @@ void ChangeRoomNumberPanel::Text2_GotFocus() { Text2->selectWhole(); }
 void ChangeRoomNumberPanel::Text3_GotFocus() { Text3->selectWhole(); }
 
 // Enter moves between the two boxes; it never runs the change.
+// Enter moves between the two boxes; it never runs the change.
 void ChangeRoomNumberPanel::Text2_KeyPress(int& KeyAscii) {
   KeyAscii = upperCode(KeyAscii);
-  if (KeyAscii == 13) {
-    KeyAscii = 0;
-    Text3->setFocus();
-  }
+  moveOnEnter(KeyAscii, Text3);
 }
 
 void ChangeRoomNumberPanel::Text3_KeyPress(int& KeyAscii) {
   KeyAscii = upperCode(KeyAscii);
-  if (KeyAscii == 13) {
-    KeyAscii = 0;
-    Text2->setFocus();
-  }
+  moveOnEnter(KeyAscii, Text2);
 }
 
 void ChangeRoomNumberPanel::Command1_Click() {
-  const std::string path = trimmed(shell_.databasePath());
-  if (path.empty()) {
-    refuse("Please select a database.", "CANNOT CONTINUE");
-    shell_.focusDatabasePath();
-    return;
-  }
-  const std::string current = trimmed(Text2->text());
-  if (current.empty()) {
-    refuse("Please select a room number.", "CANNOT CONTINUE");
-    Text2->setFocus();
-    return;
-  }
-  const std::string newNumber = trimmed(Text3->text());
-  if (newNumber.empty()) {
-    refuse("Please select a room number.", "CANNOT CONTINUE");
-    Text3->setFocus();
-    return;
-  }
-  if (!ask("Are you sure?", "CHANGE ROOM NUMBER?", Answer::No)) return;
-
-  ui().setBusy(true);
-  const WalkResult result = changeRoomNumber(path, current, newNumber);
-  ui().setBusy(false);
-  if (result.failure) {
-    refuse(QString::fromStdString(*result.failure), "CANNOT CONTINUE");
-    return;
-  }
-  tell("Done");
+  runValueChange(shell_, {Text2, Text3, "Please select a room number.", "CHANGE ROOM NUMBER?", changeRoomNumber});
 }
 
 }  // namespace roomkit

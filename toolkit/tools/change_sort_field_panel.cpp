@@ -1,18 +1,9 @@
 #include "change_sort_field_panel.h"
 
-#include "shell/ui.h"
-#include "store/helpers.h"
+#include "value_change.h"
 #include "walking_work.h"
 
 namespace roomkit {
-
-namespace {
-
-std::string trimmed(const QString& text) {
-  return std::string(store::trimBlanks(text.toStdString()));
-}
-
-}  // namespace
 
 ChangeSortFieldPanel::ChangeSortFieldPanel(ShellContext& shell, QWidget* parent)
     : ToolPanel(shell, "Frame11", "Change Sort Field", parent) {
@@ -45,34 +36,13 @@ void ChangeSortFieldPanel::Text13_KeyPress(int& KeyAscii) { KeyAscii = upperCode
 
 void ChangeSortFieldPanel::Command9_Click() {
   const QString name = Option2[0]->isChecked() ? "Sort Field 1" : "Sort Field 2";
-  const std::string path = trimmed(shell_.databasePath());
-  if (path.empty()) {
-    refuse("Please select a database.", "CANNOT CONTINUE");
-    shell_.focusDatabasePath();
-    return;
-  }
-  const std::string oldValue = trimmed(Text12->text());
-  if (oldValue.empty()) {
-    refuse("Please select a " + name + ".", "CANNOT CONTINUE");
-    Text12->setFocus();
-    return;
-  }
-  const std::string newValue = trimmed(Text13->text());
-  if (newValue.empty()) {
-    refuse("Please select a " + name + ".", "CANNOT CONTINUE");
-    Text13->setFocus();
-    return;
-  }
-  if (!ask("Are you sure?", "CHANGE " + name.toUpper() + "?", Answer::No)) return;
-
-  ui().setBusy(true);
-  const WalkResult result = changeSortField(path, name.toStdString(), oldValue, newValue);
-  ui().setBusy(false);
-  if (result.failure) {
-    refuse(QString::fromStdString(*result.failure), "CANNOT CONTINUE");
-    return;
-  }
-  tell("Done");
+  runValueChange(shell_, {Text12, Text13, "Please select a " + name + ".",
+                          "CHANGE " + name.toUpper() + "?",
+                          [field = name.toStdString()](const std::string& path,
+                                                       const std::string& oldValue,
+                                                       const std::string& newValue) {
+                            return changeSortField(path, field, oldValue, newValue);
+                          }});
 }
 
 }  // namespace roomkit
