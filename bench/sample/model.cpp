@@ -181,8 +181,8 @@ std::vector<Room> makeRooms(int count, std::uint64_t variant) {
 
 Building makeBuilding(const Options& options) {
   Building building;
-  building.rooms = makeRooms(options.rooms, options.seed);
-  Random random(options.seed, scheduleStream);
+  building.rooms = makeRooms(options.rooms, options.variant);
+  Random random(options.variant, scheduleStream);
   std::vector<std::vector<std::string>> usedByKind;
   building.schedules = makeSchedules(random, usedByKind);
   for (Room& room : building.rooms) {
@@ -194,7 +194,7 @@ Building makeBuilding(const Options& options) {
   }
   building.sort1 = sortValues(building.rooms, &Room::sort1);
   building.sort2 = sortValues(building.rooms, &Room::sort2);
-  assignAreas(building, options.seed);
+  assignAreas(building, options.variant);
   return building;
 }
 

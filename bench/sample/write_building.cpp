@@ -88,7 +88,7 @@ class BuildingWriter {
       item[static_cast<std::size_t>(i)] = inventory.position(schema::quantityField(i));
       inventory.number(item[static_cast<std::size_t>(i)], 0.0);
     }
-    detail::Random random(options_.seed, detail::inventoryStream);
+    detail::Random random(options_.variant, detail::inventoryStream);
     std::vector<std::pair<std::size_t, double>> set;
     for (const detail::Room& room : building_.rooms) {
       const detail::RoomKind& kind = detail::roomKinds()[static_cast<std::size_t>(room.kind)];
@@ -141,7 +141,7 @@ class BuildingWriter {
                       misc = times.position(schema::miscTime);
     std::vector<std::size_t> field;
     for (const std::string& name : schema::timeFields) field.push_back(times.position(name));
-    detail::Random random(options_.seed, detail::timeStream);
+    detail::Random random(options_.variant, detail::timeStream);
     using namespace std::chrono;
     const sys_days first = year_month_day{year{2018}, January, day{1}};
     for (const detail::Room& room : building_.rooms) {
@@ -263,7 +263,7 @@ void writeBuilding(const std::string& path, const Options& options) {
 std::vector<std::string> roomNumbers(const Options& options) {
   checkOptions(options);
   std::vector<std::string> numbers;
-  for (detail::Room& room : detail::makeRooms(options.rooms, options.seed))
+  for (detail::Room& room : detail::makeRooms(options.rooms, options.variant))
     numbers.push_back(std::move(room.number));
   return numbers;
 }
