@@ -94,7 +94,7 @@ TEST(CommandsTest, CreateMakesTheEmptySchemasAndNeverOverwrites) {
 TEST(CommandsTest, SampleWithAccountListsTheBuildingForItsUsers) {
   testsupport::TempDir dir;
   const Outcome outcome = run({"sample", dir.file("jox_north2.mdb"), "--rooms", "40", "--banks=2",
-                               "--variant", "7", "--account", dir.file("JOXINIT.MDB")});
+                               "--seed", "7", "--account", dir.file("JOXINIT.MDB")});
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_NE(outcome.out.find("40 rooms, 2 banks, 80 inventory records"), std::string::npos)
       << outcome.out;
@@ -110,7 +110,7 @@ TEST(CommandsTest, SampleWithAccountListsTheBuildingForItsUsers) {
   EXPECT_TRUE(listed);
   // The same command again gives the same building.
   ASSERT_EQ(
-      run({"sample", dir.file("jox_copy.mdb"), "--rooms", "40", "--banks=2", "--variant", "7"}).status,
+      run({"sample", dir.file("jox_copy.mdb"), "--rooms", "40", "--banks=2", "--seed", "7"}).status,
       0);
   EXPECT_EQ(dbtest::exportText(dir.file("jox_copy.mdb")),
             dbtest::exportText(dir.file("jox_north2.mdb")));

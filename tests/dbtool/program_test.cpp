@@ -39,7 +39,7 @@ class ProgramTest : public ::testing::Test {
 
 TEST_F(ProgramTest, SampleExportImportExportGivesTheSameBytes) {
   ASSERT_EQ(
-      program({"sample", dir.file("JOX_P.MDB"), "--rooms", "60", "--banks", "3", "--variant", "12"})
+      program({"sample", dir.file("JOX_P.MDB"), "--rooms", "60", "--banks", "3", "--seed", "12"})
           .status,
       0);
   const Result first = program({"export", dir.file("JOX_P.MDB")});

@@ -88,7 +88,7 @@ void writeSample(const std::vector<std::string>& args, Output& out) {
       options.rooms = static_cast<int>(wholeNumber(option, value, maxRooms));
     } else if (option == "--banks") {
       options.banks = static_cast<int>(wholeNumber(option, value, maxBanks));
-    } else if (option == "--variant") {
+    } else if (option == "--seed") {
       options.variant = wholeNumber(option, value, UINT64_MAX);
     } else if (option == "--account") {
       if (value.empty()) throw UsageError("--account needs a file");
@@ -186,13 +186,13 @@ std::string buildingCodeOf(const std::string& path) {
 const char* usageText() {
   return "usage: roomkit-db create building FILE\n"
          "       roomkit-db create account FILE\n"
-         "       roomkit-db sample FILE [--rooms N] [--banks N] [--variant N] [--account FILE]\n"
+         "       roomkit-db sample FILE [--rooms N] [--banks N] [--seed N] [--account FILE]\n"
          "       roomkit-db export FILE\n"
          "       roomkit-db import JSON FILE\n"
          "\n"
          "  create  writes an empty building or account database.\n"
          "  sample  writes a building database of sample rooms (300 rooms and 5 inventory banks\n"
-         "          unless told), the same content for the same --variant; --account also writes an\n"
+         "          unless told), the same content for the same --seed; --account also writes an\n"
          "          account database whose users may open it under its building code (the file\n"
          "          name between \"JOX_\" and \".MDB\").\n"
          "  export  writes the whole database as one JSON document on standard output.\n"
