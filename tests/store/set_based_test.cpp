@@ -136,9 +136,15 @@ TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
   inventory.seek({Value("A1"), Value(1)});
   EXPECT_EQ(inventory.field("3").number(), 4.0) << "no present value counts as 0";
 
-  EXPECT_THROW(db.updateWhereKey("Room Inventory", "RoomNumber", {Value("A1")}, {{item, Value(1)}}),
-               Error)
-      << "a key that is not unique could name several records";
+  EXPECT_EQ(db.updateWhereKey("Room Inventory", "RoomNumber", {Value("a1")}, {{item, Value(1)}}), 1)
+      << "a key that is not unique writes the seek's record only";
+  inventory.setIndex("RoomNumber");
+  inventory.seek({Value("A1")});
+  EXPECT_EQ(inventory.field("3").number(), 1.0);
+  EXPECT_EQ(inventory.field("Bank").number(), 1.0) << "the first A1 in the index order";
+  inventory.moveNext();
+  EXPECT_EQ(inventory.field("3").number(), 9.5) << "the second A1 keeps its value";
+  inventory.setIndex("PrimaryKey");
   const std::size_t room = inventory.fieldPosition("Room Number");
   EXPECT_THROW(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("B2"), Value(1)},
                                  {{room, Value(std::string(21, 'X'))}}),

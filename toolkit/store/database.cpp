@@ -281,7 +281,7 @@ std::int64_t Database::updateWhereUpperText(const std::string& table, const std:
 }
 
 Database::KeyUpdate Database::prepareUpdateWhereKey(const std::string& table,
-                                                   const std::string& index,
+                                                   const std::string& index, std::size_t keys,
                                                    const std::vector<std::size_t>& positions,
                                                    bool addToPresent) {
   Connection& c = connection();
@@ -291,8 +291,11 @@ Database::KeyUpdate Database::prepareUpdateWhereKey(const std::string& table,
     if (compareFolded(candidate.def.name, index) == 0) found = &candidate;
   }
   if (!found) throw Error(code::notFound, "'" + index + "' is not an index of the table '" + table + "'.");
-  if (!found->def.unique) throw Error(code::misuse, "An update by key needs a unique index.");
-  KeyUpdate update{table, "UPDATE " + info->quotedName + " SET ", {}, found->columns.size()};
+  if (keys == 0 || keys > found->columns.size()) {
+    throw Error(code::misuse, "A seek on '" + found->def.name + "' takes 1 to " +
+                                  std::to_string(found->columns.size()) + " key values.");
+  }
+  KeyUpdate update{table, "UPDATE " + info->quotedName + " SET ", {}, keys};
   for (std::size_t position : positions) {
     if (position >= info->def.fields.size()) {
       throw Error(code::notFound, "No field at position " + std::to_string(position) + " in '" + table + "'.");
@@ -307,10 +310,23 @@ Database::KeyUpdate Database::prepareUpdateWhereKey(const std::string& table,
     update.sql += quote(def.name) + " = " +
                   (addToPresent ? "coalesce(" + quote(def.name) + ", 0) + " + param : param);
   }
+  std::string where, order;
   for (std::size_t k = 0; k < found->columns.size(); ++k) {
-    update.sql += (k == 0 ? " WHERE " : " AND ") + quote(info->def.fields[found->columns[k]].name) +
-                  " = ?" + std::to_string(update.fields.size() + k + 1) + " COLLATE " +
-                  quote(found->collations[k]);
+    const std::string key = quote(info->def.fields[found->columns[k]].name);
+    const std::string collate = " COLLATE " + quote(found->collations[k]);
+    if (k < keys) {
+      where += (k == 0 ? " WHERE " : " AND ") + key + " = ?" +
+               std::to_string(update.fields.size() + k + 1) + collate;
+    }
+    order += key + collate + ", ";
+  }
+  // Every key of a unique index names one record; otherwise the seek's record is the first with
+  // those keys in the index order.
+  if (found->def.unique && keys == found->columns.size()) {
+    update.sql += where;
+  } else {
+    update.sql += " WHERE " + info->rowidName + " = (SELECT " + info->rowidName + " FROM " +
+                  info->quotedName + where + " ORDER BY " + order + info->rowidName + " LIMIT 1)";
   }
   return update;
 }
@@ -383,7 +399,8 @@ std::int64_t Database::updateWhereKey(const std::string& table, const std::strin
     positions.push_back(position);
     values.push_back(value);
   }
-  return updateWhereKey(prepareUpdateWhereKey(table, index, positions, addToPresent), keys, values);
+  return updateWhereKey(prepareUpdateWhereKey(table, index, keys.size(), positions, addToPresent),
+                        keys, values);
 }
 
 std::int64_t Database::deleteWhereText(const std::string& table, const std::string& field,

@@ -56,9 +56,9 @@ class Database {
   std::int64_t updateWhereUpperText(const std::string& table, const std::string& field,
                                     const Value& value, const std::string& upperText);
   using FieldValues = std::vector<std::pair<std::size_t, Value>>;
-  // Sets fields (by position) of the one record whose keys in the unique index `index` equal
-  // `keys`, compared as a seek compares them: a seek, edit and update without reading the
-  // record. With `addToPresent` each value is added to the field's present number (none counts
+  // Sets fields (by position) of the record that a seek on `index` with `keys` makes current (the
+  // first with those leading keys in the index order): a seek, edit and update without reading
+  // the record. With `addToPresent` each value is added to the field's present number (none counts
   // as 0); only number fields take that. Returns 0 when no record has those keys.
   std::int64_t updateWhereKey(const std::string& table, const std::string& index,
                               const std::vector<Value>& keys, const FieldValues& fields,
@@ -72,7 +72,7 @@ class Database {
     std::size_t keys = 0;
   };
   KeyUpdate prepareUpdateWhereKey(const std::string& table, const std::string& index,
-                                  const std::vector<std::size_t>& positions,
+                                  std::size_t keys, const std::vector<std::size_t>& positions,
                                   bool addToPresent = false);
   std::int64_t updateWhereKey(const KeyUpdate& update, const std::vector<Value>& keys,
                               const std::vector<Value>& values);
@@ -94,6 +94,7 @@ class Database {
   sqlite3* handle() const;
 
  private:
+  friend class Table;
   std::int64_t runWrite(const std::string& table, const std::string& sql,
                         const std::vector<FieldDef>& fields, const std::vector<Value>& values,
                         const std::vector<Value>& further);

@@ -4,6 +4,7 @@
 
 #include "connection.h"
 #include "database.h"
+#include "database.h"
 #include "text_case.h"
 
 namespace store {
@@ -76,6 +77,11 @@ std::size_t Table::fieldPosition(std::string_view name) const {
                 "The field '" + std::string(name) + "' is not in the table '" + d.name + "'.");
   }
   return *position;
+}
+
+Database Table::database() const {
+  connection();
+  return Database(connection_);
 }
 
 void Table::setIndex(const std::string& index) {

@@ -21,6 +21,8 @@ struct TableInfo;
 struct IndexInfo;
 }  // namespace detail
 
+class Database;
+
 class Table {
  public:
   Table();
@@ -34,6 +36,8 @@ class Table {
   void close();  // harmless when not open
   const std::string& name() const;
   const TableDef& def() const;
+  // The database the table was opened from, on the same connection.
+  Database database() const;
   std::size_t fieldCount() const;
   const FieldDef& fieldDef(std::size_t position) const;
 

@@ -108,7 +108,7 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
         rowValues.emplace_back(q * multiplier);
       }
       updates.push_back(
-          tables.db.prepareUpdateWhereKey(sch::roomInventory, sch::primaryKey, positions, add));
+          tables.db.prepareUpdateWhereKey(sch::roomInventory, sch::primaryKey, 2, positions, add));
     }
 
     tables.db.begin();

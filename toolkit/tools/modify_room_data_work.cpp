@@ -65,15 +65,15 @@ UpdateResult writeValue(RoomTables tables, const std::string& room, const NewVal
     if (info.noMatch()) return {Outcome::NoRoom, {}};
     info.edit();
     if (value.mode == Mode::FloorArea) {
+      // The record a seek on "RoomNumber" finds, written without reading it first. Without a
+      // record of its own the room gets nothing; no other record may be written.
       store::Table& inventory = tables.inventory;
-      inventory.setIndex(sch::roomNumberIndex);
-      inventory.seek({store::Value(room)});
-      // Without a record of its own the room gets nothing; no other record may be written.
-      if (inventory.noMatch()) return {Outcome::NoInventory, {}};
-      inventory.edit();
-      inventory.setField(squareFeetField(value.kind), store::Value(store::leadingNumber(value.value)));
-      inventory.setField(linearField, store::Value(store::leadingNumber(value.linear)));
-      inventory.update();
+      const std::int64_t written = inventory.database().updateWhereKey(
+          inventory.def().name, sch::roomNumberIndex, {store::Value(room)},
+          {{inventory.fieldPosition(squareFeetField(value.kind)),
+            store::Value(store::leadingNumber(value.value))},
+           {inventory.fieldPosition(linearField), store::Value(store::leadingNumber(value.linear))}});
+      if (written == 0) return {Outcome::NoInventory, {}};
     } else {
       info.setField(roomInfoField(value.mode), store::Value(upperTrimmed(value.value)));
     }
