@@ -41,7 +41,7 @@ double seconds(const std::function<void()>& work) {
 }
 
 // Runs both sides `rounds` times, alternating which goes first, and keeps each side's best time.
-constexpr int rounds = 3;
+constexpr int rounds = 5;
 std::pair<double, double> best(const std::function<void()>& tool, const std::function<void()>& plain) {
   double t = 1e30, p = 1e30;
   for (int round = 0; round < rounds; ++round) {
@@ -57,7 +57,7 @@ std::pair<double, double> best(const std::function<void()>& tool, const std::fun
 }
 
 void report(const std::string& what, double ours, double plain) {
-  std::printf("%-46s tool %7.3f s   plain SQL %7.3f s   ratio %5.2f   (processor time, best of 3)\n", what.c_str(), ours, plain,
+  std::printf("%-46s tool %7.3f s   plain SQL %7.3f s   ratio %5.2f   (processor time, best of 5)\n", what.c_str(), ours, plain,
               ours / plain);
 }
 

@@ -57,6 +57,20 @@ PresentValue presentValue(RoomTables tables, const std::string& room, Mode mode,
 }
 
 UpdateResult writeValue(RoomTables tables, const std::string& room, const NewValue& value) {
+  if (value.mode != Mode::FloorArea) {
+    // The room's record is found by its unique key and written without reading it first. Where
+    // that is refused nothing was written, and the walk below decides what the user is told.
+    try {
+      store::Table& info = tables.info;
+      if (info.database().updateWhereKey(
+              info.def().name, sch::primaryKey, {store::Value(room)},
+              {{info.fieldPosition(roomInfoField(value.mode)),
+                store::Value(upperTrimmed(value.value))}}) == 1) {
+        return {Outcome::Written, {}};
+      }
+    } catch (const store::Error&) {
+    }
+  }
   EditGuard guard{tables};
   try {
     store::Table& info = tables.info;
