@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "shell/ui.h"
@@ -46,3 +47,9 @@ class ScriptedUi : public roomkit::Ui {
 };
 
 }  // namespace testsupport
+
+// Messages compare whole, and print readably in a failed expectation.
+namespace roomkit {
+bool operator==(const Message& a, const Message& b);
+void PrintTo(const Message& m, std::ostream* out);
+}  // namespace roomkit

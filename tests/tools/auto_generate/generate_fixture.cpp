@@ -48,18 +48,3 @@ QStringList GenerateTest::lines() const {
 }
 
 QWidget* GenerateTest::focused() const { return QApplication::focusWidget(); }
-
-namespace roomkit {
-
-bool operator==(const Message& a, const Message& b) {
-  return a.text == b.text && a.title == b.title && a.buttons == b.buttons &&
-         a.defaultButton == b.defaultButton && a.icon == b.icon;
-}
-
-void PrintTo(const Message& m, std::ostream* out) {
-  *out << "{\"" << m.text.toStdString() << "\", \"" << m.title.toStdString() << "\", buttons "
-       << static_cast<int>(m.buttons) << ", default " << static_cast<int>(m.defaultButton)
-       << ", icon " << static_cast<int>(m.icon) << "}";
-}
-
-}  // namespace roomkit

@@ -32,8 +32,3 @@ class GenerateTest : public ::testing::Test {
   QStringList lines() const;
   QWidget* focused() const;
 };
-
-namespace roomkit {
-bool operator==(const Message& a, const Message& b);
-void PrintTo(const Message& m, std::ostream* out);
-}  // namespace roomkit

@@ -28,8 +28,3 @@ class PanelTest : public ::testing::Test {
   // The one message shown since the last clear, checked whole.
   void expectOnly(const roomkit::Message& expected);
 };
-
-namespace roomkit {
-bool operator==(const Message& a, const Message& b);
-void PrintTo(const Message& m, std::ostream* out);
-}  // namespace roomkit
