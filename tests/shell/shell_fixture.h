@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "shell/form1.h"
-#include "shell/program.h"
+#include "kit/program.h"
 #include "support/building.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"

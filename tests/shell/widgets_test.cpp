@@ -5,9 +5,9 @@
 #include <QKeyEvent>
 #include <QTest>
 
-#include "shell/line_list.h"
-#include "shell/report_list.h"
-#include "shell/text_box.h"
+#include "kit/line_list.h"
+#include "kit/report_list.h"
+#include "kit/text_box.h"
 
 using namespace roomkit;
 

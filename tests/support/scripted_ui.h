@@ -9,7 +9,7 @@
 #include <ostream>
 #include <vector>
 
-#include "shell/ui.h"
+#include "kit/ui.h"
 
 namespace testsupport {
 

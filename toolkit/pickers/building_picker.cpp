@@ -2,9 +2,9 @@
 
 #include <QEvent>
 
-#include "shell/program.h"
-#include "shell/twips.h"
-#include "shell/ui.h"
+#include "kit/program.h"
+#include "kit/twips.h"
+#include "kit/ui.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/table.h"

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QPushButton>
 
-#include "shell/report_list.h"
+#include "kit/report_list.h"
 
 namespace roomkit {
 

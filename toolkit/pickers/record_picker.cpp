@@ -4,9 +4,9 @@
 #include <QKeyEvent>
 #include <functional>
 
-#include "shell/program.h"
-#include "shell/twips.h"
-#include "shell/ui.h"
+#include "kit/program.h"
+#include "kit/twips.h"
+#include "kit/ui.h"
 #include "store/database.h"
 #include "store/helpers.h"
 #include "store/table.h"

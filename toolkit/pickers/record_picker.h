@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <utility>
 
-#include "shell/report_list.h"
-#include "shell/text_box.h"
+#include "kit/report_list.h"
+#include "kit/text_box.h"
 
 namespace roomkit {
 

@@ -3,9 +3,9 @@
 #include <QCloseEvent>
 #include <QDir>
 
-#include "program.h"
+#include "kit/program.h"
 #include "store/helpers.h"
-#include "twips.h"
+#include "kit/twips.h"
 #include "tools/auto_generate_panel.h"
 #include "tools/change_assignment_panel.h"
 #include "tools/change_room_number_panel.h"
@@ -14,7 +14,7 @@
 #include "tools/combine_rooms_panel.h"
 #include "tools/copy_inventory_panel.h"
 #include "tools/modify_room_data_panel.h"
-#include "ui.h"
+#include "kit/ui.h"
 
 namespace roomkit {
 

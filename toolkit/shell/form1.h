@@ -9,8 +9,8 @@
 #include <QWidget>
 #include <array>
 
-#include "shell_context.h"
-#include "text_box.h"
+#include "kit/shell_context.h"
+#include "kit/text_box.h"
 
 namespace roomkit {
 

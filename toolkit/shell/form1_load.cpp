@@ -3,7 +3,7 @@
 
 #include "form1.h"
 #include "pickers/building_picker.h"
-#include "program.h"
+#include "kit/program.h"
 #include "store/helpers.h"
 #include "store/schema.h"
 #include "tools/auto_generate_panel.h"
@@ -14,8 +14,8 @@
 #include "tools/combine_rooms_panel.h"
 #include "tools/copy_inventory_panel.h"
 #include "tools/modify_room_data_panel.h"
-#include "twips.h"
-#include "ui.h"
+#include "kit/twips.h"
+#include "kit/ui.h"
 
 namespace roomkit {
 

@@ -5,8 +5,8 @@
 #include <QStyle>
 
 #include "pickers/record_picker.h"
-#include "shell/program.h"
-#include "shell/ui.h"
+#include "kit/program.h"
+#include "kit/ui.h"
 
 namespace roomkit {
 

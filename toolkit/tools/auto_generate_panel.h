@@ -10,7 +10,7 @@
 #include <QToolButton>
 #include <array>
 
-#include "shell/text_box.h"
+#include "kit/text_box.h"
 #include "tool_panel.h"
 #include "tools/auto_generate_work.h"
 

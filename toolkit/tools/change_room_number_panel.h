@@ -3,7 +3,7 @@
 
 #include <QPushButton>
 
-#include "shell/text_box.h"
+#include "kit/text_box.h"
 #include "tool_panel.h"
 
 namespace roomkit {

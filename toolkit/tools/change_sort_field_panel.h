@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <array>
 
-#include "shell/text_box.h"
+#include "kit/text_box.h"
 #include "tool_panel.h"
 
 namespace roomkit {

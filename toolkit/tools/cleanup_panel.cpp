@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "cleanup_work.h"
-#include "shell/ui.h"
+#include "kit/ui.h"
 
 namespace roomkit {
 

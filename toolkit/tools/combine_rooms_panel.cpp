@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "combine_rooms_work.h"
-#include "shell/ui.h"
+#include "kit/ui.h"
 #include "store/error.h"
 #include "store/helpers.h"
 #include "store/schema.h"

@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "shell/report_list.h"
-#include "shell/text_box.h"
+#include "kit/report_list.h"
+#include "kit/text_box.h"
 #include "tool_panel.h"
 
 namespace roomkit {

@@ -1,7 +1,7 @@
 #include "copy_inventory_panel.h"
 
 #include "copy_inventory_work.h"
-#include "shell/ui.h"
+#include "kit/ui.h"
 #include "store/helpers.h"
 
 namespace roomkit {

@@ -5,8 +5,8 @@
 #include <QCheckBox>
 #include <QPushButton>
 
-#include "shell/line_list.h"
-#include "shell/text_box.h"
+#include "kit/line_list.h"
+#include "kit/text_box.h"
 #include "tool_panel.h"
 
 namespace roomkit {

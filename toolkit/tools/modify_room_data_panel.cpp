@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "modify_room_data_work.h"
-#include "shell/ui.h"
+#include "kit/ui.h"
 #include "store/helpers.h"
 
 namespace roomkit {

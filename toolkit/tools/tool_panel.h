@@ -5,8 +5,8 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "shell/shell_context.h"
-#include "shell/twips.h"
+#include "kit/shell_context.h"
+#include "kit/twips.h"
 
 namespace roomkit {
 

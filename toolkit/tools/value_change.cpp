@@ -1,6 +1,6 @@
 #include "value_change.h"
 
-#include "shell/ui.h"
+#include "kit/ui.h"
 #include "store/helpers.h"
 
 namespace roomkit {

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "shell/shell_context.h"
-#include "shell/text_box.h"
+#include "kit/shell_context.h"
+#include "kit/text_box.h"
 #include "walking_work.h"
 
 namespace roomkit {

@@ -5,8 +5,8 @@
 
 #include "generate_fixture.h"
 #include "pickers/record_picker.h"
-#include "shell/program.h"
-#include "shell/twips.h"
+#include "kit/program.h"
+#include "kit/twips.h"
 #include "store/schema.h"
 
 using namespace roomkit;

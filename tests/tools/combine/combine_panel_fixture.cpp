@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QTest>
 
-#include "shell/program.h"
+#include "kit/program.h"
 
 using namespace roomkit;
 

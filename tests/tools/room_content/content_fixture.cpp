@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QTest>
 
-#include "shell/program.h"
+#include "kit/program.h"
 #include "store/schema.h"
 
 using namespace roomkit;

@@ -4,7 +4,7 @@
 #include <QTest>
 #include <ostream>
 
-#include "shell/program.h"
+#include "kit/program.h"
 
 using namespace roomkit;
 
