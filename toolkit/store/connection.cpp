@@ -87,27 +87,74 @@ namespace {
 
 constexpr std::size_t maxRowArguments = 127;  // the engine's limit on function arguments
 
-FieldDef parseField(std::string name, std::string declared) {
+// The size in parentheses after the declared type, or 0.
+int declaredSize(const std::string& upper) {
+  const auto open = upper.find('(');
+  return open == std::string::npos ? 0 : std::atoi(upper.c_str() + open + 1);
+}
+
+}  // namespace
+
+// Reads what declaredType writes, and the usual SQL type names of files made elsewhere.
+FieldDef parseField(std::string name, const std::string& declared) {
   FieldDef field{std::move(name), FieldType::Text, 0};
-  std::string upper = toUpper(declared);
+  const std::string upper = toUpper(declared);
   auto has = [&](const char* part) { return upper.find(part) != std::string::npos; };
-  if (has("DATE") || has("TIME")) {
+  int size = 0;
+  if (has("LONGTEXT")) {
+    field.type = FieldType::Memo;
+  } else if (has("LONGBLOB")) {
+    field.type = FieldType::Ole;
+  } else if (has("BLOB")) {
+    field.type = FieldType::Binary;
+    size = declaredSize(upper);
+  } else if (has("YESNO") || has("BOOL")) {
+    field.type = FieldType::Boolean;
+  } else if (has("CURRENCY")) {
+    field.type = FieldType::Currency;
+  } else if (has("GUID")) {
+    field.type = FieldType::Guid;
+  } else if (has("DATE") || has("TIME")) {
     field.type = FieldType::Date;
   } else if (has("INT")) {
     field.type = FieldType::Integer;
+    size = has("TINYINT") ? 1 : has("SMALLINT") ? 2 : has("BIGINT") ? 8 : 4;
+  } else if (has("SINGLE")) {
+    field.type = FieldType::Double;
+    size = 4;
   } else if (has("CHAR") || has("TEXT") || has("CLOB")) {
     field.type = FieldType::Text;
+    size = declaredSize(upper);
   } else if (has("REAL") || has("FLOA") || has("DOUB") || has("NUM") || has("DEC")) {
     field.type = FieldType::Double;
   }
-  field.size = defaultSize(field.type);
-  const auto open = upper.find('(');
-  if (field.type == FieldType::Text && open != std::string::npos) {
-    const int size = std::atoi(upper.c_str() + open + 1);
-    if (size > 0) field.size = size;
-  }
+  field.size = size > 0 ? size : defaultSize(field.type);
   return field;
 }
+
+// Each type's name in SQL. The names are chosen for the column affinity they give: text for text
+// and memo, integer for whole numbers, blob for bytes, and numeric for numbers that should stay
+// whole where they are (double, currency in ten-thousandths, yes/no as -1 and 0), for dates kept as
+// text and for GUIDs, whose text with braces never reads as a number.
+std::string declaredType(const FieldDef& field) {
+  const std::string size = "(" + std::to_string(field.size) + ")";
+  switch (field.type) {
+    case FieldType::Text: return "TEXT" + size;
+    case FieldType::Integer:
+      return field.size == 1 ? "TINYINT" : field.size == 2 ? "SMALLINT" : field.size == 8 ? "BIGINT" : "INTEGER";
+    case FieldType::Double: return field.size == 4 ? "SINGLE" : "NUMBER";
+    case FieldType::Date: return "DATE";
+    case FieldType::Boolean: return "YESNO";
+    case FieldType::Currency: return "CURRENCY";
+    case FieldType::Memo: return "LONGTEXT";
+    case FieldType::Binary: return "BLOB" + size;
+    case FieldType::Ole: return "LONGBLOB";
+    case FieldType::Guid: return "GUID";
+  }
+  return "TEXT";
+}
+
+namespace {
 
 std::string columnText(sqlite3_stmt* stmt, int col) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
@@ -184,7 +231,8 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
     const bool prefixed = sqliteName.size() > prefix.size() &&
                           asciiLower(sqliteName.substr(0, prefix.size())) == asciiLower(prefix);
     index.def.name = prefixed ? sqliteName.substr(prefix.size()) : sqliteName;
-    StatementUse use(statement("SELECT cid, coll FROM pragma_index_xinfo(?1) WHERE key = 1"));
+    StatementUse use(
+        statement("SELECT cid, coll, desc FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno"));
     sqlite3_bind_text(use.get(), 1, sqliteName.c_str(), -1, SQLITE_TRANSIENT);
     bool usable = true;
     int rc;
@@ -197,8 +245,13 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
       index.columns.push_back(static_cast<std::size_t>(cid));
       index.def.fields.push_back(info->def.fields[static_cast<std::size_t>(cid)].name);
       index.collations.push_back(columnText(use.get(), 1));
+      index.def.descending.push_back(sqlite3_column_int(use.get(), 2) != 0);
     }
     if (rc != SQLITE_DONE) fail(rc);
+    if (std::find(index.def.descending.begin(), index.def.descending.end(), true) ==
+        index.def.descending.end()) {
+      index.def.descending.clear();
+    }
     if (usable && !index.columns.empty()) {
       info->def.indexes.push_back(index.def);
       info->indexes.push_back(std::move(index));
@@ -215,8 +268,14 @@ void bindValue(sqlite3_stmt* stmt, int index, const Value& value) {
       rc = sqlite3_bind_text(stmt, index, value.text().data(),
                              static_cast<int>(value.text().size()), SQLITE_TRANSIENT);
       break;
-    case Value::Kind::Integer: rc = sqlite3_bind_int64(stmt, index, value.integer()); break;
+    case Value::Kind::Integer:
+    case Value::Kind::Boolean:
+    case Value::Kind::Currency: rc = sqlite3_bind_int64(stmt, index, value.integer()); break;
     case Value::Kind::Double: rc = sqlite3_bind_double(stmt, index, value.number()); break;
+    case Value::Kind::Binary:
+      rc = sqlite3_bind_blob64(stmt, index, value.bytes().data(), value.bytes().size(),
+                               SQLITE_TRANSIENT);
+      break;
     case Value::Kind::Date: {
       const std::string iso = value.date().iso();
       rc = sqlite3_bind_text(stmt, index, iso.data(), static_cast<int>(iso.size()),
@@ -242,19 +301,47 @@ void bindStored(sqlite3_stmt* stmt, int index, const Value& value) {
 namespace {
 
 void fromSqlite(sqlite3_value* v, FieldType type, Value& out) {
-  switch (sqlite3_value_type(v)) {
-    case SQLITE_NULL: out.setNull(); return;
+  const int storage = sqlite3_value_type(v);
+  if (storage == SQLITE_NULL) {
+    out.setNull();
+    return;
+  }
+  switch (type) {
+    case FieldType::Boolean:
+      if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
+        out.setBoolean(sqlite3_value_double(v) != 0);
+        return;
+      }
+      break;
+    case FieldType::Currency:
+      if (storage == SQLITE_INTEGER) {
+        out.setCurrency(sqlite3_value_int64(v));
+        return;
+      }
+      break;
+    case FieldType::Binary:
+    case FieldType::Ole:
+      if (storage == SQLITE_BLOB || storage == SQLITE_TEXT) {
+        out.setBinary({static_cast<const char*>(sqlite3_value_blob(v)),
+                       static_cast<std::size_t>(sqlite3_value_bytes(v))});
+        return;
+      }
+      break;
+    default: break;
+  }
+  const bool textual = type == FieldType::Text || type == FieldType::Memo || type == FieldType::Guid;
+  switch (storage) {
     case SQLITE_INTEGER:
       if (type == FieldType::Double) {
         out.setDouble(sqlite3_value_double(v));
-      } else if (type == FieldType::Text) {
+      } else if (textual) {
         out.setText(std::to_string(sqlite3_value_int64(v)));
       } else {
         out.setInteger(sqlite3_value_int64(v));
       }
       return;
     case SQLITE_FLOAT:
-      if (type == FieldType::Text) {
+      if (textual) {
         out.setText(numberText(sqlite3_value_double(v)));
       } else {
         out.setDouble(sqlite3_value_double(v));

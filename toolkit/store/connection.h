@@ -109,6 +109,10 @@ void bindValue(sqlite3_stmt* stmt, int index, const Value& value);
 void bindStored(sqlite3_stmt* stmt, int index, const Value& value);
 void readValue(sqlite3_stmt* stmt, int column, FieldType type, Value& out);
 
+// A field's type in SQL and back.
+std::string declaredType(const FieldDef& field);
+FieldDef parseField(std::string name, const std::string& declared);
+
 // Registers the store's collation and functions on a connection.
 void registerExtensions(sqlite3* db);
 

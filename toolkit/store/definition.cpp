@@ -18,18 +18,31 @@ const IndexDef* TableDef::findIndex(std::string_view index) const {
   return nullptr;
 }
 
+namespace {
+constexpr FieldType allTypes[] = {FieldType::Text,     FieldType::Integer, FieldType::Double,
+                                  FieldType::Date,     FieldType::Boolean, FieldType::Currency,
+                                  FieldType::Memo,     FieldType::Binary,  FieldType::Ole,
+                                  FieldType::Guid};
+}  // namespace
+
 const char* fieldTypeName(FieldType type) {
   switch (type) {
     case FieldType::Text: return "text";
     case FieldType::Integer: return "integer";
     case FieldType::Double: return "double";
     case FieldType::Date: return "date";
+    case FieldType::Boolean: return "boolean";
+    case FieldType::Currency: return "currency";
+    case FieldType::Memo: return "memo";
+    case FieldType::Binary: return "binary";
+    case FieldType::Ole: return "ole";
+    case FieldType::Guid: return "guid";
   }
   return "text";
 }
 
 std::optional<FieldType> fieldTypeFromName(std::string_view name) {
-  for (FieldType type : {FieldType::Text, FieldType::Integer, FieldType::Double, FieldType::Date}) {
+  for (FieldType type : allTypes) {
     if (name == fieldTypeName(type)) return type;
   }
   return std::nullopt;
@@ -37,12 +50,28 @@ std::optional<FieldType> fieldTypeFromName(std::string_view name) {
 
 int defaultSize(FieldType type) {
   switch (type) {
-    case FieldType::Text: return 255;
+    case FieldType::Text:
+    case FieldType::Binary: return 255;
     case FieldType::Integer: return 4;
     case FieldType::Double:
-    case FieldType::Date: return 8;
+    case FieldType::Date:
+    case FieldType::Currency: return 8;
+    case FieldType::Boolean: return 1;
+    case FieldType::Guid: return 16;
+    case FieldType::Memo:
+    case FieldType::Ole: return 0;
   }
   return 0;
+}
+
+bool validSize(FieldType type, int size) {
+  switch (type) {
+    case FieldType::Text:
+    case FieldType::Binary: return size >= 1;
+    case FieldType::Integer: return size == 1 || size == 2 || size == 4 || size == 8;
+    case FieldType::Double: return size == 4 || size == 8;
+    default: return size == defaultSize(type);
+  }
 }
 
 }  // namespace store

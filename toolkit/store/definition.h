@@ -13,13 +13,18 @@ namespace store {
 struct FieldDef {
   std::string name;
   FieldType type = FieldType::Text;
-  int size = 0;  // characters of a text field; bytes of a number or date field
+  // Characters of a text field; bytes of a number, date, binary or GUID field; 0 for the
+  // unlimited memo and OLE fields.
+  int size = 0;
 };
 
 struct IndexDef {
   std::string name;                 // the suite's name ("PrimaryKey"), unique within its table
   std::vector<std::string> fields;  // key fields in key order
   bool unique = false;
+  std::vector<bool> descending = {};  // by key field; empty (or all false) when every key ascends
+
+  bool descends(std::size_t key) const { return key < descending.size() && descending[key]; }
 };
 
 struct TableDef {
@@ -32,8 +37,14 @@ struct TableDef {
   const IndexDef* findIndex(std::string_view index) const;
 };
 
-const char* fieldTypeName(FieldType type);  // "text", "integer", "double", "date"
+// "text", "integer", "double", "date", "boolean", "currency", "memo", "binary", "ole", "guid"
+const char* fieldTypeName(FieldType type);
 std::optional<FieldType> fieldTypeFromName(std::string_view name);
-int defaultSize(FieldType type);            // 255, 4, 8, 8
+// 255 characters of text, 4 bytes of integer, 8 of double, date and currency, 1 of yes/no,
+// 255 bytes of binary, 16 of a GUID, 0 (no limit) for memo and OLE.
+int defaultSize(FieldType type);
+// Whether a size fits the type: text and binary at least 1, integer 1, 2, 4 or 8 bytes, double 4
+// or 8; the other types have their one size.
+bool validSize(FieldType type, int size);
 
 }  // namespace store

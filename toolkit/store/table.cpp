@@ -4,7 +4,6 @@
 
 #include "connection.h"
 #include "database.h"
-#include "database.h"
 #include "text_case.h"
 
 namespace store {
@@ -157,7 +156,7 @@ std::string Table::orderBy() const {
   if (index_) {
     for (std::size_t k = 0; k < index_->columns.size(); ++k) {
       order += quote(info_->def.fields[index_->columns[k]].name) + " COLLATE " +
-               quote(index_->collations[k]) + ", ";
+               quote(index_->collations[k]) + (index_->def.descends(k) ? " DESC, " : ", ");
     }
   }
   return order + info_->rowidName;
@@ -271,14 +270,19 @@ void Table::fetchAfter(const Row& anchor, std::size_t limit) {
         binds.push_back(Value(anchor.rowid));
         where += info_->rowidName + " > ?" + std::to_string(binds.size());
       } else {
+        // Nulls sort first in an ascending key and last in a descending one.
         const Value& key = anchor.values[index_->columns[level]];
         const std::string field = quote(info_->def.fields[index_->columns[level]].name);
+        const bool descends = index_->def.descends(level);
         if (key.isNull()) {
+          if (descends) continue;  // nothing follows a null of a descending key
           where += field + " IS NOT NULL";
         } else {
           binds.push_back(key);
-          where += field + " > ?" + std::to_string(binds.size()) + " COLLATE " +
-                   quote(index_->collations[level]);
+          const std::string compare = field + (descends ? " < ?" : " > ?") +
+                                      std::to_string(binds.size()) + " COLLATE " +
+                                      quote(index_->collations[level]);
+          where += descends ? "(" + compare + " OR " + field + " IS NULL)" : compare;
         }
       }
       count_ += fill(" WHERE " + where + order, binds, limit - count_, count_);
@@ -310,7 +314,23 @@ void Table::seek(const std::vector<Value>& keys) {
     }
     seekSql_ = {key, " WHERE " + where + orderBy()};
   }
-  count_ = fill(seekSql_.sql, keys, 1, 0);
+  // A key is compared as its field keeps it (a date as its text, an amount in ten-thousandths);
+  // a key that its field cannot hold is compared as it is, and finds nothing.
+  std::vector<Value> fitted;
+  fitted.reserve(keys.size());
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    const FieldDef& field = info_->def.fields[index_->columns[k]];
+    if (keys[k].isText() && (field.type == FieldType::Text || field.type == FieldType::Memo)) {
+      fitted.push_back(keys[k]);
+      continue;
+    }
+    try {
+      fitted.push_back(coerce(field, keys[k]));
+    } catch (const Error&) {
+      fitted.push_back(keys[k]);
+    }
+  }
+  count_ = fill(seekSql_.sql, fitted, 1, 0);
   pos_ = 0;
   batchReachesEnd_ = false;
   nextLimit_ = 8;
