@@ -2,13 +2,13 @@
 
 #include <sqlite3.h>
 
-#include <cmath>
+#include <algorithm>
 
 #include "error.h"
 #include "json_text.h"
+#include "record_writer.h"
 #include "sql_names.h"
 #include "store/database.h"
-#include "store/value.h"
 
 namespace dbtool {
 namespace {
@@ -52,6 +52,18 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
+// A field's size is shown where its type has more than one, and differs from the default for
+// numbers.
+bool showsSize(const store::FieldDef& field) {
+  switch (field.type) {
+    case store::FieldType::Text:
+    case store::FieldType::Binary: return true;
+    case store::FieldType::Integer:
+    case store::FieldType::Double: return field.size != store::defaultSize(field.type);
+    default: return false;
+  }
+}
+
 void writeDefinition(std::string& out, const store::TableDef& def) {
   out += "      \"name\": ";
   appendJsonString(out, def.name);
@@ -63,7 +75,7 @@ void writeDefinition(std::string& out, const store::TableDef& def) {
     out += ", \"type\": \"";
     out += store::fieldTypeName(field.type);
     out += '"';
-    if (field.type == store::FieldType::Text) {
+    if (showsSize(field)) {
       out += ", \"size\": ";
       appendJsonInteger(out, field.size);
     }
@@ -80,101 +92,20 @@ void writeDefinition(std::string& out, const store::TableDef& def) {
       if (k > 0) out += ", ";
       appendJsonString(out, index.fields[k]);
     }
-    out += index.unique ? "], \"unique\": true}" : "], \"unique\": false}";
+    out += ']';
+    if (std::find(index.descending.begin(), index.descending.end(), true) !=
+        index.descending.end()) {
+      out += ", \"descending\": [";
+      for (std::size_t k = 0; k < index.fields.size(); ++k) {
+        out += k > 0 ? ", " : "";
+        out += index.descends(k) ? "true" : "false";
+      }
+      out += ']';
+    }
+    out += index.unique ? ", \"unique\": true}" : ", \"unique\": false}";
   }
   out += def.indexes.empty() ? "]" : "\n      ]";
 }
-
-class RecordWriter {
- public:
-  RecordWriter(const store::TableDef& def, std::string& out) : def_(def), out_(out) {}
-
-  void write(sqlite3_stmt* row, std::int64_t record) {
-    record_ = record;
-    out_ += '[';
-    for (std::size_t i = 0; i < def_.fields.size(); ++i) {
-      if (i > 0) out_ += ", ";
-      value(row, static_cast<int>(i), def_.fields[i]);
-    }
-    out_ += ']';
-  }
-
- private:
-  // The value as the store reads it for the field's type; what the type cannot hold is refused.
-  void value(sqlite3_stmt* row, int column, const store::FieldDef& field) {
-    const int kind = sqlite3_column_type(row, column);
-    if (kind == SQLITE_NULL) {
-      out_ += "null";
-      return;
-    }
-    switch (field.type) {
-      case store::FieldType::Text:
-        if (kind == SQLITE_INTEGER) {
-          appendJsonString(out_, std::to_string(sqlite3_column_int64(row, column)));
-        } else if (kind == SQLITE_FLOAT) {
-          appendJsonString(out_, store::numberText(sqlite3_column_double(row, column)));
-        } else {
-          const std::string_view text = columnText(row, column);
-          if (!isUtf8(text)) refuse(field, "holds bytes that are not UTF-8 text");
-          appendJsonString(out_, text);
-        }
-        return;
-      case store::FieldType::Integer:
-        if (kind == SQLITE_INTEGER) {
-          appendJsonInteger(out_, sqlite3_column_int64(row, column));
-          return;
-        }
-        if (kind == SQLITE_FLOAT)
-          refuse(field, "holds " + store::numberText(sqlite3_column_double(row, column)) +
-                            ", which is not a whole number");
-        refuse(field, "holds text (" + shown(row, column) + ") instead of a whole number");
-      case store::FieldType::Double:
-        if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT) {
-          const double number = sqlite3_column_double(row, column);
-          if (std::isnan(number)) {
-            out_ += "null";
-          } else {
-            appendJsonDouble(out_, number);
-          }
-          return;
-        }
-        refuse(field, "holds text (" + shown(row, column) + ") instead of a number");
-      case store::FieldType::Date:
-        if (kind == SQLITE_TEXT || kind == SQLITE_BLOB) {
-          if (auto date = store::Date::parse(columnText(row, column))) {
-            out_ += '"';
-            out_ += date->iso();
-            out_ += '"';
-            return;
-          }
-          refuse(field, "holds text (" + shown(row, column) + ") that is not a date");
-        }
-        refuse(field, "holds a number instead of a date");
-    }
-  }
-
-  static std::string_view columnText(sqlite3_stmt* row, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-    return {text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(row, column))};
-  }
-
-  static std::string shown(sqlite3_stmt* row, int column) {
-    std::string_view text = columnText(row, column);
-    if (text.size() > 40) text = text.substr(0, 40);
-    return isUtf8(text) ? jsonString(text)
-                        : std::to_string(sqlite3_column_bytes(row, column)) + " bytes";
-  }
-
-  [[noreturn]] void refuse(const store::FieldDef& field, const std::string& what) const {
-    throw Error("table " + jsonString(def_.name) + ", record " + std::to_string(record_) +
-                ", field " + jsonString(field.name) + ": the " + store::fieldTypeName(field.type) +
-                " field " + what + "; the document cannot show it as it is");
-  }
-
-  const store::TableDef& def_;
-  std::string& out_;
-  std::int64_t record_ = 0;
-};
 
 void writeRecords(sqlite3* db, const store::TableDef& def, Output& output) {
   std::string& out = output.buffer();

@@ -1,43 +1,30 @@
 #include "json_text.h"
 
+#include <rapidjson/encodings.h>
+#include <rapidjson/memorystream.h>
+
 #include <charconv>
 #include <cmath>
 
 namespace dbtool {
 
+namespace {
+
+struct Discard {
+  void Put(char) {}
+};
+
+}  // namespace
+
 bool isUtf8(std::string_view text) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t size = text.size();
-  std::size_t i = 0;
-  while (i < size) {
-    const unsigned char lead = bytes[i];
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    }
-    int extra;
-    char32_t cp;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      extra = 1;
-      cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      extra = 2;
-      cp = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      extra = 3;
-      cp = lead & 0x07;
-    } else {
+  rapidjson::MemoryStream in(text.data(), text.size());
+  Discard out;
+  while (in.Tell() < text.size()) {
+    if (static_cast<unsigned char>(in.Peek()) < 0x80) {
+      in.Take();
+    } else if (!rapidjson::UTF8<>::Validate(in, out)) {
       return false;
     }
-    if (i + static_cast<std::size_t>(extra) >= size) return false;
-    for (int k = 1; k <= extra; ++k) {
-      const unsigned char next = bytes[i + static_cast<std::size_t>(k)];
-      if ((next & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    const char32_t least = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
-    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += static_cast<std::size_t>(extra) + 1;
   }
   return true;
 }

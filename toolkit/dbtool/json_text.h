@@ -8,8 +8,8 @@
 
 namespace dbtool {
 
-// Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points
-// beyond U+10FFFF.
+// Well-formed UTF-8, as RapidJSON checks it: no stray continuation bytes, overlong forms,
+// surrogates or code points beyond U+10FFFF.
 bool isUtf8(std::string_view text);
 
 // Precondition: isUtf8(text).

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
+
 #include "error.h"
 #include "json_text.h"
 #include "sql_names.h"
@@ -9,15 +11,30 @@
 namespace dbtool {
 namespace {
 
+// As the store binds values; whole doubles go in as integers, which is how a double field
+// keeps them anyway. The values outlive the statement's run, so text and bytes are not copied.
 void bind(sqlite3_stmt* stmt, int index, const store::Value& value) {
   switch (value.kind()) {
     case store::Value::Kind::Null: sqlite3_bind_null(stmt, index); return;
     case store::Value::Kind::Text:
       sqlite3_bind_text(stmt, index, value.text().data(), static_cast<int>(value.text().size()),
-                        SQLITE_TRANSIENT);
+                        SQLITE_STATIC);
       return;
-    case store::Value::Kind::Integer: sqlite3_bind_int64(stmt, index, value.integer()); return;
-    case store::Value::Kind::Double: sqlite3_bind_double(stmt, index, value.number()); return;
+    case store::Value::Kind::Integer:
+    case store::Value::Kind::Boolean:
+    case store::Value::Kind::Currency: sqlite3_bind_int64(stmt, index, value.integer()); return;
+    case store::Value::Kind::Double: {
+      const double number = value.number();
+      if (number >= -9.0e15 && number <= 9.0e15 && number == std::trunc(number)) {
+        sqlite3_bind_int64(stmt, index, static_cast<sqlite3_int64>(number));
+      } else {
+        sqlite3_bind_double(stmt, index, number);
+      }
+      return;
+    }
+    case store::Value::Kind::Binary:
+      sqlite3_bind_blob64(stmt, index, value.bytes().data(), value.bytes().size(), SQLITE_STATIC);
+      return;
     case store::Value::Kind::Date: {
       const std::string iso = value.date().iso();
       sqlite3_bind_text(stmt, index, iso.data(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
