@@ -1,5 +1,6 @@
 #include "field_value.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -149,10 +150,13 @@ double realNumber(std::string_view text, const store::FieldDef& field) {
     real = std::strtod(std::string(text).c_str(), nullptr);
   }
   if (field.size == 4) {
-    if (std::isfinite(real) && std::fabs(real) > std::numeric_limits<float>::max()) {
+    // Up to half a unit beyond the largest single still rounds to it ("3.4028235e+38").
+    const double largest = std::numeric_limits<float>::max();
+    if (std::isfinite(real) && std::fabs(real) >= largest + std::ldexp(1.0, 103)) {
       refuse(field, std::string(text) + " is outside the range of a single-precision field");
     }
-    real = static_cast<float>(real);
+    real = std::isfinite(real) ? static_cast<float>(std::clamp(real, -largest, largest))
+                               : static_cast<float>(real);
   }
   return real;
 }
