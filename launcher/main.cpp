@@ -1,7 +1,9 @@
 // switchboard: the suite's launcher bar.
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "logic/layout.h"
+#include "logic/settings_file.h"
 #include "logic/startup.h"
 #include "logic/suite_folder.h"
 #include "window/bar_window.h"
@@ -12,8 +14,11 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(switchboard::kProgramTitle);
 
   switchboard::QtWindowSystem windowSystem;
-  const switchboard::Paths paths{switchboard::thisSystemFolder(),
-                                 switchboard::settingsPathIn(QApplication::applicationDirPath())};
+  const switchboard::Paths paths{
+      switchboard::thisSystemFolder(),
+      switchboard::settingsPathFor(
+          QApplication::applicationDirPath(),
+          QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))};
   switchboard::BarWindow bar(windowSystem, paths);
   if (!bar.Form_Load()) return 0;
   return app.exec();

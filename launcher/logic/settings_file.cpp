@@ -1,7 +1,13 @@
 #include "logic/settings_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #include "logic/fields.h"
 
@@ -13,6 +19,16 @@ QByteArray record(int value) {
   QByteArray text = QByteArray::number(value);
   if (value >= 0) text.prepend(' ');
   return text + " \r\n";
+}
+
+// Asks the system rather than reading the mode bits, so that a read-only mount and the user's
+// groups count too.
+bool userMayWrite(const QString& folder) {
+#ifdef Q_OS_UNIX
+  return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+#else
+  return QFileInfo(folder).isWritable();
+#endif
 }
 
 }  // namespace
@@ -42,6 +58,12 @@ bool writeSettings(const QString& path, const Settings& settings) {
   if (!file.open(QIODevice::WriteOnly)) return false;
   file.write(formatSettings(settings));
   return file.commit();
+}
+
+QString settingsPathFor(const QString& programFolder, const QString& configFolder) {
+  const bool inConfig =
+      !userMayWrite(programFolder) && !configFolder.isEmpty() && QDir().mkpath(configFolder);
+  return QDir(inConfig ? configFolder : programFolder).filePath(kSettingsFileName);
 }
 
 }  // namespace switchboard

@@ -1,7 +1,5 @@
 #include "logic/startup.h"
 
-#include <QDir>
-
 #include "logic/docking.h"
 #include "logic/layout.h"
 #include "logic/settings_file.h"
@@ -22,10 +20,6 @@ StartupPlan planStartup(WindowSystem& ws, const Paths& paths, int windowWidth) {
   plan.left = dockLeft(settings.position, screen.width(), windowWidth);
   plan.endProgram = false;
   return plan;
-}
-
-QString settingsPathIn(const QString& programFolder) {
-  return QDir(programFolder).filePath(kSettingsFileName);
 }
 
 }  // namespace switchboard

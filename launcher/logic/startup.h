@@ -12,7 +12,7 @@ namespace switchboard {
 
 struct Paths {
   QString systemFolder;  // where "jox.ini" lies, ending with its separator
-  QString settingsFile;  // "switchboard.ini" in the program's own folder
+  QString settingsFile;  // "switchboard.ini", see settingsPathFor()
 };
 
 struct StartupPlan {
@@ -25,8 +25,5 @@ struct StartupPlan {
 };
 
 StartupPlan planStartup(WindowSystem& ws, const Paths& paths, int windowWidth);
-
-// The program's own folder followed by "switchboard.ini".
-QString settingsPathIn(const QString& programFolder);
 
 }  // namespace switchboard

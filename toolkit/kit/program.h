@@ -13,14 +13,21 @@ struct ProgramValues {
   QString SelectedBuildingCode;
   std::array<QString, 8> PickerArgs;
   QString programFolder;         // the executable's folder, without a trailing separator
+  QString configFolder;          // the user's configuration folder; empty: the system's own
 };
 
 ProgramValues& program();
 
 // The folder the program lies in (tests set programFolder to a folder of their own).
 QString programFolder();
-// A file of the program folder.
+// A file of the program folder. The two settings files the program writes, "lastdir.ini" and
+// "lastopt.ini", follow settingsFolder() instead; "jox.usr" and the rest stay in the program folder.
 QString programFile(const QString& name);
+
+// Where the settings files live: the program folder when the user may write there, as for a copy
+// unpacked anywhere; otherwise (a copy installed in /usr/bin) the user's configuration folder,
+// made when missing.
+QString settingsFolder();
 
 // Hosted mode: the program folder, written with backslashes and in lower case, holds
 // "\corvane asp\". The data root then lies beside that folder.
