@@ -7,11 +7,13 @@
 #include "logic/startup.h"
 #include "logic/suite_folder.h"
 #include "window/bar_window.h"
+#include "window/program_icon.h"
 #include "window/qt_window_system.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(switchboard::kProgramTitle);
+  QApplication::setWindowIcon(switchboard::programIcon());
 
   switchboard::QtWindowSystem windowSystem;
   const switchboard::Paths paths{

@@ -32,27 +32,6 @@ const std::array<Tile, 8> kTiles = {{
     {QColor(242, 106, 104), QColor(184, 36, 48)},
 }};
 
-void drawTile(QPainter& p, const Tile& tile) {
-  QPainterPath shape;
-  shape.addRoundedRect(QRectF(5, 5, 90, 90), 21, 21);
-  QLinearGradient body(0, 5, 0, 95);
-  body.setColorAt(0, tile.top);
-  body.setColorAt(1, tile.bottom);
-  p.fillPath(shape, body);
-
-  p.save();
-  p.setClipPath(shape);
-  QLinearGradient gloss(0, 5, 0, 52);
-  gloss.setColorAt(0, QColor(255, 255, 255, 90));
-  gloss.setColorAt(1, QColor(255, 255, 255, 0));
-  p.fillRect(QRectF(5, 5, 90, 47), gloss);
-  p.restore();
-
-  p.setPen(QPen(tile.bottom.darker(135), 2.5));
-  p.setBrush(Qt::NoBrush);
-  p.drawPath(shape);
-}
-
 // From here on the painter draws the symbol layer; cut() makes later shapes punch holes in it.
 void cut(QPainter& p) { p.setCompositionMode(QPainter::CompositionMode_DestinationOut); }
 void ink(QPainter& p, const QColor& colour) {
@@ -193,6 +172,8 @@ void drawSchedules(QPainter& p) {
   }
 }
 
+}  // namespace
+
 void drawSymbol(QPainter& p, int index) {
   switch (index) {
     case 0: drawAbout(p); break;
@@ -206,10 +187,31 @@ void drawSymbol(QPainter& p, int index) {
   }
 }
 
-}  // namespace
+void drawTile(QPainter& p, int index) {
+  const Tile& tile = kTiles[static_cast<std::size_t>(index) % kTiles.size()];
+  QPainterPath shape;
+  shape.addRoundedRect(QRectF(5, 5, 90, 90), 21, 21);
+  QLinearGradient body(0, 5, 0, 95);
+  body.setColorAt(0, tile.top);
+  body.setColorAt(1, tile.bottom);
+  p.fillPath(shape, body);
+
+  // The gloss is the tile's upper half as a shape of its own rather than a clip, so that the
+  // tile stays plain vector drawing.
+  QPainterPath upperHalf;
+  upperHalf.addRect(QRectF(5, 5, 90, 47));
+  QLinearGradient gloss(0, 5, 0, 52);
+  gloss.setColorAt(0, QColor(255, 255, 255, 90));
+  gloss.setColorAt(1, QColor(255, 255, 255, 0));
+  p.fillPath(shape.intersected(upperHalf), gloss);
+
+  p.setPen(QPen(tile.bottom.darker(135), 2.5));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(shape);
+}
 
 void drawIcon(QPainter& painter, int index, QSize size) {
-  drawTile(painter, kTiles[static_cast<std::size_t>(index) % kTiles.size()]);
+  drawTile(painter, index);
 
   // The symbol is drawn on a layer of its own, so its holes show the tile and its silhouette
   // casts a soft shadow.

@@ -1,20 +1,12 @@
-// The program's icon: a building front with a sparkle, drawn rather than loaded so that the
-// program needs no files beside it.
-#include <QIcon>
-#include <QPainter>
+#include "program_icon.h"
+
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "form1.h"
-
 namespace roomkit {
 
-static QPixmap drawIcon(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.scale(size / 64.0, size / 64.0);
+void drawProgramIcon(QPainter& p) {
+  p.save();
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(32, 96, 160));
   p.drawRoundedRect(QRectF(4, 4, 56, 56), 10, 10);
@@ -36,12 +28,24 @@ static QPixmap drawIcon(int size) {
   star.lineTo(45, 23);
   star.closeSubpath();
   p.drawPath(star);
-  return pixmap;
+  p.restore();
+}
+
+QImage programIconImage(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / double(kProgramIconGrid), size / double(kProgramIconGrid));
+  drawProgramIcon(p);
+  return image;
 }
 
 QIcon programIcon() {
   QIcon icon;
-  for (int size : {16, 32, 48, 64, 128}) icon.addPixmap(drawIcon(size));
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
+  }
   return icon;
 }
 

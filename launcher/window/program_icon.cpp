@@ -1,0 +1,69 @@
+#include "window/program_icon.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include "window/icons.h"
+
+namespace switchboard {
+
+namespace {
+
+// Inventory and Projects stand beside Global; their symbols have no holes, so they need no layer.
+constexpr int kLeftTile = 3;
+constexpr int kMiddleTile = 2;
+constexpr int kRightTile = 5;
+
+void drawShelf(QPainter& p) {
+  QPainterPath shelf;
+  shelf.addRoundedRect(QRectF(2, 38, 60, 18), 8, 8);
+  QLinearGradient fill(0, 38, 0, 56);
+  fill.setColorAt(0.0, QColor(250, 251, 253));
+  fill.setColorAt(0.55, QColor(229, 233, 240));
+  fill.setColorAt(1.0, QColor(204, 211, 223));
+  p.fillPath(shelf, fill);
+  p.setPen(QPen(QColor(138, 148, 166), 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(shelf);
+}
+
+void drawTileAt(QPainter& p, int index, const QRectF& place) {
+  p.save();
+  p.translate(place.topLeft());
+  p.scale(place.width() / kIconUnits, place.height() / kIconUnits);
+  drawTile(p, index);
+  drawSymbol(p, index);
+  p.restore();
+}
+
+}  // namespace
+
+void drawProgramIcon(QPainter& p) {
+  p.save();
+  drawShelf(p);
+  drawTileAt(p, kLeftTile, QRectF(3, 26, 22, 22));
+  drawTileAt(p, kRightTile, QRectF(39, 26, 22, 22));
+  drawTileAt(p, kMiddleTile, QRectF(16, 8, 32, 32));
+  p.restore();
+}
+
+QImage programIconImage(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / double(kProgramIconGrid), size / double(kProgramIconGrid));
+  drawProgramIcon(p);
+  return image;
+}
+
+QIcon programIcon() {
+  QIcon icon;
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
+  }
+  return icon;
+}
+
+}  // namespace switchboard
