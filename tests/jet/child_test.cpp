@@ -1,0 +1,83 @@
+// The child process that runs a conversion: its events reach the caller, and a crash, a hang, a
+// stop or garbage on the pipe ends it without harm to the caller.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "jet/child.h"
+
+namespace {
+
+using jet::detail::ChildEnd;
+using jet::detail::Event;
+using jet::detail::runInChild;
+using jet::detail::writeEvent;
+
+std::vector<Event> heard;
+bool keep(const Event& event) {
+  heard.push_back(event);
+  return true;
+}
+
+TEST(Child, EventsArriveInOrderAndWhole) {
+  heard.clear();
+  const ChildEnd end = runInChild(
+      [](int fd) {
+        writeEvent(fd, {Event::Kind::Total, 3, 0, {}});
+        writeEvent(fd, {Event::Kind::Table, 3, 1, std::string(200000, 'x')});
+        writeEvent(fd, {Event::Kind::Refused, 0, 4, "why"});
+        std::fputs("noise from the library\n", stderr);
+      },
+      keep, 10);
+  EXPECT_EQ(end.how, ChildEnd::How::Exited);
+  EXPECT_EQ(end.code, 0);
+  ASSERT_EQ(heard.size(), 3u);
+  EXPECT_EQ(heard[0].kind, Event::Kind::Total);
+  EXPECT_EQ(heard[0].first, 3);
+  EXPECT_EQ(heard[1].text.size(), 200000u);
+  EXPECT_EQ(heard[1].second, 1);
+  EXPECT_EQ(heard[2].text, "why");
+  EXPECT_EQ(end.diagnostics, "noise from the library\n");
+}
+
+TEST(Child, ACrashIsASignal) {
+  const ChildEnd end = runInChild([](int) { ::raise(SIGSEGV); }, keep, 10);
+  EXPECT_EQ(end.how, ChildEnd::How::Signalled);
+  EXPECT_EQ(end.code, SIGSEGV);
+}
+
+TEST(Child, AnExceptionIsExitStatusOne) {
+  const ChildEnd end = runInChild([](int) { throw 1; }, keep, 10);
+  EXPECT_EQ(end.how, ChildEnd::How::Exited);
+  EXPECT_EQ(end.code, 1);
+}
+
+TEST(Child, SilenceEndsIt) {
+  const ChildEnd end = runInChild([](int) { ::pause(); }, keep, 1);
+  EXPECT_EQ(end.how, ChildEnd::How::Silent);
+}
+
+TEST(Child, TheCallerStopsIt) {
+  const ChildEnd end = runInChild(
+      [](int fd) {
+        writeEvent(fd, {Event::Kind::Progress, 1, 2, {}});
+        ::pause();
+      },
+      [](const Event&) { return false; }, 60);
+  EXPECT_EQ(end.how, ChildEnd::How::Stopped);
+}
+
+TEST(Child, GarbageOnThePipeEndsIt) {
+  const ChildEnd end = runInChild(
+      [](int fd) {
+        const char junk[] = "\x7f junk that is no event at all";
+        (void)!::write(fd, junk, sizeof junk);
+        ::pause();
+      },
+      keep, 60);
+  EXPECT_EQ(end.how, ChildEnd::How::Garbled);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include "child.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
+
+#include "error.h"
+
+namespace jet::detail {
+namespace {
+
+constexpr std::size_t keptDiagnostics = 4096;
+
+class Pipe {
+ public:
+  Pipe() {
+    if (::pipe2(ends_, O_CLOEXEC) != 0) {
+      throw Error(Refusal::Unwritable, std::string("no pipe to a converting process: ") +
+                                           std::strerror(errno));
+    }
+  }
+  ~Pipe() {
+    closeRead();
+    closeWrite();
+  }
+  Pipe(const Pipe&) = delete;
+  Pipe& operator=(const Pipe&) = delete;
+  int read() const { return ends_[0]; }
+  int write() const { return ends_[1]; }
+  void closeRead() { closeEnd(0); }
+  void closeWrite() { closeEnd(1); }
+
+ private:
+  void closeEnd(int end) {
+    if (ends_[end] >= 0) ::close(ends_[end]);
+    ends_[end] = -1;
+  }
+  int ends_[2] = {-1, -1};
+};
+
+// Kills the child unless it was reaped, and reaps it.
+class Child {
+ public:
+  explicit Child(pid_t pid) : pid_(pid) {}
+  ~Child() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGKILL);
+      reap();
+    }
+  }
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+
+  void kill() const { ::kill(pid_, SIGKILL); }
+  // The raw wait status, or -1 when the child was reaped by someone else.
+  int reap() {
+    int status = 0;
+    pid_t got;
+    do {
+      got = ::waitpid(pid_, &status, 0);
+    } while (got < 0 && errno == EINTR);
+    pid_ = 0;
+    return got < 0 ? -1 : status;
+  }
+
+ private:
+  pid_t pid_;
+};
+
+[[noreturn]] void runChild(const std::function<void(int)>& work, Pipe& events, Pipe& output) {
+  events.closeRead();
+  output.closeRead();
+  ::dup2(output.write(), STDOUT_FILENO);
+  ::dup2(output.write(), STDERR_FILENO);
+  int status = 0;
+  try {
+    work(events.write());
+  } catch (...) {
+    status = 1;
+  }
+  ::_exit(status);
+}
+
+// Reads what is there; false at the end of the pipe.
+bool drain(int fd, std::string& into) {
+  char chunk[65536];
+  const ssize_t got = ::read(fd, chunk, sizeof chunk);
+  if (got < 0) return errno == EINTR || errno == EAGAIN;
+  into.append(chunk, static_cast<std::size_t>(got));
+  return got > 0;
+}
+
+}  // namespace
+
+ChildEnd runInChild(const std::function<void(int eventFd)>& work,
+                    const std::function<bool(const Event&)>& onEvent, int silenceSeconds) {
+  Pipe events;
+  Pipe output;
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    throw Error(Refusal::Unwritable,
+                std::string("no process for the conversion: ") + std::strerror(errno));
+  }
+  if (pid == 0) runChild(work, events, output);
+  Child child(pid);
+  events.closeWrite();
+  output.closeWrite();
+
+  ChildEnd end;
+  std::string pending, diagnostics;
+  bool eventsOpen = true, outputOpen = true, stopped = false, silent = false, garbled = false;
+  auto heard = std::chrono::steady_clock::now();
+  while ((eventsOpen || outputOpen) && !stopped && !silent && !garbled) {
+    pollfd fds[2] = {{eventsOpen ? events.read() : -1, POLLIN, 0},
+                     {outputOpen ? output.read() : -1, POLLIN, 0}};
+    const int ready = ::poll(fds, 2, 1000);
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) {
+      silent = std::chrono::steady_clock::now() - heard > std::chrono::seconds(silenceSeconds);
+      continue;
+    }
+    heard = std::chrono::steady_clock::now();
+    if (outputOpen && fds[1].revents) {
+      outputOpen = drain(output.read(), diagnostics);
+      if (diagnostics.size() > 2 * keptDiagnostics) diagnostics.erase(0, diagnostics.size() - keptDiagnostics);
+    }
+    if (eventsOpen && fds[0].revents) {
+      eventsOpen = drain(events.read(), pending);
+      while (!stopped && !garbled) {
+        std::optional<Event> event;
+        try {
+          event = takeEvent(pending);
+        } catch (const std::runtime_error&) {
+          garbled = true;
+          break;
+        }
+        if (!event) break;
+        stopped = !onEvent(*event);
+      }
+    }
+  }
+  if (diagnostics.size() > keptDiagnostics) diagnostics.erase(0, diagnostics.size() - keptDiagnostics);
+  end.diagnostics = std::move(diagnostics);
+  if (stopped || silent || garbled) child.kill();
+  const int status = child.reap();
+  if (stopped) {
+    end.how = ChildEnd::How::Stopped;
+  } else if (silent) {
+    end.how = ChildEnd::How::Silent;
+  } else if (garbled) {
+    end.how = ChildEnd::How::Garbled;
+  } else if (status < 0) {
+    end.how = ChildEnd::How::Lost;
+  } else if (WIFSIGNALED(status)) {
+    end.how = ChildEnd::How::Signalled;
+    end.code = WTERMSIG(status);
+  } else {
+    end.code = WEXITSTATUS(status);
+  }
+  return end;
+}
+
+}  // namespace jet::detail

@@ -1,0 +1,132 @@
+#include "conversion.h"
+
+#include <cstdlib>
+#include <new>
+#include <numeric>
+#include <vector>
+
+#include "error.h"
+#include "source.h"
+#include "store/database.h"
+
+namespace jet::detail {
+namespace {
+
+constexpr std::int64_t progressStep = 500;  // records between two progress events
+
+struct Gone {};  // the caller no longer listens
+
+class Sender {
+ public:
+  explicit Sender(const std::function<bool(const Event&)>& send) : send_(send) {}
+  void operator()(const Event& event) const {
+    if (!send_(event)) throw Gone{};
+  }
+
+ private:
+  const std::function<bool(const Event&)>& send_;
+};
+
+// Failures of the new file itself are the target's; anything else a record brought.
+bool targetFault(int code) {
+  switch (code & 0xFF) {
+    case 3:   // SQLITE_PERM
+    case 7:   // SQLITE_NOMEM
+    case 8:   // SQLITE_READONLY
+    case 10:  // SQLITE_IOERR
+    case 13:  // SQLITE_FULL
+    case 14:  // SQLITE_CANTOPEN
+      return true;
+    default: return false;
+  }
+}
+
+Error storeRefusal(const store::Error& error, const std::string& where) {
+  return Error(targetFault(error.code()) ? Refusal::Unwritable : Refusal::Unsupported,
+               where + ": " + error.what());
+}
+
+std::int64_t copyTable(store::Database& db, SourceTable& table, std::int64_t done,
+                       std::int64_t total, const Sender& send) {
+  const store::TableDef& def = table.definition();
+  try {
+    db.createTable(def);
+  } catch (const store::Error& error) {
+    throw storeRefusal(error, "the table '" + def.name + "' cannot be made");
+  }
+  std::vector<std::size_t> positions(def.fields.size());
+  std::iota(positions.begin(), positions.end(), std::size_t{0});
+  const store::Database::Insert insert = db.prepareInsert(def.name, positions);
+  std::vector<store::Value> record;
+  std::int64_t records = 0;
+  while (table.next(record)) {
+    try {
+      db.insert(insert, record);
+    } catch (const store::Error& error) {
+      throw storeRefusal(error, "record " + std::to_string(records + 1) + " of table '" +
+                                    def.name + "' cannot be stored");
+    }
+    if (++records % progressStep == 0) send({Event::Kind::Progress, done + records, total, {}});
+  }
+  if (records != table.catalogueRecords()) {
+    throw Error(Refusal::Damaged, "the table '" + def.name + "' counts " +
+                                      std::to_string(table.catalogueRecords()) +
+                                      " records, of which " + std::to_string(records) +
+                                      " can be read");
+  }
+  send({Event::Kind::Progress, done + records, total, {}});
+  send({Event::Kind::Table, records, static_cast<std::int64_t>(def.indexes.size()), def.name});
+  return records;
+}
+
+void convert(const std::string& jetPath, const Header& header, const std::string& target,
+             const Sender& send) {
+  ::unsetenv("MDB_ICONV");  // libmdb then gives text as UTF-8
+  Source source(jetPath, header);
+  std::vector<std::unique_ptr<SourceTable>> tables = source.userTables();
+  std::int64_t total = 0;
+  for (const auto& table : tables) total += table->catalogueRecords();
+  send({Event::Kind::Total, total, 0, {}});
+  for (const std::string& name : source.linkedTables()) send({Event::Kind::Linked, 0, 0, name});
+
+  store::Database db;
+  try {
+    db = store::Database::create(target);
+    db.begin();
+  } catch (const store::Error& error) {
+    throw storeRefusal(error, "the new file cannot be made");
+  }
+  std::int64_t done = 0;
+  for (const auto& table : tables) done += copyTable(db, *table, done, total, send);
+  try {
+    db.commit();
+    db.close();
+  } catch (const store::Error& error) {
+    throw storeRefusal(error, "the new file cannot be completed");
+  }
+  send({Event::Kind::Done, done, 0, {}});
+}
+
+}  // namespace
+
+void convertFile(const std::string& jetPath, const Header& header, const std::string& target,
+                 const std::function<bool(const Event&)>& send) {
+  const Sender sender(send);
+  auto refuse = [&](Refusal reason, const std::string& message) {
+    send({Event::Kind::Refused, 0, static_cast<std::int64_t>(reason), message});
+  };
+  try {
+    convert(jetPath, header, target, sender);
+  } catch (const Gone&) {
+  } catch (const Error& error) {
+    refuse(error.reason(), error.what());
+  } catch (const store::Error& error) {
+    refuse(targetFault(error.code()) ? Refusal::Unwritable : Refusal::Damaged, error.what());
+  } catch (const std::bad_alloc&) {
+    refuse(Refusal::Damaged, "reading it takes more memory than there is");
+  } catch (const std::exception& error) {
+    refuse(Refusal::Damaged, error.what());
+  }
+}
+
+}  // namespace jet::detail

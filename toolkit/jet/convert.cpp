@@ -1,0 +1,125 @@
+#include "convert.h"
+
+#include <csignal>
+#include <cstring>
+#include <optional>
+
+#include "child.h"
+#include "conversion.h"
+#include "jet_file.h"
+#include "workspace.h"
+
+namespace jet {
+namespace {
+
+using detail::ChildEnd;
+using detail::Event;
+
+constexpr int silenceSeconds = 120;  // a reader that sends nothing for that long hangs
+
+std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+// The message of a refusal found in the Jet file, which it names.
+std::string about(const std::string& jetPath, Refusal reason, const std::string& detail) {
+  const char* what = "is damaged";
+  switch (reason) {
+    case Refusal::NotJet: what = "is not a Jet database"; break;
+    case Refusal::Ace: what = "is an Access 2007 or later database (\"Standard ACE DB\")"; break;
+    case Refusal::Version: what = "is a Jet database of a version that cannot be read"; break;
+    case Refusal::CutShort: what = "is cut short"; break;
+    case Refusal::Damaged: what = "is damaged"; break;
+    case Refusal::Unsupported: what = "cannot be converted"; break;
+    case Refusal::Unreadable: what = "cannot be read"; break;
+    case Refusal::TargetExists:
+    case Refusal::Unwritable:
+    case Refusal::Stopped: return detail;
+  }
+  return quoted(jetPath) + " " + what + ": " + detail;
+}
+
+[[noreturn]] void refuse(const std::string& jetPath, Refusal reason, const std::string& detail) {
+  throw Error(reason, about(jetPath, reason, detail));
+}
+
+std::string lastLine(const std::string& text) {
+  std::size_t end = text.find_last_not_of("\r\n");
+  if (end == std::string::npos) return {};
+  const std::size_t start = text.rfind('\n', end);
+  return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+}
+
+// Why a child that sent no refusal and no end stopped.
+std::string failure(const ChildEnd& end) {
+  std::string why;
+  switch (end.how) {
+    case ChildEnd::How::Signalled:
+      why = std::string("the reader failed on it (") + strsignal(end.code) + ")";
+      break;
+    case ChildEnd::How::Silent:
+      why = "the reader made no progress in " + std::to_string(silenceSeconds) + " seconds";
+      break;
+    case ChildEnd::How::Garbled: why = "the reader failed on it"; break;
+    default: why = "the reader stopped before the end"; break;
+  }
+  const std::string said = lastLine(end.diagnostics);
+  return said.empty() ? why : why + "; libmdb said: " + said;
+}
+
+}  // namespace
+
+Summary convert(const std::string& jetPath, const std::string& storePath, const Progress& progress) {
+  detail::refuseExisting(storePath);
+  Header header;
+  try {
+    header = checkJetFile(jetPath);
+  } catch (const Error& error) {
+    refuse(jetPath, error.reason(), error.what());
+  }
+  detail::Workspace workspace(storePath);
+
+  Summary summary;
+  std::optional<Error> refusal;
+  bool done = false;
+  const auto onEvent = [&](const Event& event) {
+    switch (event.kind) {
+      case Event::Kind::Total: return !progress || progress(0, event.first);
+      case Event::Kind::Progress: return !progress || progress(event.first, event.second);
+      case Event::Kind::Table:
+        summary.tables.push_back({event.text, event.first, event.second});
+        summary.records += event.first;
+        summary.indexes += event.second;
+        return true;
+      case Event::Kind::Linked: summary.linkedTables.push_back(event.text); return true;
+      case Event::Kind::Done: done = true; return true;
+      case Event::Kind::Refused:
+        refusal.emplace(static_cast<Refusal>(event.second), event.text);
+        return true;
+    }
+    return true;
+  };
+  const std::string& file = workspace.file();
+  const ChildEnd end = detail::runInChild(
+      [&](int fd) {
+        detail::convertFile(jetPath, header, file,
+                            [fd](const Event& event) { return detail::writeEvent(fd, event); });
+      },
+      onEvent, silenceSeconds);
+
+  if (end.how == ChildEnd::How::Stopped && !refusal) {
+    throw Error(Refusal::Stopped, "the conversion of " + quoted(jetPath) + " was stopped");
+  }
+  if (refusal) {
+    if (refusal->reason() == Refusal::Unwritable) {
+      throw Error(Refusal::Unwritable, quoted(storePath) + " cannot be written: " + refusal->what());
+    }
+    refuse(jetPath, refusal->reason(), refusal->what());
+  }
+  const bool clean = end.how == ChildEnd::How::Exited && end.code == 0;
+  if (!done || !(clean || end.how == ChildEnd::How::Lost)) {
+    refuse(jetPath, Refusal::Damaged, failure(end));
+  }
+  workspace.publish(storePath);
+  return summary;
+}
+
+}  // namespace jet

@@ -1,0 +1,69 @@
+// A Jet database opened read-only through libmdb: its tables in catalogue order, each with its
+// fields, indexes and records. The only place that walks libmdb's own structures.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "field_types.h"
+#include "jet_file.h"
+#include "mdb.h"
+#include "store/definition.h"
+#include "store/value.h"
+
+namespace jet::detail {
+
+class SourceTable {
+ public:
+  // `pages` is the file's page count, to tell pages past its end.
+  SourceTable(MdbHandle* mdb, MdbCatalogEntry* entry, bool jet4, std::uint64_t pages);
+  ~SourceTable();
+  SourceTable(const SourceTable&) = delete;
+  SourceTable& operator=(const SourceTable&) = delete;
+
+  // Fields in Jet's order and the indexes by their Jet names; relationship entries, which name
+  // no key fields of their own, are left out.
+  const store::TableDef& definition() const { return def_; }
+  // The number of records that the table's definition page counts.
+  std::int64_t catalogueRecords() const;
+  // The next record in stored order, one value per field; false after the last.
+  bool next(std::vector<store::Value>& record);
+
+ private:
+  void readFields();
+  void readIndexes();
+  void checkPages(std::uint64_t pages) const;
+  store::Value valueOf(std::size_t column, const MdbField& field);
+  std::string text(const unsigned char* bytes, std::size_t size) const;
+
+  MdbHandle* mdb_;
+  MdbTableDef* table_ = nullptr;
+  bool jet4_;
+  store::TableDef def_;
+  std::vector<FieldPlan> plans_;
+  std::vector<MdbField> cracked_;
+};
+
+class Source {
+ public:
+  // Throws Error (Damaged) when libmdb cannot open the file or read its catalogue.
+  Source(const std::string& path, const Header& header);
+  ~Source();
+  Source(const Source&) = delete;
+  Source& operator=(const Source&) = delete;
+
+  // The user tables in catalogue order: every table but the engine's, which are flagged as
+  // system objects or named "MSys...". Hidden and temporary ("~TMP...") tables are user tables.
+  std::vector<std::unique_ptr<SourceTable>> userTables();
+  // Tables whose records live in another file; they are not brought across.
+  std::vector<std::string> linkedTables() const;
+
+ private:
+  MdbHandle* mdb_ = nullptr;
+  bool jet4_;
+  std::uint64_t pages_;
+};
+
+}  // namespace jet::detail
