@@ -10,6 +10,7 @@
 #include "error.h"
 #include "export.h"
 #include "import.h"
+#include "import_mdb.h"
 #include "new_database.h"
 #include "sample/sample.h"
 #include "store/error.h"
@@ -131,7 +132,7 @@ void writeSample(const std::vector<std::string>& args, Output& out) {
 
 void exportFile(const std::vector<std::string>& args, Output& out) {
   if (args.size() != 2) throw UsageError("export takes one database file");
-  exportDatabase(args[1], out);
+  if (!exportJet(args[1], out)) exportDatabase(args[1], out);
 }
 
 struct FileCloser {
@@ -189,15 +190,19 @@ const char* usageText() {
          "       roomkit-db sample FILE [--rooms N] [--banks N] [--seed N] [--account FILE]\n"
          "       roomkit-db export FILE\n"
          "       roomkit-db import JSON FILE\n"
+         "       roomkit-db import-mdb JET FILE\n"
          "\n"
          "  create  writes an empty building or account database.\n"
          "  sample  writes a building database of sample rooms (300 rooms and 5 inventory banks\n"
          "          unless told), the same content for the same --seed; --account also writes an\n"
          "          account database whose users may open it under its building code (the file\n"
          "          name between \"JOX_\" and \".MDB\").\n"
-         "  export  writes the whole database as one JSON document on standard output.\n"
+         "  export  writes the whole database as one JSON document on standard output; a Jet\n"
+         "          (Access .mdb) database is read too, and only read.\n"
          "  import  makes a new database from such a document (JSON is a path, or - for standard\n"
          "          input); export of the result gives the document back.\n"
+         "  import-mdb  makes a new database from a Jet database (Access 97 to 2003): every table\n"
+         "          with its fields, records and indexes; prints each table and the totals.\n"
          "\n"
          "No command writes over an existing file, and a refused one leaves no file behind.\n";
 }
@@ -219,6 +224,9 @@ int run(const std::vector<std::string>& args, Input& in, Output& out, std::ostre
       exportFile(args, out);
     } else if (command == "import") {
       importFile(args, in, out);
+    } else if (command == "import-mdb") {
+      if (args.size() != 3) throw UsageError("import-mdb takes a Jet database and a new database file");
+      importMdb(args[1], args[2], out);
     } else {
       throw UsageError("unknown command '" + command + "'");
     }
