@@ -1,0 +1,93 @@
+// roomkit-db on Jet files: import-mdb, export of a Jet file, and a converted file through every
+// check of roomkit-db's own export and import.
+#include <gtest/gtest.h>
+
+#include "jet_support.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+jettest::Run roomkitDb(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {ROOMKIT_DB_PROGRAM};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return jettest::run(argv);
+}
+
+class Command : public ::testing::TestWithParam<const char*> {
+ protected:
+  testsupport::TempDir dir;
+  std::string jetFile = jettest::dataFile(GetParam());
+};
+
+TEST_P(Command, AConvertedFilePassesExportAndImportAndComesBackTheSame) {
+  const std::string before = jettest::bytesOf(jetFile);
+  const jettest::Run converted = roomkitDb({"import-mdb", jetFile, dir.file("a.db")});
+  ASSERT_EQ(converted.status, 0) << converted.err;
+  const jettest::Run first = roomkitDb({"export", dir.file("a.db")});
+  ASSERT_EQ(first.status, 0) << first.err;
+  testsupport::writeFile(dir.file("a.json"), first.out);
+  const jettest::Run imported = roomkitDb({"import", dir.file("a.json"), dir.file("b.db")});
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  const jettest::Run second = roomkitDb({"export", dir.file("b.db")});
+  ASSERT_EQ(second.status, 0) << second.err;
+  EXPECT_EQ(second.out, first.out);
+  // Export reads the Jet file itself the same way, and leaves it as it was.
+  const jettest::Run direct = roomkitDb({"export", jetFile});
+  ASSERT_EQ(direct.status, 0) << direct.err;
+  EXPECT_EQ(direct.out, first.out);
+  EXPECT_EQ(jettest::bytesOf(jetFile), before);
+  EXPECT_EQ(jettest::namesIn(dir.path().string()),
+            (std::vector<std::string>{"a.db", "a.json", "b.db"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(TestFiles, Command, ::testing::Values("node-adodb.mdb", "fruit.mdb"));
+
+TEST(ImportMdb, PrintsEachTableAndTheTotals) {
+  testsupport::TempDir dir;
+  const jettest::Run run = roomkitDb({"import-mdb", jettest::dataFile("fruit.mdb"), dir.file("f.db")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "Fruit: 37 records, 2 indexes\n"
+                     "Fruit Salad: 18 records, 2 indexes\n"
+                     "Veggie Salad: 4 records, 1 index\n"
+                     "Muffin/Bread: 13 records, 1 index\n"
+                     "Dried: 12 records, 1 index\n" +
+                         dir.file("f.db") + ": 5 tables, 84 records, 7 indexes\n");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(ImportMdb, RefusalsExitOneWithTheMessageAndLeaveNothing) {
+  testsupport::TempDir dir;
+  const std::string jetFile = jettest::dataFile("node-adodb.mdb");
+  testsupport::writeFile(dir.file("taken.db"), "keep me");
+  jettest::Run run = roomkitDb({"import-mdb", jetFile, dir.file("taken.db")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "roomkit-db: '" + dir.file("taken.db") +
+                         "' exists; roomkit-db writes only new files and never over an existing one\n");
+  EXPECT_EQ(jettest::bytesOf(dir.file("taken.db")), "keep me");
+
+  testsupport::writeFile(dir.file("cut.mdb"), jettest::bytesOf(jetFile).substr(0, 20 * 4096));
+  run = roomkitDb({"import-mdb", dir.file("cut.mdb"), dir.file("new.db")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "roomkit-db: '" + dir.file("cut.mdb") +
+                         "' is cut short: the definition of table 'Users' lies on page 25, past its "
+                         "last page 19; '" + dir.file("new.db") + "' was not written\n");
+  EXPECT_EQ(run.out, "");
+
+  run = roomkitDb({"export", dir.file("cut.mdb")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("is cut short"), std::string::npos) << run.err;
+  EXPECT_EQ(jettest::namesIn(dir.path().string()), (std::vector<std::string>{"cut.mdb", "taken.db"}));
+}
+
+TEST(ImportMdb, WrongUsageExitsTwo) {
+  for (const auto& args : {std::vector<std::string>{"import-mdb"},
+                           std::vector<std::string>{"import-mdb", "a.mdb"},
+                           std::vector<std::string>{"import-mdb", "a.mdb", "b.db", "c"}}) {
+    const jettest::Run run = roomkitDb(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("import-mdb takes a Jet database and a new database file"), std::string::npos);
+  }
+}
+
+}  // namespace
