@@ -2,9 +2,50 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstring>
+
 #include "shell/form1.h"
 
+namespace {
+
+const char* const usage =
+    "Usage: roomkit [--help | --version]\n"
+    "\n"
+    "The maintenance toolkit for the building databases (JOX_<code>.MDB) of a facility-cleaning\n"
+    "suite: pick a database, pick one of eight functions, fill in its panel and press its\n"
+    "button. Changes go straight into the database and cannot be undone, so back it up first.\n"
+    "\n"
+    "Options:\n"
+    "  --help     print this help and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "Desktop mode: the browse button chooses a database file. Hosted mode, for a copy that lies\n"
+    "in a folder inside a folder named \"Corvane ASP\": it chooses one of the buildings of the\n"
+    "user named in jox.usr beside the program.\n"
+    "lastdir.ini and lastopt.ini are kept beside the program, or in ~/.config/roomkit when the\n"
+    "program's folder cannot be written. See roomkit(1).\n";
+
+// The first --help or --version among the arguments, or null. They are answered before any
+// window system is needed; every other argument goes to Qt as it always has.
+const char* infoOption(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "--version") == 0) {
+      return argv[i];
+    }
+  }
+  return nullptr;
+}
+
+int printInfo(const char* option) {
+  std::fputs(std::strcmp(option, "--help") == 0 ? usage : "roomkit " ROOMKIT_VERSION "\n", stdout);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (const char* option = infoOption(argc, argv)) return printInfo(option);
   QApplication app(argc, argv);
   QApplication::setApplicationName("roomkit");
   roomkit::Form1 form;

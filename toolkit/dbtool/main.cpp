@@ -9,6 +9,10 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args[0] == "--version") {
+    std::cout << "roomkit-db " ROOMKIT_VERSION "\n" << std::flush;
+    return std::cout ? 0 : 1;
+  }
   dbtool::FileInput in(stdin, "standard input");
   dbtool::FileOutput out(stdout, "standard output");
   return dbtool::run(args, in, out, std::cerr);
