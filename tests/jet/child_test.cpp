@@ -48,6 +48,15 @@ TEST(Child, ACrashIsASignal) {
   EXPECT_EQ(end.code, SIGSEGV);
 }
 
+// Even where the caller has set its own handling of a crash signal.
+TEST(Child, ACrashEndsItWhateverTheCallerHandles) {
+  const auto previous = ::signal(SIGSEGV, SIG_IGN);
+  const ChildEnd end = runInChild([](int) { ::raise(SIGSEGV); }, keep, 10);
+  ::signal(SIGSEGV, previous);
+  EXPECT_EQ(end.how, ChildEnd::How::Signalled);
+  EXPECT_EQ(end.code, SIGSEGV);
+}
+
 TEST(Child, AnExceptionIsExitStatusOne) {
   const ChildEnd end = runInChild([](int) { throw 1; }, keep, 10);
   EXPECT_EQ(end.how, ChildEnd::How::Exited);

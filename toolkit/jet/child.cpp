@@ -76,6 +76,11 @@ class Child {
 };
 
 [[noreturn]] void runChild(const std::function<void(int)>& work, Pipe& events, Pipe& output) {
+  // A crash ends the child at once, whatever handlers the caller installed for itself.
+  for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGPIPE}) ::signal(sig, SIG_DFL);
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
   events.closeRead();
   output.closeRead();
   ::dup2(output.write(), STDOUT_FILENO);
