@@ -2,7 +2,6 @@
 // in a document of several megabytes, and numbers beyond the range of a double read as they mean.
 #include <gtest/gtest.h>
 
-#include "dbtool/error.h"
 #include "support.h"
 #include "support/temp_dir.h"
 
@@ -10,8 +9,8 @@ namespace {
 
 ::testing::AssertionResult startsWith(const std::string& text, const std::string& start) {
   if (text.compare(0, start.size(), start) == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "\"" << text << "\" does not start with \"" << start
-                                       << "\"";
+  return ::testing::AssertionFailure()
+         << "\"" << text << "\" does not start with \"" << start << "\"";
 }
 ::testing::AssertionResult holds(const std::string& text, const std::string& part) {
   if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
@@ -29,17 +28,6 @@ std::string withValue(const std::string& type, const std::string& value) {
 }
 std::string at(const std::string& type, std::size_t offset) {
   return "line 1, column " + std::to_string(prefix(type).size() + 1 + offset) + ": ";
-}
-
-std::string refusalOf(const std::string& json) {
-  testsupport::TempDir dir;
-  try {
-    dbtest::importText(json, dir.file("JOX_NEW.MDB"));
-  } catch (const dbtool::Error& error) {
-    EXPECT_TRUE(dbtest::filesIn(dir.path()).empty());
-    return error.what();
-  }
-  return "imported";
 }
 
 struct Fault {
@@ -80,13 +68,15 @@ std::vector<Fault> faults() {
       {"UnquotedWord", withValue(real, "x1"),
        at(real, 0) + "'x1' is not JSON (a string needs double quotes)"},
       {"CapitalWord", withValue(real, "True"), at(real, 0) + "unexpected character 'T'"},
-      {"NulByte", withValue(real, std::string("\0", 1)), at(real, 0) + "unexpected character (byte 0)"},
+      {"NulByte", withValue(real, std::string("\0", 1)),
+       at(real, 0) + "unexpected character (byte 0)"},
       {"NulAfterDocument", R"({"tables": []})" + std::string("\0", 1),
        "line 1, column 15: unexpected character (byte 0)"},
       {"WordAfterDocument", R"({"tables": []} x)", "line 1, column 16: 'x' is not JSON"},
       {"ColonInArray", withValue(real, "1: 2"),
        at(real, 1) + "table \"T\", record 1: expected ',' or ']', found ':'"},
-      {"MissingColon", R"({"tables" [])", "line 1, column 11: expected ':' after the member name, found '['"},
+      {"MissingColon", R"({"tables" [])",
+       "line 1, column 11: expected ':' after the member name, found '['"},
       {"MissingCommaInObject", R"({"tables": [] "x": 1})",
        "line 1, column 15: expected ',' or '}' in the document, found a string"},
       {"MissingCommaInList",
@@ -109,7 +99,7 @@ std::vector<Fault> faults() {
 class ImportSyntaxTest : public ::testing::TestWithParam<Fault> {};
 
 TEST_P(ImportSyntaxTest, NamesTheFaultWhereItIs) {
-  EXPECT_TRUE(startsWith(refusalOf(GetParam().json), GetParam().says));
+  EXPECT_TRUE(startsWith(dbtest::importRefusal(GetParam().json), GetParam().says));
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, ImportSyntaxTest, ::testing::ValuesIn(faults()),
@@ -119,36 +109,42 @@ INSTANTIATE_TEST_SUITE_P(Documents, ImportSyntaxTest, ::testing::ValuesIn(faults
 // strings and after many lines.
 TEST(ImportSyntaxTest, PlacesStayTrueBeyondTheFirstChunks) {
   const std::string longText(3'000'000, 'a');
-  EXPECT_TRUE(startsWith(refusalOf(withValue("memo", "\"" + longText + "\\x\"")), at("memo", 1 + longText.size()) + "unknown escape"));
+  EXPECT_TRUE(startsWith(dbtest::importRefusal(withValue("memo", "\"" + longText + "\\x\"")),
+                         at("memo", 1 + longText.size()) + "unknown escape"));
 
   std::string records;
   for (int i = 0; i < 100'000; ++i) records += "[" + std::to_string(i * 7919) + ".25],\n";
   const std::string json = prefix("double") + "0],\n" + records + "[1e]]}]}";
-  EXPECT_TRUE(startsWith(refusalOf(json), "line 100002, column 2: malformed number '1e': the exponent"));
+  EXPECT_TRUE(startsWith(dbtest::importRefusal(json),
+                         "line 100002, column 2: malformed number '1e': the exponent"));
 }
 
 TEST(ImportSyntaxTest, DeepNestingIsRefusedAtItsFirstBracket) {
   const std::string deep(1'000'000, '[');
-  EXPECT_TRUE(startsWith(refusalOf(deep), "line 1, column 1: the document must be a JSON object: "
-                                           "{\"tables\": [...]}, found '['"));
-  EXPECT_TRUE(startsWith(refusalOf(withValue("double", deep)), at("double", 0) + "table \"T\", record 1, field \"A\": an array is no "
-                                            "value for a double field"));
+  EXPECT_TRUE(startsWith(dbtest::importRefusal(deep),
+                         "line 1, column 1: the document must be a JSON object: "
+                         "{\"tables\": [...]}, found '['"));
+  EXPECT_TRUE(startsWith(dbtest::importRefusal(withValue("double", deep)),
+                         at("double", 0) + "table \"T\", record 1, field \"A\": an array is no "
+                                           "value for a double field"));
 }
 
 TEST(ImportSyntaxTest, NumbersBeyondADoubleReadAsTheyMean) {
   testsupport::TempDir dir;
   const std::string path = dir.file("JOX_BIG.MDB");
   const std::string many(400, '9');
-  dbtest::importText(prefix("double") + "1e999], [-1E+0999], [" + many + "], [1.5e-999], [" +
-                         many + ".5e-390], [-0.000000e00001]]}]}",
+  dbtest::importText(prefix("double") + "1e999], [-1E+0999], [" + many + "], [1.5e-999], [" + many +
+                         ".5e-390], [-0.000000e00001]]}]}",
                      path);
   const std::string json = dbtest::exportText(path);
   EXPECT_NE(json.find("[1e999],\n        [-1e999],\n        [1e999],\n        [0],\n        "
                       "[1e+10],\n        [0]"),
             std::string::npos)
       << json;
-  EXPECT_TRUE(holds(refusalOf(withValue("integer", "1e999")), "1e999 is not a whole number"));
-  EXPECT_TRUE(holds(refusalOf(withValue("integer", many)), many + " is outside the range"));
+  EXPECT_TRUE(
+      holds(dbtest::importRefusal(withValue("integer", "1e999")), "1e999 is not a whole number"));
+  EXPECT_TRUE(
+      holds(dbtest::importRefusal(withValue("integer", many)), many + " is outside the range"));
 }
 
 }  // namespace

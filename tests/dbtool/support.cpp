@@ -1,14 +1,17 @@
 #include "support.h"
 
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <stdexcept>
 
 #include "dbtool/byte_io.h"
+#include "dbtool/error.h"
 #include "dbtool/export.h"
 #include "dbtool/import.h"
 #include "store/database.h"
+#include "support/temp_dir.h"
 
 namespace dbtest {
 
@@ -22,6 +25,17 @@ std::string exportText(const std::string& path) {
 void importText(const std::string& json, const std::string& target) {
   dbtool::StringInput in(json);
   dbtool::importDocument(in, target);
+}
+
+std::string importRefusal(const std::string& json) {
+  testsupport::TempDir dir;
+  try {
+    importText(json, dir.file("JOX_NEW.MDB"));
+  } catch (const dbtool::Error& error) {
+    EXPECT_TRUE(filesIn(dir.path()).empty()) << "a refused import left a file behind";
+    return error.what();
+  }
+  return "imported";
 }
 
 std::vector<std::string> filesIn(const std::filesystem::path& folder) {

@@ -9,6 +9,9 @@ namespace dbtest {
 
 std::string exportText(const std::string& path);
 void importText(const std::string& json, const std::string& target);  // throws as import does
+// The message with which import refuses the document, or "imported"; also fails the running
+// test when a refused import leaves a file behind.
+std::string importRefusal(const std::string& json);
 // The names in a folder, sorted.
 std::vector<std::string> filesIn(const std::filesystem::path& folder);
 // Runs SQL on the raw connection, for content the store itself never writes.

@@ -11,7 +11,8 @@ constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxy
 constexpr std::array<std::int8_t, 256> digitValues() {
   std::array<std::int8_t, 256> values{};
   for (auto& value : values) value = -1;
-  for (int i = 0; i < 64; ++i) values[static_cast<unsigned char>(alphabet[i])] = static_cast<std::int8_t>(i);
+  for (int i = 0; i < 64; ++i)
+    values[static_cast<unsigned char>(alphabet[i])] = static_cast<std::int8_t>(i);
   return values;
 }
 

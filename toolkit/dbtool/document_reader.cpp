@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "document_shape.h"
 #include "error.h"
 #include "field_value.h"
 #include "json_input.h"
@@ -16,51 +17,6 @@ namespace dbtool {
 namespace {
 
 using rapidjson::SizeType;
-
-std::string counted(std::size_t count, const char* noun) {
-  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
-// The containers of the document, outermost first.
-enum class Frame : std::uint8_t {
-  Document,
-  TableList,
-  Table,
-  FieldList,
-  Field,
-  IndexList,
-  Index,
-  IndexFieldList,
-  DescendingList,
-  RecordList,
-  Record
-};
-
-// What the next value must be.
-enum class Expect : std::uint8_t {
-  Key,  // in an object: a member name, or its end
-  Document,
-  TableList,
-  Table,
-  TableName,
-  FieldList,
-  Field,
-  FieldName,
-  FieldType,
-  FieldSize,
-  IndexList,
-  Index,
-  IndexName,
-  IndexFieldList,
-  IndexField,
-  Unique,
-  DescendingList,
-  Descending,
-  RecordList,
-  Record,
-  Value,   // a value of the record
-  Nothing  // after the document
-};
 
 struct Open {
   Frame frame;
@@ -78,9 +34,13 @@ class DocumentReader {
 
   bool Null() { return scalar(Token::Null, {}); }
   bool Bool(bool yes) { return scalar(yes ? Token::True : Token::False, {}); }
-  bool RawNumber(const char* text, SizeType length, bool) {
-    return scalar(Token::Number, in_.numberText({text, length}));
-  }
+  // The value of a number is read from its literal, exactly.
+  bool Int(int) { return number(); }
+  bool Uint(unsigned) { return number(); }
+  bool Int64(std::int64_t) { return number(); }
+  bool Uint64(std::uint64_t) { return number(); }
+  bool Double(double) { return number(); }
+  bool RawNumber(const char*, SizeType, bool) { return number(); }
   bool String(const char* text, SizeType length, bool) {
     return scalar(Token::String, checked({text, length}));
   }
@@ -93,14 +53,9 @@ class DocumentReader {
   bool EndObject(SizeType);
   bool StartArray();
   bool EndArray(SizeType);
-  // Numbers come as their text.
-  bool Int(int) { return false; }
-  bool Uint(unsigned) { return false; }
-  bool Int64(std::int64_t) { return false; }
-  bool Uint64(std::uint64_t) { return false; }
-  bool Double(double) { return false; }
 
  private:
+  bool number() { return scalar(Token::Number, in_.numberText()); }
   bool scalar(Token token, std::string_view text) {
     if (expect_ == Expect::Value) {
       recordValue(token, text);
@@ -117,13 +72,11 @@ class DocumentReader {
   [[noreturn]] void unknownMember(std::string_view key, const char* known) const;
   void push(Frame frame);
   void pop();
-  void expectIn(Frame frame);
   void afterValue();
 
-  std::string context(Frame frame) const;
-  std::string recordContext() const {
-    return draft_->context() + ", record " + std::to_string(recordNumber_);
-  }
+  Place place() const { return {draft_.get(), tableCount_, recordNumber_, width_}; }
+  std::string context(Frame frame) const { return place().of(frame); }
+  std::string recordContext() const { return place().record(); }
   // The value that was expected and the token found instead.
   [[noreturn]] void wrong(Token found, TextPosition at) const;
   void makeTable(TextPosition where);
@@ -161,7 +114,7 @@ std::string_view DocumentReader::checked(std::string_view text) const {
 
 void DocumentReader::push(Frame frame) {
   open_.push_back({frame, {}});
-  expectIn(frame);
+  expect_ = expectIn(frame);
 }
 
 void DocumentReader::pop() {
@@ -169,25 +122,11 @@ void DocumentReader::pop() {
   afterValue();
 }
 
-// A container expects its next element, or its next member name.
-void DocumentReader::expectIn(Frame frame) {
-  switch (frame) {
-    case Frame::TableList: expect_ = Expect::Table; break;
-    case Frame::FieldList: expect_ = Expect::Field; break;
-    case Frame::IndexList: expect_ = Expect::Index; break;
-    case Frame::IndexFieldList: expect_ = Expect::IndexField; break;
-    case Frame::DescendingList: expect_ = Expect::Descending; break;
-    case Frame::RecordList: expect_ = Expect::Record; break;
-    case Frame::Record: expect_ = Expect::Value; break;
-    default: expect_ = Expect::Key; break;
-  }
-}
-
 void DocumentReader::afterValue() {
   if (open_.empty()) {
     expect_ = Expect::Nothing;
   } else {
-    expectIn(open_.back().frame);
+    expect_ = expectIn(open_.back().frame);
   }
 }
 
@@ -405,8 +344,8 @@ void DocumentReader::member(std::string_view key) {
 }
 
 void DocumentReader::unknownMember(std::string_view key, const char* known) const {
-  failAt(in_.tokenStart(), "unknown member " + jsonString(key) + " in " +
-                               context(open_.back().frame) + "; " + known);
+  failAt(in_.tokenStart(),
+         "unknown member " + jsonString(key) + " in " + context(open_.back().frame) + "; " + known);
 }
 
 void DocumentReader::makeTable(TextPosition where) {
@@ -422,73 +361,9 @@ void DocumentReader::makeTable(TextPosition where) {
   recordNumber_ = 0;
 }
 
-std::string DocumentReader::context(Frame frame) const {
-  switch (frame) {
-    case Frame::Document: return "the document";
-    case Frame::TableList: return "the list of tables";
-    case Frame::Table: return draft_->context();
-    case Frame::FieldList: return "the fields of " + draft_->context();
-    case Frame::Field: return draft_->fieldContext();
-    case Frame::IndexList: return "the indexes of " + draft_->context();
-    case Frame::Index: return draft_->indexContext();
-    case Frame::IndexFieldList: return "the fields of " + draft_->indexContext();
-    case Frame::DescendingList: return "\"descending\" of " + draft_->indexContext();
-    case Frame::RecordList: return "the records of " + draft_->context();
-    case Frame::Record: return recordContext();
-  }
-  return "the document";
-}
-
 void DocumentReader::wrong(Token found, TextPosition at) const {
-  std::string what;
-  switch (expect_) {
-    case Expect::Document: what = "the document must be a JSON object: {\"tables\": [...]}"; break;
-    case Expect::TableList: what = "\"tables\" must be an array of tables"; break;
-    case Expect::Table:
-      what = "a table must be an object with \"name\", \"fields\", \"indexes\" and \"records\"";
-      break;
-    case Expect::TableName:
-      what = "the name of table " + std::to_string(tableCount_) + " must be a string";
-      break;
-    case Expect::FieldList: what = "\"fields\" of " + draft_->context() + " must be an array"; break;
-    case Expect::Field:
-      what = draft_->fieldContext() + " must be an object with \"name\", \"type\" and \"size\"";
-      break;
-    case Expect::FieldName: what = "the name of " + draft_->fieldContext() + " must be a string"; break;
-    case Expect::FieldType: what = "the type of " + draft_->fieldContext() + " must be a string"; break;
-    case Expect::FieldSize:
-      what = "the size of " + draft_->fieldContext() + " must be a whole number";
-      break;
-    case Expect::IndexList: what = "\"indexes\" of " + draft_->context() + " must be an array"; break;
-    case Expect::Index:
-      what = draft_->indexContext() + " must be an object with \"name\", \"fields\" and \"unique\"";
-      break;
-    case Expect::IndexName: what = "the name of " + draft_->indexContext() + " must be a string"; break;
-    case Expect::IndexFieldList:
-      what = "\"fields\" of " + draft_->indexContext() + " must be an array of field names";
-      break;
-    case Expect::IndexField: what = "a field of " + draft_->indexContext() + " must be a string"; break;
-    case Expect::Unique:
-      what = "\"unique\" of " + draft_->indexContext() + " must be true or false";
-      break;
-    case Expect::DescendingList:
-      what = "\"descending\" of " + draft_->indexContext() + " must be an array of true or false";
-      break;
-    case Expect::Descending:
-      what = "each of \"descending\" of " + draft_->indexContext() + " must be true or false";
-      break;
-    case Expect::RecordList:
-      what = "\"records\" of " + draft_->context() + " must be an array of records";
-      break;
-    case Expect::Record:
-      what = draft_->context() + ", record " + std::to_string(recordNumber_ + 1) +
-             ": a record must be an array of " + counted(width_, "value");
-      break;
-    case Expect::Key: what = "expected a member name in double quotes in " + context(open_.back().frame); break;
-    case Expect::Value:
-    case Expect::Nothing: what = "more text follows the end of the document"; break;
-  }
-  failAt(at, what + ", found " + tokenName(found));
+  const Frame enclosing = open_.empty() ? Frame::Document : open_.back().frame;
+  failAt(at, place().expected(expect_, enclosing) + ", found " + tokenName(found));
 }
 
 void DocumentReader::fault(rapidjson::ParseErrorCode code, std::size_t offset) {
@@ -496,10 +371,11 @@ void DocumentReader::fault(rapidjson::ParseErrorCode code, std::size_t offset) {
   const TextPosition where = in_.positionOf(offset);
   switch (code) {
     case kParseErrorStringEscapeInvalid:
-      failAt(where, in_.isBehind(offset)
-                        ? "unknown escape in a string (known: \\\" \\\\ \\/ \\b \\f \\n \\r \\t \\uXXXX)"
-                        : "a control character in a string must be written as an escape (\\n, "
-                          "\\u0001, ...)");
+      failAt(where,
+             in_.isBehind(offset)
+                 ? "unknown escape in a string (known: \\\" \\\\ \\/ \\b \\f \\n \\r \\t \\uXXXX)"
+                 : "a control character in a string must be written as an escape (\\n, "
+                   "\\u0001, ...)");
     case kParseErrorStringUnicodeEscapeInvalidHex:
       failAt(where, "\\u must be followed by four hexadecimal digits");
     case kParseErrorStringUnicodeSurrogateInvalid:
@@ -516,8 +392,8 @@ void DocumentReader::fault(rapidjson::ParseErrorCode code, std::size_t offset) {
     case kParseErrorDocumentRootNotSingular:
       failAt(at, "more text follows the end of the document");
     case kParseErrorObjectMissName:
-      failAt(at, "expected a member name in double quotes in " + context(open_.back().frame) +
-                     found);
+      failAt(at,
+             "expected a member name in double quotes in " + context(open_.back().frame) + found);
     case kParseErrorObjectMissColon: failAt(at, "expected ':' after the member name" + found);
     case kParseErrorObjectMissCommaOrCurlyBracket:
       failAt(at, "expected ',' or '}' in " + context(open_.back().frame) + found);
@@ -539,8 +415,7 @@ ImportCounts readDocument(Input& input, store::Database& db) {
   JsonInput in(input);
   DocumentReader reader(in, db);
   rapidjson::Reader parser;
-  constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag |
-                             rapidjson::kParseNumbersAsStringsFlag;
+  constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag;
   const rapidjson::ParseResult result = parser.Parse<flags>(in, reader);
   if (result.IsError()) reader.fault(result.Code(), result.Offset());
   return reader.counts();

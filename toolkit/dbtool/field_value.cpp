@@ -55,9 +55,8 @@ std::optional<store::Date> isoDate(std::string_view text) {
   if (text[4] != '-' || text[7] != '-' || !digitsAt(text, {0, 1, 2, 3, 5, 6, 8, 9})) {
     return std::nullopt;
   }
-  if (text.size() == 19 &&
-      (text[10] != ' ' || text[13] != ':' || text[16] != ':' ||
-       !digitsAt(text, {11, 12, 14, 15, 17, 18}))) {
+  if (text.size() == 19 && (text[10] != ' ' || text[13] != ':' || text[16] != ':' ||
+                            !digitsAt(text, {11, 12, 14, 15, 17, 18}))) {
     return std::nullopt;
   }
   return store::Date::parse(text);
@@ -107,12 +106,13 @@ void readString(std::string_view text, const store::FieldDef& field, store::Valu
         value.setDate(*date);
         return;
       }
-      refuse(field, shown(text) +
-                        " is not a date in the form \"YYYY-MM-DD\" or \"YYYY-MM-DD HH:MM:SS\"");
+      refuse(field,
+             shown(text) + " is not a date in the form \"YYYY-MM-DD\" or \"YYYY-MM-DD HH:MM:SS\"");
     case FieldType::Binary:
     case FieldType::Ole: {
       auto bytes = decodeBase64(text);
-      if (!bytes) refuse(field, shown(text) + " is not base64 (A-Z, a-z, 0-9, + and /, padded with =)");
+      if (!bytes)
+        refuse(field, shown(text) + " is not base64 (A-Z, a-z, 0-9, + and /, padded with =)");
       if (field.type == FieldType::Binary && bytes->size() > static_cast<std::size_t>(field.size)) {
         refuse(field, std::to_string(bytes->size()) + " bytes are more than the field's size of " +
                           std::to_string(field.size));
@@ -124,11 +124,30 @@ void readString(std::string_view text, const store::FieldDef& field, store::Valu
   }
 }
 
+// A literal of at most `digits` digits after an optional minus, the common case, read without
+// the general parsers.
+bool shortWhole(std::string_view text, std::size_t digits, std::int64_t& whole) {
+  const char* at = text.data();
+  const char* end = at + text.size();
+  const bool negative = at != end && *at == '-';
+  at += negative;
+  if (at == end || static_cast<std::size_t>(end - at) > digits) return false;
+  std::int64_t magnitude = 0;
+  for (; at != end; ++at) {
+    const unsigned digit = static_cast<unsigned>(*at - '0');
+    if (digit > 9) return false;
+    magnitude = magnitude * 10 + digit;
+  }
+  whole = negative ? -magnitude : magnitude;
+  return true;
+}
+
 std::int64_t wholeNumber(std::string_view text, const store::FieldDef& field) {
+  std::int64_t whole = 0;
+  if (field.size >= 4 && shortWhole(text, 18, whole)) return whole;
   if (text.find_first_of(".eE") != std::string_view::npos) {
     refuse(field, std::string(text) + " is not a whole number, which an integer field needs");
   }
-  std::int64_t whole = 0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), whole);
   // The store keeps 4-byte fields as 64-bit numbers, as it always has; the smaller sizes have
   // their own ranges.
@@ -164,7 +183,17 @@ double realNumber(std::string_view text, const store::FieldDef& field) {
 void readNumber(std::string_view text, const store::FieldDef& field, store::Value& value) {
   switch (field.type) {
     case FieldType::Integer: value.setInteger(wholeNumber(text, field)); return;
-    case FieldType::Double: value.setDouble(realNumber(text, field)); return;
+    case FieldType::Double: {
+      // A whole number of up to 15 digits is exact as a double, and a double field keeps it as
+      // that integer anyway.
+      std::int64_t whole = 0;
+      if (field.size == 8 && shortWhole(text, 15, whole)) {
+        value.setInteger(whole);
+      } else {
+        value.setDouble(realNumber(text, field));
+      }
+      return;
+    }
     case FieldType::Currency:
       if (auto amount = store::parseCurrency(text)) {
         value.setCurrency(*amount);

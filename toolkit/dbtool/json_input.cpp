@@ -77,8 +77,16 @@ bool JsonInput::refill(std::size_t wanted) {
 
 void JsonInput::noteToken(char first) {
   switch (first) {
-    case ' ': case '\t': case '\n': case '\r': case ',': case ':':
-    case '[': case ']': case '{': case '}': return;
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\r':
+    case ',':
+    case ':':
+    case '[':
+    case ']':
+    case '{':
+    case '}': return;
     default: break;
   }
   seeking_ = false;
@@ -92,6 +100,21 @@ void JsonInput::noteToken(char first) {
 
 // -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?, not followed by a letter, digit, '.', '+' or '-'.
 void JsonInput::checkNumber() {
+  // Most numbers are a few digits before a comma or bracket, all in the buffer.
+  const char* digits = next_ + (*next_ == '-');
+  const char* end = digits;
+  while (end < end_ && isDigit(*end)) ++end;
+  if (end < end_ && end > digits && end - digits <= longestWhole &&
+      (*digits != '0' || end == digits + 1) &&
+      (*end == ',' || *end == ']' || *end == '}' || *end == ' ' || *end == '\n' || *end == '\r')) {
+    literal_ = next_;
+    literalSize_ = static_cast<std::size_t>(end - next_);
+    return;
+  }
+  checkNumberWhole();
+}
+
+void JsonInput::checkNumberWhole() {
   std::size_t end = 0;
   auto malformed = [&](const std::string& what) {
     failAt(tokenStart_, "malformed number '" + ahead(end) + "': " + what);
@@ -121,6 +144,8 @@ void JsonInput::checkNumber() {
     failAt(tokenStart_, "malformed number '" + ahead(end) + static_cast<char>(after) + "...'");
   }
   if (end + 1 >= chunk) failAt(tokenStart_, "the number has more than a million characters");
+  literal_ = next_;
+  literalSize_ = end;
   if (whole > longestWhole || exponent > longestExponent) {
     // The same length, so that positions stay true: "-0.000..." or "d.000...".
     longNumber_ = ahead(end);
@@ -153,12 +178,6 @@ TextPosition JsonInput::positionOf(std::size_t offset) const {
   return position;
 }
 
-std::string_view JsonInput::numberText(std::string_view seen) {
-  if (!standIn_) return seen;
-  standIn_ = false;
-  return longNumber_;
-}
-
 Token JsonInput::found() {
   const int ch = at(0);
   switch (ch) {
@@ -178,7 +197,8 @@ Token JsonInput::found() {
     return Token::Number;
   }
   if (ch >= 'a' && ch <= 'z') return checkWord();
-  if (ch < 0x20 || ch >= 0x80) failAt(here_, "unexpected character (byte " + std::to_string(ch) + ")");
+  if (ch < 0x20 || ch >= 0x80)
+    failAt(here_, "unexpected character (byte " + std::to_string(ch) + ")");
   failAt(here_, std::string("unexpected character '") + static_cast<char>(ch) + "'");
 }
 

@@ -83,9 +83,13 @@ class JsonInput {
   // token at which the reader stopped, since neither is taken yet.
   TextPosition tokenStart() const { return seeking_ ? here_ : tokenStart_; }
 
-  // The literal of the number just read, given the reader's copy of it: the same text unless the
-  // literal was too long for the reader, which then saw a stand-in of equal length.
-  std::string_view numberText(std::string_view seen);
+  // The literal of the number just read, exactly as the document has it (the reader itself may
+  // have seen a stand-in of equal length for one too long for its double parser).
+  std::string_view numberText() {
+    if (!standIn_) return {literal_, literalSize_};
+    standIn_ = false;
+    return longNumber_;
+  }
   // The token at the reading position, for a message about the reader stopping there; refuses
   // text that is no JSON token at all (a word without quotes, a stray character).
   Token found();
@@ -114,6 +118,7 @@ class JsonInput {
   void noteToken(char first);
   // A number's literal or a word (true, false, null) at the reading position, checked whole.
   void checkNumber();
+  void checkNumberWhole();  // every rule, with its message, and the stand-in of a long literal
   Token checkWord();
 
   Input& input_;
@@ -126,6 +131,10 @@ class JsonInput {
   bool seeking_ = true;
   TextPosition here_;
   TextPosition tokenStart_;
+  // The literal of the number being read. It stays in the buffer until its event: it was checked
+  // whole, with the character after it, before the reader took its first character.
+  const char* literal_ = nullptr;
+  std::size_t literalSize_ = 0;
   std::string longNumber_;  // the exact text of a literal handed on as a stand-in
   bool standIn_ = false;
 };

@@ -39,7 +39,8 @@ bool isGuid(std::string_view text) {
   for (std::size_t i = 1; i < 37; ++i) {
     const char ch = text[i];
     const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
-    const bool hex = (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F') || (ch >= 'a' && ch <= 'f');
+    const bool hex =
+        (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F') || (ch >= 'a' && ch <= 'f');
     if (dash ? ch != '-' : !hex) return false;
   }
   return true;
@@ -111,7 +112,9 @@ void RecordWriter::number(sqlite3_stmt* row, int column, const store::FieldDef& 
   const int kind = sqlite3_column_type(row, column);
   if (kind != SQLITE_INTEGER && kind != SQLITE_FLOAT) {
     refuse(field, "holds text (" + shown(row, column) + ") instead of " +
-                      (field.type == FieldType::Currency ? "an amount" : field.type == FieldType::Integer ? "a whole number" : "a number"));
+                      (field.type == FieldType::Currency  ? "an amount"
+                       : field.type == FieldType::Integer ? "a whole number"
+                                                          : "a number"));
   }
   if (field.type == FieldType::Integer) {
     if (kind == SQLITE_FLOAT) {
@@ -167,7 +170,8 @@ void RecordWriter::other(sqlite3_stmt* row, int column, const store::FieldDef& f
     case FieldType::Ole:
       if (kind == SQLITE_BLOB || kind == SQLITE_TEXT) {
         const std::string_view bytes = columnBytes(row, column);
-        if (field.type == FieldType::Binary && bytes.size() > static_cast<std::size_t>(field.size)) {
+        if (field.type == FieldType::Binary &&
+            bytes.size() > static_cast<std::size_t>(field.size)) {
           refuse(field, "holds " + std::to_string(bytes.size()) + " bytes, more than its size of " +
                             std::to_string(field.size));
         }

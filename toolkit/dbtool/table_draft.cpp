@@ -32,9 +32,9 @@ std::string sizeRule(FieldType type) {
 
 std::string knownTypes() {
   std::string known;
-  for (FieldType type : {FieldType::Text, FieldType::Integer, FieldType::Double, FieldType::Date,
-                         FieldType::Boolean, FieldType::Currency, FieldType::Memo,
-                         FieldType::Binary, FieldType::Ole, FieldType::Guid}) {
+  for (FieldType type :
+       {FieldType::Text, FieldType::Integer, FieldType::Double, FieldType::Date, FieldType::Boolean,
+        FieldType::Currency, FieldType::Memo, FieldType::Binary, FieldType::Ole, FieldType::Guid}) {
     known += (known.empty() ? "\"" : ", \"") + std::string(store::fieldTypeName(type)) + "\"";
   }
   return known;
@@ -90,8 +90,8 @@ void TableDraft::setFieldName(std::string_view name, TextPosition at) {
 void TableDraft::setFieldType(std::string_view type, TextPosition at) {
   const auto known = store::fieldTypeFromName(type);
   if (!known) {
-    failAt(at, "unknown type " + jsonString(type) + " of " + fieldContext() + " (known: " +
-                   knownTypes() + ")");
+    failAt(at, "unknown type " + jsonString(type) + " of " + fieldContext() +
+                   " (known: " + knownTypes() + ")");
   }
   field_.type = *known;
   sawFieldType_ = true;
@@ -118,8 +118,8 @@ void TableDraft::endField() {
   field_.size = size_ ? static_cast<int>(*size_) : store::defaultSize(field_.type);
   for (const store::FieldDef& earlier : def_.fields) {
     if (sameSqlName(earlier.name, field_.name)) {
-      failAt(fieldStart_, "duplicate field name " + jsonString(field_.name) + " in " + this->context() +
-                              sameNameHint(earlier.name, field_.name, "field"));
+      failAt(fieldStart_, "duplicate field name " + jsonString(field_.name) + " in " +
+                              this->context() + sameNameHint(earlier.name, field_.name, "field"));
     }
   }
   def_.fields.push_back(std::move(field_));
@@ -149,7 +149,8 @@ void TableDraft::endIndex() {
   }
   const std::size_t keys = index_.def.fields.size();
   if (descendingAt_ && index_.def.descending.size() != keys) {
-    failAt(*descendingAt_, "\"descending\" of " + context + " must have one true or false for each of its " +
+    failAt(*descendingAt_, "\"descending\" of " + context +
+                               " must have one true or false for each of its " +
                                std::to_string(keys) + (keys == 1 ? " field" : " fields"));
   }
   indexes_.push_back(std::move(index_));

@@ -21,7 +21,7 @@ class TableDraft {
       : number_(number), earlier_(earlier) {}
 
   const store::TableDef& def() const { return def_; }
-  std::string context() const;  // table "Rooms", or table 3 before its name is known
+  std::string context() const;       // table "Rooms", or table 3 before its name is known
   std::string fieldContext() const;  // of the field being read: field 2 of table "Rooms"
   std::string indexContext() const;
 
