@@ -2,82 +2,13 @@
 // mdb-tables and mdb-export print for the Jet files themselves.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdio>
-
 #include "jet/convert.h"
 #include "jet_support.h"
+#include "mdb_export_cells.h"
 #include "store/database.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-using store::FieldType;
-
-// Dates and times as mdb-export is told to print them.
-constexpr const char* dateFormat = "%Y-%m-%d %H:%M:%S";
-
-std::string dateText(const store::Date& date) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day,
-                date.seconds / 3600, date.seconds / 60 % 60, date.seconds % 60);
-  return text;
-}
-
-// libmdb prints singles with 8 significant digits and doubles with 16.
-std::string numberText(double number, int digits) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*g", digits, number);
-  return text;
-}
-
-std::string hexText(const std::string& bytes) {
-  static constexpr char hex[] = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned char byte : bytes) {
-    text += hex[byte >> 4];
-    text += hex[byte & 15];
-  }
-  return text;
-}
-
-std::string upperWithoutHyphens(std::string text) {
-  std::string out;
-  for (char ch : text) {
-    if (ch != '-') out += static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  }
-  return out;
-}
-
-// One value against mdb-export's cell. mdb-export prints null and "" alike, as a bare empty
-// cell.
-void expectCell(const store::FieldDef& field, const store::Value& value, const jettest::Cell& cell) {
-  if (!cell.quoted && cell.text.empty()) {
-    const bool emptyText = value.isText() && value.text().empty();
-    EXPECT_TRUE(value.isNull() || emptyText) << "mdb-export shows no value, the store has '"
-                                             << value.toText() << "'";
-    return;
-  }
-  ASSERT_FALSE(value.isNull()) << "the store has null, mdb-export '" << cell.text << "'";
-  switch (field.type) {
-    case FieldType::Text:
-    case FieldType::Memo: EXPECT_EQ(value.text(), cell.text); break;
-    case FieldType::Integer: EXPECT_EQ(std::to_string(value.integer()), cell.text); break;
-    case FieldType::Boolean: EXPECT_EQ(value.boolean() ? "1" : "0", cell.text); break;
-    case FieldType::Double:
-      EXPECT_EQ(numberText(value.number(), field.size == 4 ? 8 : 16), cell.text);
-      break;
-    case FieldType::Currency:
-      EXPECT_EQ(store::parseCurrency(cell.text), value.currency()) << cell.text;
-      break;
-    case FieldType::Date: EXPECT_EQ(dateText(value.date()), cell.text); break;
-    case FieldType::Guid:  // libmdb leaves out the hyphen before the last group
-      EXPECT_EQ(upperWithoutHyphens(value.text()), upperWithoutHyphens(cell.text));
-      break;
-    case FieldType::Binary:
-    case FieldType::Ole: EXPECT_EQ(hexText(value.bytes()), upperWithoutHyphens(cell.text)); break;
-  }
-}
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
@@ -108,10 +39,7 @@ TEST_P(AgainstMdbExport, EveryRecordAndFieldIsWhatMdbExportPrints) {
   std::int64_t records = 0;
   for (const std::string& table : db.tableNames()) {
     SCOPED_TRACE("table " + table);
-    const jettest::Run exported = jettest::run({"mdb-export", "-D", dateFormat, "-T", dateFormat,
-                                                "-b", "hex", jetFile, table});
-    ASSERT_EQ(exported.status, 0) << exported.err;
-    const auto rows = jettest::parseCsv(exported.out);
+    const auto rows = jettest::mdbExport(jetFile, table);
     ASSERT_FALSE(rows.empty());
     const store::TableDef def = db.tableDef(table);
     ASSERT_EQ(rows[0].size(), def.fields.size());
@@ -123,7 +51,7 @@ TEST_P(AgainstMdbExport, EveryRecordAndFieldIsWhatMdbExportPrints) {
       ASSERT_EQ(rows[r + 1].size(), def.fields.size()) << "record " << r + 1;
       for (std::size_t f = 0; f < def.fields.size(); ++f) {
         SCOPED_TRACE("record " + std::to_string(r + 1) + ", field " + def.fields[f].name);
-        expectCell(def.fields[f], stored[r][f], rows[r + 1][f]);
+        jettest::expectCell(def.fields[f], stored[r][f], rows[r + 1][f]);
       }
     }
     records += static_cast<std::int64_t>(stored.size());

@@ -83,7 +83,10 @@ void convert(const std::string& jetPath, const Header& header, const std::string
              const Sender& send) {
   ::unsetenv("MDB_ICONV");  // libmdb then gives text as UTF-8
   Source source(jetPath, header);
-  std::vector<std::unique_ptr<SourceTable>> tables = source.userTables();
+  std::vector<std::unique_ptr<SourceTable>> tables;
+  for (const Source::Entry& entry : source.tables()) {
+    if (!entry.engine) tables.push_back(source.open(entry));
+  }
   std::int64_t total = 0;
   for (const auto& table : tables) total += table->catalogueRecords();
   send({Event::Kind::Total, total, 0, {}});

@@ -1,5 +1,5 @@
-// The conversion proper, as the converting process runs it: every user table of the Jet file with
-// its fields, indexes and records into a new store file, in one transaction.
+// The conversion proper, as the converting process runs it: every table of the Jet file but the
+// engine's own, with its fields, indexes and records, into a new store file in one transaction.
 #pragma once
 
 #include <functional>

@@ -213,19 +213,22 @@ Source::~Source() {
   if (mdb_) mdb_close(mdb_);
 }
 
-std::vector<std::unique_ptr<SourceTable>> Source::userTables() {
-  std::vector<std::unique_ptr<SourceTable>> tables;
+std::vector<Source::Entry> Source::tables() const {
+  std::vector<Entry> entries;
   for (unsigned i = 0; i < mdb_->num_catalog; ++i) {
     MdbCatalogEntry* entry = item<MdbCatalogEntry>(mdb_->catalog, i);
-    if (entry->object_type != MDB_TABLE || isEngineTable(entry)) continue;
-    if (entry->table_pg >= pages_) {
-      throw Error(Refusal::CutShort, "the definition of table '" + std::string(entry->object_name) +
-                                         "' lies on page " + std::to_string(entry->table_pg) +
-                                         ", past its last page " + std::to_string(pages_ - 1));
-    }
-    tables.push_back(std::make_unique<SourceTable>(mdb_, entry, jet4_, pages_));
+    if (entry->object_type == MDB_TABLE) entries.push_back({entry->object_name, isEngineTable(entry), entry});
   }
-  return tables;
+  return entries;
+}
+
+std::unique_ptr<SourceTable> Source::open(const Entry& entry) {
+  if (entry.catalogue->table_pg >= pages_) {
+    throw Error(Refusal::CutShort, "the definition of table '" + entry.name + "' lies on page " +
+                                       std::to_string(entry.catalogue->table_pg) +
+                                       ", past its last page " + std::to_string(pages_ - 1));
+  }
+  return std::make_unique<SourceTable>(mdb_, entry.catalogue, jet4_, pages_);
 }
 
 std::vector<std::string> Source::linkedTables() const {

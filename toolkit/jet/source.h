@@ -54,9 +54,17 @@ class Source {
   Source(const Source&) = delete;
   Source& operator=(const Source&) = delete;
 
-  // The user tables in catalogue order: every table but the engine's, which are flagged as
-  // system objects or named "MSys...". Hidden and temporary ("~TMP...") tables are user tables.
-  std::vector<std::unique_ptr<SourceTable>> userTables();
+  // A table of the catalogue. The engine's own are flagged as system objects or named "MSys...";
+  // hidden and temporary ("~TMP...") tables are not the engine's.
+  struct Entry {
+    std::string name;
+    bool engine = false;
+    MdbCatalogEntry* catalogue = nullptr;
+  };
+  // Every local table in catalogue order, the engine's included.
+  std::vector<Entry> tables() const;
+  // Reads the table's definition; throws Error (CutShort) when it lies past the file's end.
+  std::unique_ptr<SourceTable> open(const Entry& entry);
   // Tables whose records live in another file; they are not brought across.
   std::vector<std::string> linkedTables() const;
 
