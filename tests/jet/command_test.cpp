@@ -20,7 +20,7 @@ class Command : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(Command, AConvertedFilePassesExportAndImportAndComesBackTheSame) {
-  const std::string before = jettest::bytesOf(jetFile);
+  const std::string before = testsupport::readFile(jetFile);
   const jettest::Run converted = roomkitDb({"import-mdb", jetFile, dir.file("a.db")});
   ASSERT_EQ(converted.status, 0) << converted.err;
   const jettest::Run first = roomkitDb({"export", dir.file("a.db")});
@@ -35,7 +35,7 @@ TEST_P(Command, AConvertedFilePassesExportAndImportAndComesBackTheSame) {
   const jettest::Run direct = roomkitDb({"export", jetFile});
   ASSERT_EQ(direct.status, 0) << direct.err;
   EXPECT_EQ(direct.out, first.out);
-  EXPECT_EQ(jettest::bytesOf(jetFile), before);
+  EXPECT_EQ(testsupport::readFile(jetFile), before);
   EXPECT_EQ(jettest::namesIn(dir.path().string()),
             (std::vector<std::string>{"a.db", "a.json", "b.db"}));
 }
@@ -63,9 +63,9 @@ TEST(ImportMdb, RefusalsExitOneWithTheMessageAndLeaveNothing) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "roomkit-db: '" + dir.file("taken.db") +
                          "' exists; roomkit-db writes only new files and never over an existing one\n");
-  EXPECT_EQ(jettest::bytesOf(dir.file("taken.db")), "keep me");
+  EXPECT_EQ(testsupport::readFile(dir.file("taken.db")), "keep me");
 
-  testsupport::writeFile(dir.file("cut.mdb"), jettest::bytesOf(jetFile).substr(0, 20 * 4096));
+  testsupport::writeFile(dir.file("cut.mdb"), testsupport::readFile(jetFile).substr(0, 20 * 4096));
   run = roomkitDb({"import-mdb", dir.file("cut.mdb"), dir.file("new.db")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "roomkit-db: '" + dir.file("cut.mdb") +

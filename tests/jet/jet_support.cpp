@@ -7,25 +7,17 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "store/database.h"
 #include "store/table.h"
+#include "support/temp_dir.h"
 
 extern char** environ;
 
 namespace jettest {
 
 std::string dataFile(const std::string& name) { return std::string(JET_TEST_DATA) + "/" + name; }
-
-std::string bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 Run run(const std::vector<std::string>& argv) {
   char outName[] = "/tmp/jet-test-out-XXXXXX";
@@ -51,8 +43,8 @@ Run run(const std::vector<std::string>& argv) {
   posix_spawn_file_actions_destroy(&actions);
   ::close(out);
   ::close(err);
-  result.out = bytesOf(outName);
-  result.err = bytesOf(errName);
+  result.out = testsupport::readFile(outName);
+  result.err = testsupport::readFile(errName);
   ::unlink(outName);
   ::unlink(errName);
   return result;

@@ -32,7 +32,6 @@ std::vector<std::vector<Cell>> parseCsv(const std::string& csv);
 std::vector<std::vector<store::Value>> records(const std::string& storeFile,
                                                const std::string& table);
 
-std::string bytesOf(const std::string& path);
 // The names in a folder, sorted.
 std::vector<std::string> namesIn(const std::string& folder);
 

@@ -91,7 +91,7 @@ TEST_F(Conversion, LeavesTheJetFileAsItWas) {
   jet::convert(copy, target);
   struct stat after {};
   ::stat(copy.c_str(), &after);
-  EXPECT_EQ(jettest::bytesOf(copy), jettest::bytesOf(fruit));
+  EXPECT_EQ(testsupport::readFile(copy), testsupport::readFile(fruit));
   EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
   EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
   EXPECT_EQ(jettest::namesIn(copies.path().string()), std::vector<std::string>{"fruit.mdb"});
@@ -105,7 +105,7 @@ struct Probe {
 
 TEST(JetFiles, AreKnownByTheirSignature) {
   testsupport::TempDir dir;
-  std::string jet4 = jettest::bytesOf(jettest::dataFile("node-adodb.mdb"));
+  std::string jet4 = testsupport::readFile(jettest::dataFile("node-adodb.mdb"));
   std::string jet3 = jet4, ace = jet4, other = jet4;
   jet3[0x14] = 0;
   ace.replace(4, 15, "Standard ACE DB");

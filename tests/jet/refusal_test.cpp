@@ -85,7 +85,7 @@ TEST_P(BadFiles, AreRefusedWithTheirReasonAndLeaveNothing) {
   testsupport::TempDir dir;
   testsupport::TempDir targets;
   const std::string bad = dir.file("bad.mdb");
-  const std::string bytes = GetParam().make(jettest::bytesOf(jettest::dataFile("node-adodb.mdb")));
+  const std::string bytes = GetParam().make(testsupport::readFile(jettest::dataFile("node-adodb.mdb")));
   testsupport::writeFile(bad, bytes);
   const std::string target = targets.file("new.db");
   try {
@@ -96,7 +96,7 @@ TEST_P(BadFiles, AreRefusedWithTheirReasonAndLeaveNothing) {
     EXPECT_EQ(std::string(error.what()).rfind("'" + bad + "' ", 0), 0u) << error.what();
   }
   EXPECT_TRUE(jettest::namesIn(targets.path().string()).empty());
-  EXPECT_EQ(jettest::bytesOf(bad), bytes);
+  EXPECT_EQ(testsupport::readFile(bad), bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, BadFiles, ::testing::ValuesIn(badFiles),
@@ -119,7 +119,7 @@ std::string refusal(const std::string& from, const std::string& to) {
 
 TEST(RefusalMessages, SayWhatIsWrong) {
   testsupport::TempDir dir;
-  const std::string good = jettest::bytesOf(jettest::dataFile("node-adodb.mdb"));
+  const std::string good = testsupport::readFile(jettest::dataFile("node-adodb.mdb"));
   const std::string file = dir.file("a.mdb");
   testsupport::writeFile(file, cut(good, 100000));
   EXPECT_EQ(refusal(file, dir.file("a.db")),
@@ -146,7 +146,7 @@ TEST(CutAtAPage, IsRefusedOrComplete) {
   const std::string source = jettest::dataFile("node-adodb.mdb");
   jet::convert(source, dir.file("whole.db"));
   const auto whole = jettest::records(dir.file("whole.db"), "Users");
-  const std::string bytes = jettest::bytesOf(source);
+  const std::string bytes = testsupport::readFile(source);
   int refused = 0;
   for (std::size_t pages = 0; pages * page < bytes.size(); ++pages) {
     SCOPED_TRACE(std::to_string(pages) + " pages");
@@ -185,7 +185,7 @@ TEST_F(Targets, AnExistingFileFolderOrLinkIsNeverReplaced) {
                 "'" + target + "' exists; a conversion writes only a new file, never over an existing one");
     }
   }
-  EXPECT_EQ(jettest::bytesOf(file), "keep me");
+  EXPECT_EQ(testsupport::readFile(file), "keep me");
   EXPECT_EQ(jettest::namesIn(dir.path().string()),
             (std::vector<std::string>{"file.db", "folder.db", "link.db"}));
 }

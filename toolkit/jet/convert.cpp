@@ -1,6 +1,5 @@
 #include "convert.h"
 
-#include <csignal>
 #include <cstring>
 #include <optional>
 
@@ -21,7 +20,7 @@ std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 // The message of a refusal found in the Jet file, which it names.
 std::string about(const std::string& jetPath, Refusal reason, const std::string& detail) {
-  const char* what = "is damaged";
+  const char* what = "";
   switch (reason) {
     case Refusal::NotJet: what = "is not a Jet database"; break;
     case Refusal::Ace: what = "is an Access 2007 or later database (\"Standard ACE DB\")"; break;
@@ -42,10 +41,11 @@ std::string about(const std::string& jetPath, Refusal reason, const std::string&
 }
 
 std::string lastLine(const std::string& text) {
-  std::size_t end = text.find_last_not_of("\r\n");
+  const std::size_t end = text.find_last_not_of("\r\n");
   if (end == std::string::npos) return {};
-  const std::size_t start = text.rfind('\n', end);
-  return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+  const std::size_t newline = text.rfind('\n', end);
+  const std::size_t start = newline == std::string::npos ? 0 : newline + 1;
+  return text.substr(start, end + 1 - start);
 }
 
 // Why a child that sent no refusal and no end stopped.
