@@ -112,16 +112,21 @@ bool BarWindow::Form_Load() {
 
 void BarWindow::Image1_MouseMove(int index) { bar_.pointerOver(index); }
 
+// A release that arrives while a launch lets events run or shows why it failed (a double click,
+// say) starts nothing inside that launch.
 void BarWindow::Image1_MouseUp(int index, Qt::MouseButton button) {
+  if (launching_) return;
   if (button != Qt::LeftButton) {
     ws_.popupMenu(menu_->menu());
     return;
   }
+  launching_ = true;
   bar_.ResetButtons();
   ws_.letEventsRun();
   const QString path = programPath(suiteFolder_, index);
   const StartResult result = ws_.startProgram(path);
   if (!result.started) ws_.showMessage(launchFailureText(path, result.reason));
+  launching_ = false;
 }
 
 void BarWindow::Timer1_Timer() {

@@ -59,6 +59,7 @@ class BarWindow final : public QWidget, private Bar::View {
   MenuState menuState_;
   QString suiteFolder_;
   bool loaded_ = false;
+  bool launching_ = false;  // a launch lets events run and may show a box meanwhile
   int frontButton_ = -1;
 
   QWidget* client_;

@@ -249,6 +249,37 @@ TEST_F(BarWindowTest, FailedLaunchIsReportedAndTheBarGoesOn) {
   EXPECT_EQ(settingsText(), QByteArray(" 1 \r\n 0 \r\n"));
 }
 
+// While a launch lets events run or shows its failure, the event loop delivers a second release
+// (a double click), pointer moves and timer ticks: the release starts nothing inside the first
+// launch, and the others do what they always do, once each.
+TEST_F(BarWindowTest, EventsDuringALaunchAndItsFailureBoxRunOnce) {
+  ASSERT_TRUE(load());
+  bar->Image1_MouseMove(2);
+  ws.startAnswer = {false, "the file does not exist"};
+  int ticks = 0;
+  auto meanwhile = [&] {
+    ws.onLetEventsRun = nullptr;
+    bar->Image1_MouseUp(4, Qt::LeftButton);
+    pointAt({50, -3});  // the pointer has gone up to the box
+    bar->Timer1_Timer();
+    ++ticks;
+  };
+  ws.onLetEventsRun = meanwhile;
+  ws.onMessage = [&] { meanwhile(); };
+  bar->Image1_MouseUp(2, Qt::LeftButton);
+  EXPECT_EQ(ws.started, QStringList{"D:\\Suite\\tavin32.exe"});
+  EXPECT_EQ(ws.messages.size(), 1);
+  EXPECT_EQ(ticks, 2);
+  EXPECT_EQ(bar->bar().HoverIndex(), -1) << "the tick saw the pointer leave";
+  EXPECT_EQ(bar->bar().look().buttons, homeLayout());
+
+  // After the box the bar launches again.
+  ws.onMessage = nullptr;
+  ws.startAnswer = {true, QString()};
+  bar->Image1_MouseUp(4, Qt::LeftButton);
+  EXPECT_EQ(ws.started.size(), 2);
+}
+
 struct PointingCase {
   int button;
   const char* caption;

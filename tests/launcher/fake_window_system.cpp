@@ -61,9 +61,12 @@ void FakeWindowSystem::popupMenu(QMenu*) {
 void FakeWindowSystem::showMessage(const QString& text) {
   calls << "message";
   messages << text;
+  if (onMessage) onMessage();
 }
 
-void FakeWindowSystem::letEventsRun() {}
+void FakeWindowSystem::letEventsRun() {
+  if (onLetEventsRun) onLetEventsRun();
+}
 
 void FakeWindowSystem::animationPause() {
   ++framesPaused;

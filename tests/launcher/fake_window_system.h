@@ -28,6 +28,10 @@ class FakeWindowSystem final : public WindowSystem {
   std::set<WindowHandle> visible;
   StartResult startAnswer{true, QString()};
   std::function<void()> onAnimationPause;  // runs inside each animation frame
+  // Run while pending events run, and while a message box is open: what the event loop may
+  // deliver meanwhile.
+  std::function<void()> onLetEventsRun;
+  std::function<void()> onMessage;
 
   // What was asked, in order: one word per call.
   QStringList calls;

@@ -44,6 +44,7 @@ class QtUi : public Ui {
       box.setDefaultButton(m.defaultButton == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
     } else {
       box.setStandardButtons(QMessageBox::Ok);
+      box.setDefaultButton(QMessageBox::Ok);
     }
     const bool wasBusy = busy_;
     setBusy(false);  // a box is answered with the normal pointer

@@ -3,6 +3,7 @@
 #include <QEvent>
 
 #include "kit/program.h"
+#include "kit/reentry.h"
 #include "kit/twips.h"
 #include "kit/ui.h"
 #include "store/database.h"
@@ -30,7 +31,14 @@ SelectionBoxArray2::SelectionBoxArray2(QWidget* parent) : QDialog(parent) {
 }
 
 // Filling: a failing step is skipped, so a missing account database or user leaves an empty list.
+// The list is rebuilt at every activation, also one that comes while the dialog waits in a box of
+// its own: such an activation finds the fill running and leaves it alone. A building the user
+// has selected stays selected through a rebuild while it is still listed.
 void SelectionBoxArray2::Form_Activate() {
+  const Reentry fill(filling_);
+  if (!fill.entered()) return;
+  const int before = ListView1->selectedRow();
+  const QString kept = before >= 0 ? ListView1->text(before) : QString();
   ListView1->model().clear();
   ui().setBusy(true);
   try {
@@ -49,7 +57,14 @@ void SelectionBoxArray2::Form_Activate() {
     // the list keeps the rows read before the failure
   }
   ListView1->viewport()->update();
-  const int row = ListView1->findPrefix(program().SelectedBuildingCode);
+  int row = -1;
+  for (int candidate = 0; !kept.isEmpty() && candidate < ListView1->count(); ++candidate) {
+    if (ListView1->text(candidate) == kept) {
+      row = candidate;
+      break;
+    }
+  }
+  if (row < 0) row = ListView1->findPrefix(program().SelectedBuildingCode);
   if (row >= 0) ListView1->selectRow(row);
   ui().setBusy(false);
 }

@@ -31,6 +31,7 @@ class SelectionBoxArray2 : public QDialog {
 
  private:
   bool filledOnShow_ = false;
+  bool filling_ = false;
 };
 
 }  // namespace roomkit

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "kit/program.h"
+#include "kit/reentry.h"
 #include "kit/twips.h"
 #include "kit/ui.h"
 #include "store/database.h"
@@ -187,6 +188,9 @@ void New_SelectionBox_Database::CSCmd1_Click() { reject(); }
 
 // Whatever the box holds is the choice, listed or not.
 void New_SelectionBox_Database::Choose() {
+  // Letting events run below may deliver a second double-click or Enter: it chooses nothing more.
+  const Reentry choosing(choosing_);
+  if (!choosing.entered()) return;
   program().PickerArgs[2] = blankTrimmed(Text1->text()).toUpper();
   ui().processEvents();
   accept();

@@ -46,6 +46,7 @@ class New_SelectionBox_Database : public QDialog {
 
   bool descending_ = false;
   bool filled_ = false;
+  bool choosing_ = false;
 };
 
 }  // namespace roomkit

@@ -2,8 +2,10 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QTimer>
 
 #include "kit/program.h"
+#include "kit/reentry.h"
 #include "store/helpers.h"
 #include "kit/twips.h"
 #include "tools/auto_generate_panel.h"
@@ -150,9 +152,19 @@ void Form1::Form_Load() {
   Frame4->aaCombo1->setCurrentIndex(0);
 }
 
+void Form1::startShown() {
+  show();
+  activateWindow();
+  QTimer::singleShot(0, this, [this] { Form_Activate(); });
+}
+
+// The window system may activate the window again while the warning is open (its box runs an
+// event loop of its own); those activations find the warning open and show nothing.
 void Form1::Form_Activate() {
   ui().setBusy(false);
   if (activatedOnce || ended_) return;
+  const Reentry warning(warningOpen_);
+  if (!warning.entered()) return;
   if (program().DataRootPath.isEmpty()) {
     const bool go = ask(
         "Please be sure to backup any database you plan to modify with this program, as it will "

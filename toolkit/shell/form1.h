@@ -57,6 +57,10 @@ class Form1 : public QWidget, public ShellContext {
   qint16 LastFunctionIndex = -1;
   bool activatedOnce = false;
 
+  // Shows the window as the program starts it: shown, made active, and Form_Activate once more
+  // when the event loop runs, for window systems that never report the first activation.
+  void startShown();
+
   void Form_Load();
   void Form_Activate();
   void Form_Unload();
@@ -86,6 +90,7 @@ class Form1 : public QWidget, public ShellContext {
   OpenTables tables_;
   QString busyFlag_;
   bool ended_ = false;    // the warning was declined: nothing more is done or written
+  bool warningOpen_ = false;  // activations while the warning waits for its answer
   bool unloaded_ = false;
 };
 

@@ -16,6 +16,7 @@
 #include "tools/modify_room_data_panel.h"
 #include "kit/twips.h"
 #include "kit/ui.h"
+#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -28,6 +29,8 @@ QString text(const store::Value& value) { return QString::fromStdString(value.to
 }  // namespace
 
 void Form1::Command2_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   ProgramValues& values = program();
   if (!values.DataRootPath.isEmpty()) {
     const QString remembered = values.SelectedBuildingCode;

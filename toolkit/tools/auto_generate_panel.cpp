@@ -7,6 +7,7 @@
 #include "pickers/record_picker.h"
 #include "kit/program.h"
 #include "kit/ui.h"
+#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -176,6 +177,8 @@ void AutoGeneratePanel::aaText2_KeyPress(int Index, int& KeyAscii) {
 }
 
 void AutoGeneratePanel::aaCheck1_Click(int Index) {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   if (!aaCheck1[static_cast<std::size_t>(Index)]->isChecked()) return;
   for (QCheckBox* lock : aaCheck1) {
     if (!lock->isChecked()) return;
@@ -211,6 +214,8 @@ void AutoGeneratePanel::refusePattern(const QString& text) {
 // "Generate": checks the pattern and the schedule, then fills the list with every number of the
 // range. A refusal leaves the list as it was.
 void AutoGeneratePanel::aaCommand1_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   using autogen::PatternFault;
   const autogen::PatternResult read = autogen::readPattern(pattern());
   switch (read.fault) {
@@ -269,6 +274,8 @@ void AutoGeneratePanel::aaCommand1_Click() {
 // "Update": writes the listed numbers that are not rooms yet, on a connection of its own, in one
 // transaction; a failure anywhere writes nothing and says why.
 void AutoGeneratePanel::aaCommand2_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   const QString path = shell_.databasePath();
   if (path.isEmpty() || !QFileInfo(path).isFile()) {
     ui().beep();
@@ -313,6 +320,8 @@ void AutoGeneratePanel::aaCommand2_Click() {
 // The schedule button: the record picker lists the schedules; a cancel leaves the box as it was,
 // selected and focused.
 void AutoGeneratePanel::CSCmd2_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   auto& args = program().PickerArgs;
   args[0] = shell_.databasePath();
   args[1] = "Cleaning Schedules- Describe";

@@ -2,6 +2,7 @@
 
 #include "value_change.h"
 #include "walking_work.h"
+#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -41,6 +42,8 @@ void ChangeAssignmentPanel::Text8_KeyPress(int& KeyAscii) {
 }
 
 void ChangeAssignmentPanel::Command7_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   runValueChange(shell_, {Text7, Text8, "Please select an assignment number.", "CHANGE ASSIGNMENT NUMBER?", changeAssignmentNumber});
 }
 

@@ -2,6 +2,7 @@
 
 #include "value_change.h"
 #include "walking_work.h"
+#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -41,6 +42,8 @@ void ChangeRoomNumberPanel::Text3_KeyPress(int& KeyAscii) {
 }
 
 void ChangeRoomNumberPanel::Command1_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   runValueChange(shell_, {Text2, Text3, "Please select a room number.", "CHANGE ROOM NUMBER?", changeRoomNumber});
 }
 

@@ -2,6 +2,7 @@
 
 #include "value_change.h"
 #include "walking_work.h"
+#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -35,6 +36,8 @@ void ChangeSortFieldPanel::Text12_KeyPress(int& KeyAscii) { KeyAscii = upperCode
 void ChangeSortFieldPanel::Text13_KeyPress(int& KeyAscii) { KeyAscii = upperCode(KeyAscii); }
 
 void ChangeSortFieldPanel::Command9_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   const QString name = Option2[0]->isChecked() ? "Sort Field 1" : "Sort Field 2";
   runValueChange(shell_, {Text12, Text13, "Please select a " + name + ".",
                           "CHANGE " + name.toUpper() + "?",

@@ -4,6 +4,7 @@
 
 #include "cleanup_work.h"
 #include "kit/ui.h"
+#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -22,6 +23,8 @@ CleanupPanel::CleanupPanel(ShellContext& shell, QWidget* parent)
 }
 
 void CleanupPanel::Command6_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   const QString path = shell_.databasePath();
   if (path.isEmpty() || !QFileInfo(path).isFile()) {
     ui().beep();

@@ -4,6 +4,7 @@
 
 #include "combine_rooms_work.h"
 #include "kit/ui.h"
+#include "kit/reentry.h"
 #include "store/error.h"
 #include "store/helpers.h"
 #include "store/schema.h"
@@ -128,6 +129,8 @@ void CombineRoomsPanel::Text11_KeyUp(int) { FindTargetRoom(Text11->text()); }
 // ---- the merge -------------------------------------------------------------------------------
 
 void CombineRoomsPanel::Command8_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   combine(shell_.databasePath() + ".log");
   shell_.LoadCurrentDB();  // every run ends with the lists rebuilt, all ticks cleared
   ui().setBusy(false);

@@ -2,6 +2,7 @@
 
 #include "copy_inventory_work.h"
 #include "kit/ui.h"
+#include "kit/reentry.h"
 #include "store/helpers.h"
 
 namespace roomkit {
@@ -60,6 +61,8 @@ void CopyInventoryPanel::Command5_Click() {
 }
 
 void CopyInventoryPanel::Command4_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   const int from = List2->firstSelected();
   if (from < 0) {
     refuse("Please select a room to copy from.", "NO ROOM SELECTED");

@@ -5,6 +5,7 @@
 
 #include "modify_room_data_work.h"
 #include "kit/ui.h"
+#include "kit/reentry.h"
 #include "store/helpers.h"
 
 namespace roomkit {
@@ -16,16 +17,18 @@ namespace {
 constexpr int text4Limits[] = {24, 6, 9};  // by mode
 
 // The busy flag for the length of one handler: list and check-box changes made meanwhile by
-// program run no click handler.
+// program run no click handler. It gives back what it found, so a hold inside another's leaves
+// the outer hold in place.
 class Busy {
  public:
-  explicit Busy(QString& flag) : flag_(flag) { flag_ = "NONO"; }
-  ~Busy() { flag_ = ""; }
+  explicit Busy(QString& flag) : flag_(flag), before_(flag) { flag_ = "NONO"; }
+  ~Busy() { flag_ = before_; }
   Busy(const Busy&) = delete;
   Busy& operator=(const Busy&) = delete;
 
  private:
   QString& flag_;
+  QString before_;
 };
 
 // The longest entry of a box, for typing only: a longer text set by program or kept from another
@@ -175,17 +178,23 @@ void ModifyRoomDataPanel::FindText4() {
 }
 
 void ModifyRoomDataPanel::List1_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   if (!shell_.BusyFlag().isEmpty() || List1->firstSelected() < 0) return;
   FindText4();
 }
 
 void ModifyRoomDataPanel::Option1_Click(int index) {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   limitText4(text4Limits[index]);
   FindText4();
   for (QCheckBox* kind : Check1) kind->setEnabled(index == 2);
 }
 
 void ModifyRoomDataPanel::Check1_Click(int index) {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   if (!shell_.BusyFlag().isEmpty()) return;
   const Busy busy(shell_.BusyFlag());
   const std::size_t i = static_cast<std::size_t>(index);
@@ -213,6 +222,8 @@ void ModifyRoomDataPanel::Text6_KeyPress(int& code) {
 }
 
 void ModifyRoomDataPanel::Command3_Click() {
+  const Reentry action(actionRunning());
+  if (!action.entered()) return;
   const int row = List1->firstSelected();
   if (row < 0) {
     refuse("Please select a room number.", "CANNOT CONTINUE");
