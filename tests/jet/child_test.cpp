@@ -1,12 +1,12 @@
 // The child process that runs a conversion: its events reach the caller, and a crash, a hang, a
 // stop or garbage on the pipe ends it without harm to the caller.
+#include "jet/child.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
-
-#include "jet/child.h"
 
 namespace {
 

@@ -44,14 +44,16 @@ INSTANTIATE_TEST_SUITE_P(TestFiles, Command, ::testing::Values("node-adodb.mdb",
 
 TEST(ImportMdb, PrintsEachTableAndTheTotals) {
   testsupport::TempDir dir;
-  const jettest::Run run = roomkitDb({"import-mdb", jettest::dataFile("fruit.mdb"), dir.file("f.db")});
+  const jettest::Run run =
+      roomkitDb({"import-mdb", jettest::dataFile("fruit.mdb"), dir.file("f.db")});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "Fruit: 37 records, 2 indexes\n"
-                     "Fruit Salad: 18 records, 2 indexes\n"
-                     "Veggie Salad: 4 records, 1 index\n"
-                     "Muffin/Bread: 13 records, 1 index\n"
-                     "Dried: 12 records, 1 index\n" +
-                         dir.file("f.db") + ": 5 tables, 84 records, 7 indexes\n");
+  EXPECT_EQ(run.out,
+            "Fruit: 37 records, 2 indexes\n"
+            "Fruit Salad: 18 records, 2 indexes\n"
+            "Veggie Salad: 4 records, 1 index\n"
+            "Muffin/Bread: 13 records, 1 index\n"
+            "Dried: 12 records, 1 index\n" +
+                dir.file("f.db") + ": 5 tables, 84 records, 7 indexes\n");
   EXPECT_EQ(run.err, "");
 }
 
@@ -61,32 +63,37 @@ TEST(ImportMdb, RefusalsExitOneWithTheMessageAndLeaveNothing) {
   testsupport::writeFile(dir.file("taken.db"), "keep me");
   jettest::Run run = roomkitDb({"import-mdb", jetFile, dir.file("taken.db")});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "roomkit-db: '" + dir.file("taken.db") +
-                         "' exists; roomkit-db writes only new files and never over an existing one\n");
+  EXPECT_EQ(run.err,
+            "roomkit-db: '" + dir.file("taken.db") +
+                "' exists; roomkit-db writes only new files and never over an existing one\n");
   EXPECT_EQ(testsupport::readFile(dir.file("taken.db")), "keep me");
 
   testsupport::writeFile(dir.file("cut.mdb"), testsupport::readFile(jetFile).substr(0, 20 * 4096));
   run = roomkitDb({"import-mdb", dir.file("cut.mdb"), dir.file("new.db")});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "roomkit-db: '" + dir.file("cut.mdb") +
-                         "' is cut short: the definition of table 'Users' lies on page 25, past its "
-                         "last page 19; '" + dir.file("new.db") + "' was not written\n");
+  EXPECT_EQ(run.err,
+            "roomkit-db: '" + dir.file("cut.mdb") +
+                "' is cut short: the definition of table 'Users' lies on page 25, past its "
+                "last page 19; '" +
+                dir.file("new.db") + "' was not written\n");
   EXPECT_EQ(run.out, "");
 
   run = roomkitDb({"export", dir.file("cut.mdb")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("is cut short"), std::string::npos) << run.err;
-  EXPECT_EQ(jettest::namesIn(dir.path().string()), (std::vector<std::string>{"cut.mdb", "taken.db"}));
+  EXPECT_EQ(jettest::namesIn(dir.path().string()),
+            (std::vector<std::string>{"cut.mdb", "taken.db"}));
 }
 
 TEST(ImportMdb, WrongUsageExitsTwo) {
-  for (const auto& args : {std::vector<std::string>{"import-mdb"},
-                           std::vector<std::string>{"import-mdb", "a.mdb"},
-                           std::vector<std::string>{"import-mdb", "a.mdb", "b.db", "c"}}) {
+  for (const auto& args :
+       {std::vector<std::string>{"import-mdb"}, std::vector<std::string>{"import-mdb", "a.mdb"},
+        std::vector<std::string>{"import-mdb", "a.mdb", "b.db", "c"}}) {
     const jettest::Run run = roomkitDb(args);
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("import-mdb takes a Jet database and a new database file"), std::string::npos);
+    EXPECT_NE(run.err.find("import-mdb takes a Jet database and a new database file"),
+              std::string::npos);
   }
 }
 

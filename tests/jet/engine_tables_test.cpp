@@ -77,13 +77,12 @@ TEST(EngineTableValues, CoverTheFormsTheUserTablesLack) {
       }
     });
   }
-  const auto binary = std::find_if(seen.begin(), seen.end(),
-                                   [](const auto& shape) { return shape.first == FieldType::Binary; });
+  const auto binary = std::find_if(
+      seen.begin(), seen.end(), [](const auto& shape) { return shape.first == FieldType::Binary; });
   EXPECT_NE(binary, seen.end());
-  for (const auto& shape : {std::pair{FieldType::Ole, 0},
-                            std::pair{FieldType::Memo, 0}, std::pair{FieldType::Integer, 1},
-                            std::pair{FieldType::Integer, 2}, std::pair{FieldType::Boolean, 1},
-                            std::pair{FieldType::Date, 8}}) {
+  for (const auto& shape : {std::pair{FieldType::Ole, 0}, std::pair{FieldType::Memo, 0},
+                            std::pair{FieldType::Integer, 1}, std::pair{FieldType::Integer, 2},
+                            std::pair{FieldType::Boolean, 1}, std::pair{FieldType::Date, 8}}) {
     EXPECT_TRUE(seen.count(shape)) << store::fieldTypeName(shape.first) << " " << shape.second;
   }
   EXPECT_GT(longest, 2u * 4096u);  // an OLE value over three pages
@@ -100,8 +99,9 @@ TEST(EngineTables, AFieldOfATypeNoStoreTypeHoldsIsRefused) {
       ADD_FAILURE() << "opened";
     } catch (const jet::Error& error) {
       EXPECT_EQ(error.reason(), jet::Refusal::Unsupported);
-      EXPECT_STREQ(error.what(), "the field 'Data' of table 'MSysAccessObjects' has Jet type 17, "
-                                 "which no store type holds");
+      EXPECT_STREQ(error.what(),
+                   "the field 'Data' of table 'MSysAccessObjects' has Jet type 17, "
+                   "which no store type holds");
     }
     return;
   }

@@ -1,8 +1,9 @@
 // The store field each Jet column type becomes, and the types and sizes that have no home.
+#include "jet/field_types.h"
+
 #include <gtest/gtest.h>
 
 #include "jet/error.h"
-#include "jet/field_types.h"
 #include "jet/mdb.h"
 
 namespace {
@@ -27,9 +28,9 @@ const Mapping mappings[] = {
     {{"single", MDB_FLOAT, 4}, true, FieldType::Double, 4},
     {{"double", MDB_DOUBLE, 8}, true, FieldType::Double, 8},
     {{"date", MDB_DATETIME, 8}, true, FieldType::Date, 8},
-    {{"text", MDB_TEXT, 510}, true, FieldType::Text, 255},   // two bytes a character
+    {{"text", MDB_TEXT, 510}, true, FieldType::Text, 255},  // two bytes a character
     {{"text", MDB_TEXT, 100}, true, FieldType::Text, 50},
-    {{"text", MDB_TEXT, 50}, false, FieldType::Text, 50},    // Jet 3: one byte a character
+    {{"text", MDB_TEXT, 50}, false, FieldType::Text, 50},  // Jet 3: one byte a character
     {{"memo", MDB_MEMO, 0}, true, FieldType::Memo, 0},
     {{"binary", MDB_BINARY, 16}, true, FieldType::Binary, 16},
     {{"ole", MDB_OLE, 0}, true, FieldType::Ole, 0},
@@ -61,17 +62,23 @@ struct Refused {
 
 TEST(FieldTypes, ColumnsWithoutAHomeAreRefused) {
   const Refused cases[] = {
-      {{"Parts", MDB_COMPLEX, 4}, jet::Refusal::Unsupported,
+      {{"Parts", MDB_COMPLEX, 4},
+       jet::Refusal::Unsupported,
        "the field 'Parts' of table 'T' has Jet type 18, which no store type holds"},
-      {{"Odd", 0x0D, 4}, jet::Refusal::Unsupported,
+      {{"Odd", 0x0D, 4},
+       jet::Refusal::Unsupported,
        "the field 'Odd' of table 'T' has Jet type 13, which no store type holds"},
-      {{"Name", MDB_TEXT, 0}, jet::Refusal::Damaged,
+      {{"Name", MDB_TEXT, 0},
+       jet::Refusal::Damaged,
        "the field 'Name' of table 'T' has a text size of 0 characters"},
-      {{"Name", MDB_TEXT, 600}, jet::Refusal::Damaged,
+      {{"Name", MDB_TEXT, 600},
+       jet::Refusal::Damaged,
        "the field 'Name' of table 'T' has a text size of 300 characters"},
-      {{"Amount", MDB_NUMERIC, 17, 0, 0}, jet::Refusal::Damaged,
+      {{"Amount", MDB_NUMERIC, 17, 0, 0},
+       jet::Refusal::Damaged,
        "the field 'Amount' of table 'T' is a decimal of precision 0 and scale 0"},
-      {{"Amount", MDB_NUMERIC, 17, 4, 6}, jet::Refusal::Damaged,
+      {{"Amount", MDB_NUMERIC, 17, 4, 6},
+       jet::Refusal::Damaged,
        "the field 'Amount' of table 'T' is a decimal of precision 4 and scale 6"},
   };
   for (const Refused& refused : cases) {

@@ -55,8 +55,8 @@ void expectCell(const store::FieldDef& field, const store::Value& value, const C
   if (!cell.quoted && cell.text.empty()) {
     const bool empty = (value.isText() && value.text().empty()) ||
                        (field.type == FieldType::Binary && shownBytes.empty());
-    EXPECT_TRUE(value.isNull() || empty) << "mdb-export shows no value, the store has '"
-                                         << value.toText() << "'";
+    EXPECT_TRUE(value.isNull() || empty)
+        << "mdb-export shows no value, the store has '" << value.toText() << "'";
     return;
   }
   ASSERT_FALSE(value.isNull()) << "the store has null, mdb-export '" << cell.text << "'";

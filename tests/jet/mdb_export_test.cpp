@@ -43,7 +43,8 @@ TEST_P(AgainstMdbExport, EveryRecordAndFieldIsWhatMdbExportPrints) {
     ASSERT_FALSE(rows.empty());
     const store::TableDef def = db.tableDef(table);
     ASSERT_EQ(rows[0].size(), def.fields.size());
-    for (std::size_t i = 0; i < def.fields.size(); ++i) EXPECT_EQ(def.fields[i].name, rows[0][i].text);
+    for (std::size_t i = 0; i < def.fields.size(); ++i)
+      EXPECT_EQ(def.fields[i].name, rows[0][i].text);
 
     const auto stored = jettest::records(converted, table);
     ASSERT_EQ(stored.size(), rows.size() - 1);
@@ -59,7 +60,8 @@ TEST_P(AgainstMdbExport, EveryRecordAndFieldIsWhatMdbExportPrints) {
   EXPECT_EQ(summary.records, records);
 }
 
-INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbExport, ::testing::Values("node-adodb.mdb", "fruit.mdb"));
+INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbExport,
+                         ::testing::Values("node-adodb.mdb", "fruit.mdb"));
 
 // The same facts written down, so that a fault shared by mdb-export and the reader shows too.
 TEST(NodeAdodb, HoldsItsThreeUsers) {

@@ -31,7 +31,8 @@ class Conversion : public ::testing::Test {
 TEST_F(Conversion, ReportsEveryTableAndTheTotals) {
   const jet::Summary summary = jet::convert(fruit, target);
   std::vector<std::tuple<std::string, std::int64_t, std::int64_t>> tables;
-  for (const auto& table : summary.tables) tables.emplace_back(table.name, table.records, table.indexes);
+  for (const auto& table : summary.tables)
+    tables.emplace_back(table.name, table.records, table.indexes);
   EXPECT_EQ(tables, (decltype(tables){{"Fruit", 37, 2},
                                       {"Fruit Salad", 18, 2},
                                       {"Veggie Salad", 4, 1},
@@ -111,13 +112,14 @@ TEST(JetFiles, AreKnownByTheirSignature) {
   ace.replace(4, 15, "Standard ACE DB");
   ace[0x14] = 3;
   other[0x14] = 9;
-  const Probe probes[] = {{"jet4", jet4, jet::Format::Jet4},
-                          {"jet3", jet3, jet::Format::Jet3},
-                          {"ace", ace, jet::Format::Ace},
-                          {"other", other, jet::Format::UnknownVersion},
-                          {"text", "Standard Jet DB\n", jet::Format::NotJet},
-                          {"empty", "", jet::Format::NotJet},
-                          {"sqlite", "SQLite format 3" + std::string(100, '\0'), jet::Format::NotJet}};
+  const Probe probes[] = {
+      {"jet4", jet4, jet::Format::Jet4},
+      {"jet3", jet3, jet::Format::Jet3},
+      {"ace", ace, jet::Format::Ace},
+      {"other", other, jet::Format::UnknownVersion},
+      {"text", "Standard Jet DB\n", jet::Format::NotJet},
+      {"empty", "", jet::Format::NotJet},
+      {"sqlite", "SQLite format 3" + std::string(100, '\0'), jet::Format::NotJet}};
   for (const Probe& probe : probes) {
     SCOPED_TRACE(probe.name);
     testsupport::writeFile(dir.file(probe.name), probe.bytes);

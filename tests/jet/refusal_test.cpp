@@ -47,11 +47,14 @@ const BadFile badFiles[] = {
     {"cut in a page", [](std::string b) { return cut(b, 100000); }, Refusal::CutShort},
     {"one byte short", [](std::string b) { return cut(b, b.size() - 1); }, Refusal::CutShort},
     {"cut before the catalogue", [](std::string b) { return cut(b, 2 * page); }, Refusal::CutShort},
-    {"cut before a table definition", [](std::string b) { return cut(b, 20 * page); }, Refusal::CutShort},
-    {"cut before a record page", [](std::string b) { return cut(b, 27 * page); }, Refusal::CutShort},
-    {"cut before an index page", [](std::string b) { return cut(b, 28 * page); }, Refusal::CutShort},
-    {"zeroed header page",
-     [](std::string b) { return std::string(page, '\0') + b.substr(page); }, Refusal::NotJet},
+    {"cut before a table definition", [](std::string b) { return cut(b, 20 * page); },
+     Refusal::CutShort},
+    {"cut before a record page", [](std::string b) { return cut(b, 27 * page); },
+     Refusal::CutShort},
+    {"cut before an index page", [](std::string b) { return cut(b, 28 * page); },
+     Refusal::CutShort},
+    {"zeroed header page", [](std::string b) { return std::string(page, '\0') + b.substr(page); },
+     Refusal::NotJet},
     {"zeroed signature", [](std::string b) { return std::string(24, '\0') + b.substr(24); },
      Refusal::NotJet},
     {"text file",
@@ -62,7 +65,8 @@ const BadFile badFiles[] = {
      },
      Refusal::NotJet},
     {"signature and version, then noise",
-     [](std::string b) { return b.substr(0, 0x18) + noise(10 * page - 0x18, 1); }, Refusal::Damaged},
+     [](std::string b) { return b.substr(0, 0x18) + noise(10 * page - 0x18, 1); },
+     Refusal::Damaged},
     {"three true pages, then noise",
      [](std::string b) { return b.substr(0, 3 * page) + noise(b.size() - 3 * page, 2); },
      Refusal::Damaged},
@@ -85,7 +89,8 @@ TEST_P(BadFiles, AreRefusedWithTheirReasonAndLeaveNothing) {
   testsupport::TempDir dir;
   testsupport::TempDir targets;
   const std::string bad = dir.file("bad.mdb");
-  const std::string bytes = GetParam().make(testsupport::readFile(jettest::dataFile("node-adodb.mdb")));
+  const std::string bytes =
+      GetParam().make(testsupport::readFile(jettest::dataFile("node-adodb.mdb")));
   testsupport::writeFile(bad, bytes);
   const std::string target = targets.file("new.db");
   try {
@@ -99,14 +104,13 @@ TEST_P(BadFiles, AreRefusedWithTheirReasonAndLeaveNothing) {
   EXPECT_EQ(testsupport::readFile(bad), bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Refusals, BadFiles, ::testing::ValuesIn(badFiles),
-                         [](const auto& info) {
-                           std::string name;
-                           for (const char* c = info.param.name; *c; ++c) {
-                             name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-                           }
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Refusals, BadFiles, ::testing::ValuesIn(badFiles), [](const auto& info) {
+  std::string name;
+  for (const char* c = info.param.name; *c; ++c) {
+    name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+  }
+  return name;
+});
 
 std::string refusal(const std::string& from, const std::string& to) {
   try {
@@ -126,17 +130,22 @@ TEST(RefusalMessages, SayWhatIsWrong) {
             "'" + file + "' is cut short: 100000 bytes are not a whole number of 4096-byte pages");
   testsupport::writeFile(file, cut(good, 20 * page));
   EXPECT_EQ(refusal(file, dir.file("a.db")),
-            "'" + file + "' is cut short: the definition of table 'Users' lies on page 25, past "
-                         "its last page 19");
+            "'" + file +
+                "' is cut short: the definition of table 'Users' lies on page 25, past "
+                "its last page 19");
   testsupport::writeFile(file, "hello\n");
-  EXPECT_EQ(refusal(file, dir.file("a.db")),
-            "'" + file + "' is not a Jet database: it lacks the \"Standard Jet DB\" signature at byte 4");
+  EXPECT_EQ(
+      refusal(file, dir.file("a.db")),
+      "'" + file + "' is not a Jet database: it lacks the \"Standard Jet DB\" signature at byte 4");
   testsupport::writeFile(file, withByte(good, 0x14, 7));
   EXPECT_EQ(refusal(file, dir.file("a.db")),
-            "'" + file + "' is a Jet database of a version that cannot be read: its version "
-                         "number is 7, where Jet 3 has 0 and Jet 4 has 1");
+            "'" + file +
+                "' is a Jet database of a version that cannot be read: its version "
+                "number is 7, where Jet 3 has 0 and Jet 4 has 1");
   testsupport::writeFile(file, withByte(good, usersDefinitionPage * page + 55, 0xD5));
-  EXPECT_EQ(refusal(file, dir.file("a.db")).rfind("'" + file + "' is damaged: the reader failed on it", 0), 0u);
+  EXPECT_EQ(refusal(file, dir.file("a.db"))
+                .rfind("'" + file + "' is damaged: the reader failed on it", 0),
+            0u);
 }
 
 // Cut at any page boundary, the file is refused, or all its records and definitions survived:
@@ -182,7 +191,8 @@ TEST_F(Targets, AnExistingFileFolderOrLinkIsNeverReplaced) {
     } catch (const jet::Error& error) {
       EXPECT_EQ(error.reason(), Refusal::TargetExists);
       EXPECT_EQ(std::string(error.what()),
-                "'" + target + "' exists; a conversion writes only a new file, never over an existing one");
+                "'" + target +
+                    "' exists; a conversion writes only a new file, never over an existing one");
     }
   }
   EXPECT_EQ(testsupport::readFile(file), "keep me");

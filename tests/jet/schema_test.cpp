@@ -51,7 +51,8 @@ struct Field {
 // Table name to its fields, from lines like "\t[UserId]\t\t\tLong Integer, ".
 std::map<std::string, std::vector<Field>> schemaFields(const std::string& schema) {
   std::map<std::string, std::vector<Field>> tables;
-  const std::regex table(R"(CREATE TABLE \[(.*)\])"), field(R"(\s*\[(.*)\]\s+([^,]*?)( NOT NULL)?,? *)");
+  const std::regex table(R"(CREATE TABLE \[(.*)\])"),
+      field(R"(\s*\[(.*)\]\s+([^,]*?)( NOT NULL)?,? *)");
   std::string current;
   std::istringstream in(schema);
   for (std::string line; std::getline(in, line);) {
@@ -67,7 +68,7 @@ std::map<std::string, std::vector<Field>> schemaFields(const std::string& schema
 }
 
 struct Index {
-  std::string name;  // "" for the primary key, whose name mdb-schema does not print
+  std::string name;               // "" for the primary key, whose name mdb-schema does not print
   std::vector<std::string> keys;  // "Field" or "Field DESC"
   bool unique;
   bool operator<(const Index& other) const {
@@ -151,7 +152,8 @@ TEST_P(AgainstMdbSchema, IndexesHaveTheirNamesKeysAndUniqueness) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbSchema, ::testing::Values("node-adodb.mdb", "fruit.mdb"));
+INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbSchema,
+                         ::testing::Values("node-adodb.mdb", "fruit.mdb"));
 
 // The relationships of fruit.mdb give its tables entries in the index list that name no keys of
 // their own; they stay out, and each table keeps its primary key and its one other index.
@@ -160,9 +162,11 @@ TEST(FruitIndexes, RelationshipEntriesStayOut) {
   const jet::Summary summary = jet::convert(jettest::dataFile("fruit.mdb"), dir.file("fruit.db"));
   std::map<std::string, std::int64_t> indexes;
   for (const jet::TableSummary& table : summary.tables) indexes[table.name] = table.indexes;
-  EXPECT_EQ(indexes, (std::map<std::string, std::int64_t>{
-                         {"Dried", 1}, {"Fruit", 2}, {"Fruit Salad", 2}, {"Muffin/Bread", 1},
-                         {"Veggie Salad", 1}}));
+  EXPECT_EQ(indexes, (std::map<std::string, std::int64_t>{{"Dried", 1},
+                                                          {"Fruit", 2},
+                                                          {"Fruit Salad", 2},
+                                                          {"Muffin/Bread", 1},
+                                                          {"Veggie Salad", 1}}));
   EXPECT_EQ(summary.indexes, 7);
   const store::TableDef fruit = store::Database::open(dir.file("fruit.db")).tableDef("Fruit");
   ASSERT_NE(fruit.findIndex("PrimaryKey"), nullptr);

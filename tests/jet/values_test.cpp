@@ -1,14 +1,15 @@
 // The reader's decoding of Jet's stored value forms against libmdb's own conversions to text (the
 // ones mdb-export prints), on raw bytes laid out as Jet writes them.
+#include "jet/values.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <ctime>
+#include <functional>
 #include <limits>
 
 #include "jet/mdb.h"
-#include "jet/values.h"
 #include "jet_support.h"
 
 namespace {
@@ -47,10 +48,10 @@ class LibmdbConversions : public ::testing::Test {
 };
 
 TEST_F(LibmdbConversions, CurrencyIsTheExactAmount) {
-  for (std::int64_t amount : {std::int64_t{0}, std::int64_t{1}, std::int64_t{-1}, std::int64_t{10000},
-                              std::int64_t{-123456789}, std::int64_t{5000000},
-                              std::numeric_limits<std::int64_t>::max(),
-                              std::numeric_limits<std::int64_t>::min()}) {
+  for (std::int64_t amount :
+       {std::int64_t{0}, std::int64_t{1}, std::int64_t{-1}, std::int64_t{10000},
+        std::int64_t{-123456789}, std::int64_t{5000000}, std::numeric_limits<std::int64_t>::max(),
+        std::numeric_limits<std::int64_t>::min()}) {
     const std::string bytes = littleEndian(static_cast<std::uint64_t>(amount), 8);
     const store::Value value = currencyAt(raw(bytes));
     EXPECT_EQ(value.currency(), amount);
@@ -66,9 +67,12 @@ TEST_F(LibmdbConversions, DecimalsKeepEveryDigit) {
     int scale;
   };
   const Case cases[] = {
-      {{0, 0, 0, 12345}, false, 2},         {{0, 0, 0, 12345}, true, 2},
-      {{0, 0, 0, 5}, false, 3},             {{0, 0, 0, 7}, false, 0},
-      {{0, 0, 0, 1200}, false, 2},          {{0, 0, 1, 12345}, false, 4},
+      {{0, 0, 0, 12345}, false, 2},
+      {{0, 0, 0, 12345}, true, 2},
+      {{0, 0, 0, 5}, false, 3},
+      {{0, 0, 0, 7}, false, 0},
+      {{0, 0, 0, 1200}, false, 2},
+      {{0, 0, 1, 12345}, false, 4},
       {{0, 0, 0xFFFFFFFF, 0xFFFFFFFF}, true, 0},
       {{0x204FCE5E, 0x3E250261, 0x10000000, 1}, false, 28},
       {{0, 0x00000001, 0, 0}, false, 10},
@@ -94,8 +98,8 @@ TEST_F(LibmdbConversions, ReplicationIdsAreGuids) {
 }
 
 TEST_F(LibmdbConversions, DatesFrom1900OnAreTheDaysAndTimesLibmdbGives) {
-  for (double serial : {2.0, 2.5, 60.75, 61.0, 32874.0, 36526.999988425923, 44927.5208333333,
-                        401768.0}) {
+  for (double serial :
+       {2.0, 2.5, 60.75, 61.0, 32874.0, 36526.999988425923, 44927.5208333333, 401768.0}) {
     SCOPED_TRACE(serial);
     std::string bytes(8, '\0');
     std::memcpy(bytes.data(), &serial, 8);
@@ -113,13 +117,13 @@ TEST_F(LibmdbConversions, DatesFrom1900OnAreTheDaysAndTimesLibmdbGives) {
   }
 }
 
-// Before 1900 (and after 2637) libmdb gives no date at all; the day numbers count back from 1899-12-30, and the
-// fraction still counts forward from midnight.
+// Before 1900 (and after 2637) libmdb gives no date at all; the day numbers count back from
+// 1899-12-30, and the fraction still counts forward from midnight.
 TEST(Dates, Before1900CountBackwards) {
   const std::pair<double, store::Date> cases[] = {
-      {0.0, {1899, 12, 30, 0}},        {-1.0, {1899, 12, 29, 0}},
-      {-1.25, {1899, 12, 29, 21600}},  {-36522.0, {1800, 1, 1, 0}},
-      {-657434.0, {100, 1, 1, 0}},     {2958465.999988426, {9999, 12, 31, 86399}},
+      {0.0, {1899, 12, 30, 0}},       {-1.0, {1899, 12, 29, 0}},
+      {-1.25, {1899, 12, 29, 21600}}, {-36522.0, {1800, 1, 1, 0}},
+      {-657434.0, {100, 1, 1, 0}},    {2958465.999988426, {9999, 12, 31, 86399}},
   };
   for (const auto& [serial, date] : cases) {
     std::string bytes(8, '\0');
@@ -140,7 +144,8 @@ TEST_F(LibmdbConversions, NumbersAreReadLittleEndian) {
   std::memcpy(mdb->pg_buf, bytes.data(), bytes.size());
   EXPECT_EQ(signedLittleEndian(raw(bytes), 1), -2);
   EXPECT_EQ(signedLittleEndian(raw(bytes), 2), static_cast<short>(mdb_get_int16(mdb->pg_buf, 0)));
-  EXPECT_EQ(signedLittleEndian(raw(bytes), 4), static_cast<std::int32_t>(mdb_get_int32(mdb->pg_buf, 0)));
+  EXPECT_EQ(signedLittleEndian(raw(bytes), 4),
+            static_cast<std::int32_t>(mdb_get_int32(mdb->pg_buf, 0)));
   EXPECT_EQ(signedLittleEndian(raw(bytes.substr(4)), 4), 0x3f800000);
   EXPECT_EQ(singleAt(raw(bytes.substr(4))), mdb_get_single(mdb->pg_buf, 4));
   EXPECT_EQ(doubleAt(raw(bytes.substr(8))), mdb_get_double(mdb->pg_buf, 8));
@@ -156,16 +161,24 @@ TEST_F(LibmdbConversions, Jet4TextIsTheTextLibmdbGives) {
   };
   const std::string texts[] = {
       utf16({'R', 'o', 'o', 'm', ' ', '1', '0', '1'}),
-      utf16({0x5F20, 0x4E09}),                              // 张三
-      utf16({'c', 'a', 'f', 0xE9, ' ', 0x20AC, '5'}),       // café €5
-      std::string("\xff\xfe" "abc", 5),                     // compressed
-      std::string("\xff\xfe" "a\x00\x20\x5f\x09\x4e\x00" "b", 10),  // compressed with a run of UTF-16
-      std::string("\xff\xfe" "\xe9t\xe9", 5),               // compressed Latin-1
+      utf16({0x5F20, 0x4E09}),                         // 张三
+      utf16({'c', 'a', 'f', 0xE9, ' ', 0x20AC, '5'}),  // café €5
+      std::string("\xff\xfe"
+                  "abc",
+                  5),  // compressed
+      std::string("\xff\xfe"
+                  "a\x00\x20\x5f\x09\x4e\x00"
+                  "b",
+                  10),  // compressed with a run of UTF-16
+      std::string("\xff\xfe"
+                  "\xe9t\xe9",
+                  5),  // compressed Latin-1
       std::string(),
   };
   for (const std::string& bytes : texts) {
     std::string expected(bytes.size() * 3 + 1, '\0');
-    const int length = mdb_unicode2ascii(mdb, bytes.data(), bytes.size(), expected.data(), expected.size());
+    const int length =
+        mdb_unicode2ascii(mdb, bytes.data(), bytes.size(), expected.data(), expected.size());
     expected.resize(static_cast<std::size_t>(length));
     EXPECT_EQ(jet4Text(raw(bytes), bytes.size()), expected);
   }
@@ -174,10 +187,20 @@ TEST_F(LibmdbConversions, Jet4TextIsTheTextLibmdbGives) {
 
 // Beyond the 16-bit range, where libmdb's UCS-2 conversion gives '?'.
 TEST(Jet4Text, KeepsSurrogatePairs) {
-  const std::string bytes("\x3d\xd8\x00\xde" "a\x00", 6);  // U+1F600, then 'a'
-  EXPECT_EQ(jet4Text(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()), "\xF0\x9F\x98\x80" "a");
-  const std::string lone("\x3d\xd8" "a\x00", 4);
-  EXPECT_EQ(jet4Text(reinterpret_cast<const unsigned char*>(lone.data()), lone.size()), "\xEF\xBF\xBD" "a");
+  const std::string bytes(
+      "\x3d\xd8\x00\xde"
+      "a\x00",
+      6);  // U+1F600, then 'a'
+  EXPECT_EQ(jet4Text(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
+            "\xF0\x9F\x98\x80"
+            "a");
+  const std::string lone(
+      "\x3d\xd8"
+      "a\x00",
+      4);
+  EXPECT_EQ(jet4Text(reinterpret_cast<const unsigned char*>(lone.data()), lone.size()),
+            "\xEF\xBF\xBD"
+            "a");
 }
 
 }  // namespace

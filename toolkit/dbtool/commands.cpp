@@ -225,7 +225,8 @@ int run(const std::vector<std::string>& args, Input& in, Output& out, std::ostre
     } else if (command == "import") {
       importFile(args, in, out);
     } else if (command == "import-mdb") {
-      if (args.size() != 3) throw UsageError("import-mdb takes a Jet database and a new database file");
+      if (args.size() != 3)
+        throw UsageError("import-mdb takes a Jet database and a new database file");
       importMdb(args[1], args[2], out);
     } else {
       throw UsageError("unknown command '" + command + "'");

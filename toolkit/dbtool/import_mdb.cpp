@@ -60,8 +60,9 @@ void importMdb(const std::string& jet, const std::string& target, Output& out) {
   for (const std::string& name : summary.linkedTables) {
     text += name + ": a linked table, left out (its records live in another file)\n";
   }
-  text += target + ": " + count(static_cast<std::int64_t>(summary.tables.size()), "table", "tables") +
-          ", " + count(summary.records, "record", "records") + ", " +
+  text += target + ": " +
+          count(static_cast<std::int64_t>(summary.tables.size()), "table", "tables") + ", " +
+          count(summary.records, "record", "records") + ", " +
           count(summary.indexes, "index", "indexes") + "\n";
   out.flush();
 }

@@ -23,8 +23,8 @@ class Pipe {
  public:
   Pipe() {
     if (::pipe2(ends_, O_CLOEXEC) != 0) {
-      throw Error(Refusal::Unwritable, std::string("no pipe to a converting process: ") +
-                                           std::strerror(errno));
+      throw Error(Refusal::Unwritable,
+                  std::string("no pipe to a converting process: ") + std::strerror(errno));
     }
   }
   ~Pipe() {
@@ -135,7 +135,8 @@ ChildEnd runInChild(const std::function<void(int eventFd)>& work,
     heard = std::chrono::steady_clock::now();
     if (outputOpen && fds[1].revents) {
       outputOpen = drain(output.read(), diagnostics);
-      if (diagnostics.size() > 2 * keptDiagnostics) diagnostics.erase(0, diagnostics.size() - keptDiagnostics);
+      if (diagnostics.size() > 2 * keptDiagnostics)
+        diagnostics.erase(0, diagnostics.size() - keptDiagnostics);
     }
     if (eventsOpen && fds[0].revents) {
       eventsOpen = drain(events.read(), pending);
@@ -152,7 +153,8 @@ ChildEnd runInChild(const std::function<void(int eventFd)>& work,
       }
     }
   }
-  if (diagnostics.size() > keptDiagnostics) diagnostics.erase(0, diagnostics.size() - keptDiagnostics);
+  if (diagnostics.size() > keptDiagnostics)
+    diagnostics.erase(0, diagnostics.size() - keptDiagnostics);
   end.diagnostics = std::move(diagnostics);
   if (stopped || silent || garbled) child.kill();
   const int status = child.reap();

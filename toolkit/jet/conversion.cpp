@@ -63,16 +63,15 @@ std::int64_t copyTable(store::Database& db, SourceTable& table, std::int64_t don
     try {
       db.insert(insert, record);
     } catch (const store::Error& error) {
-      throw storeRefusal(error, "record " + std::to_string(records + 1) + " of table '" +
-                                    def.name + "' cannot be stored");
+      throw storeRefusal(error, "record " + std::to_string(records + 1) + " of table '" + def.name +
+                                    "' cannot be stored");
     }
     if (++records % progressStep == 0) send({Event::Kind::Progress, done + records, total, {}});
   }
   if (records != table.catalogueRecords()) {
-    throw Error(Refusal::Damaged, "the table '" + def.name + "' counts " +
-                                      std::to_string(table.catalogueRecords()) +
-                                      " records, of which " + std::to_string(records) +
-                                      " can be read");
+    throw Error(Refusal::Damaged,
+                "the table '" + def.name + "' counts " + std::to_string(table.catalogueRecords()) +
+                    " records, of which " + std::to_string(records) + " can be read");
   }
   send({Event::Kind::Progress, done + records, total, {}});
   send({Event::Kind::Table, records, static_cast<std::int64_t>(def.indexes.size()), def.name});

@@ -67,7 +67,8 @@ std::string failure(const ChildEnd& end) {
 
 }  // namespace
 
-Summary convert(const std::string& jetPath, const std::string& storePath, const Progress& progress) {
+Summary convert(const std::string& jetPath, const std::string& storePath,
+                const Progress& progress) {
   detail::refuseExisting(storePath);
   Header header;
   try {
@@ -110,7 +111,8 @@ Summary convert(const std::string& jetPath, const std::string& storePath, const 
   }
   if (refusal) {
     if (refusal->reason() == Refusal::Unwritable) {
-      throw Error(Refusal::Unwritable, quoted(storePath) + " cannot be written: " + refusal->what());
+      throw Error(Refusal::Unwritable,
+                  quoted(storePath) + " cannot be written: " + refusal->what());
     }
     refuse(jetPath, refusal->reason(), refusal->what());
   }

@@ -19,8 +19,8 @@ struct TableSummary {
 };
 
 struct Summary {
-  std::vector<TableSummary> tables;         // in the Jet catalogue's order
-  std::vector<std::string> linkedTables;    // left out: their records live in other files
+  std::vector<TableSummary> tables;       // in the Jet catalogue's order
+  std::vector<std::string> linkedTables;  // left out: their records live in other files
   std::int64_t records = 0;
   std::int64_t indexes = 0;
 };

@@ -21,7 +21,8 @@ enum class Refusal {
 
 class Error : public std::runtime_error {
  public:
-  Error(Refusal reason, const std::string& message) : std::runtime_error(message), reason_(reason) {}
+  Error(Refusal reason, const std::string& message)
+      : std::runtime_error(message), reason_(reason) {}
   Refusal reason() const { return reason_; }
 
  private:

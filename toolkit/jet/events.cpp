@@ -18,7 +18,8 @@ void put(std::string& out, std::uint64_t value, int bytes) {
 
 std::uint64_t get(const std::string& in, std::size_t at, int bytes) {
   std::uint64_t value = 0;
-  for (int i = bytes; i-- > 0;) value = value << 8 | static_cast<unsigned char>(in[at + static_cast<std::size_t>(i)]);
+  for (int i = bytes; i-- > 0;)
+    value = value << 8 | static_cast<unsigned char>(in[at + static_cast<std::size_t>(i)]);
   return value;
 }
 
@@ -26,7 +27,8 @@ std::uint64_t get(const std::string& in, std::size_t at, int bytes) {
 
 bool writeEvent(int fd, const Event& event) {
   std::string frame;
-  const auto length = static_cast<std::uint32_t>(std::min<std::size_t>(event.text.size(), longestText));
+  const auto length =
+      static_cast<std::uint32_t>(std::min<std::size_t>(event.text.size(), longestText));
   frame += static_cast<char>(event.kind);
   put(frame, static_cast<std::uint64_t>(event.first), 8);
   put(frame, static_cast<std::uint64_t>(event.second), 8);

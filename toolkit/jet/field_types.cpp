@@ -22,32 +22,35 @@ bool fitsCurrency(const Column& column) {
 FieldPlan planField(const std::string& table, const Column& column, bool jet4) {
   using store::FieldType;
   FieldPlan plan{{column.name, FieldType::Text, 0}, column.type, column.scale};
-  store::FieldDef& field = plan.field;
+  auto as = [&](FieldType type, int size) {
+    plan.field.type = type;
+    plan.field.size = size;
+    return plan;
+  };
   switch (column.type) {
-    case MDB_BOOL: field.type = FieldType::Boolean; break;
-    case MDB_BYTE: field.type = FieldType::Integer; field.size = 1; break;
-    case MDB_INT: field.type = FieldType::Integer; field.size = 2; break;
-    case MDB_LONGINT: field.type = FieldType::Integer; field.size = 4; break;
-    case MDB_MONEY: field.type = FieldType::Currency; break;
-    case MDB_FLOAT: field.type = FieldType::Double; field.size = 4; break;
-    case MDB_DOUBLE: field.type = FieldType::Double; field.size = 8; break;
-    case MDB_DATETIME: field.type = FieldType::Date; break;
-    case MDB_TEXT:
+    case MDB_BOOL: return as(FieldType::Boolean, 1);
+    case MDB_BYTE: return as(FieldType::Integer, 1);
+    case MDB_INT: return as(FieldType::Integer, 2);
+    case MDB_LONGINT: return as(FieldType::Integer, 4);
+    case MDB_MONEY: return as(FieldType::Currency, 8);
+    case MDB_FLOAT: return as(FieldType::Double, 4);
+    case MDB_DOUBLE: return as(FieldType::Double, 8);
+    case MDB_DATETIME: return as(FieldType::Date, 8);
+    case MDB_MEMO: return as(FieldType::Memo, 0);
+    case MDB_OLE: return as(FieldType::Ole, 0);
+    case MDB_REPID: return as(FieldType::Guid, 16);
+    case MDB_TEXT: {
       // Jet 4 keeps two bytes per character of the defined size, Jet 3 one.
-      field.size = jet4 ? column.size / 2 : column.size;
-      if (field.size < 1 || field.size > 255) {
+      const int characters = jet4 ? column.size / 2 : column.size;
+      if (characters < 1 || characters > 255) {
         refuse(Refusal::Damaged, table, column,
-               "has a text size of " + std::to_string(field.size) + " characters");
+               "has a text size of " + std::to_string(characters) + " characters");
       }
-      break;
-    case MDB_MEMO: field.type = FieldType::Memo; break;
+      return as(FieldType::Text, characters);
+    }
     case MDB_BINARY:
-      field.type = FieldType::Binary;
-      field.size = column.size;
-      if (field.size < 1) refuse(Refusal::Damaged, table, column, "has a binary size of 0");
-      break;
-    case MDB_OLE: field.type = FieldType::Ole; break;
-    case MDB_REPID: field.type = FieldType::Guid; break;
+      if (column.size < 1) refuse(Refusal::Damaged, table, column, "has a binary size of 0");
+      return as(FieldType::Binary, column.size);
     case MDB_NUMERIC:
       if (column.precision < 1 || column.precision > 28 || column.scale < 0 ||
           column.scale > column.precision) {
@@ -55,18 +58,13 @@ FieldPlan planField(const std::string& table, const Column& column, bool jet4) {
                "is a decimal of precision " + std::to_string(column.precision) + " and scale " +
                    std::to_string(column.scale));
       }
-      if (fitsCurrency(column)) {
-        field.type = FieldType::Currency;
-      } else {
-        field.size = column.precision + 2;  // digits, sign and decimal point
-      }
-      break;
+      // Digits, sign and decimal point as text when no currency amount holds them.
+      return fitsCurrency(column) ? as(FieldType::Currency, 8)
+                                  : as(FieldType::Text, column.precision + 2);
     default:
       refuse(Refusal::Unsupported, table, column,
              "has Jet type " + std::to_string(column.type) + ", which no store type holds");
   }
-  if (field.size == 0) field.size = store::defaultSize(field.type);
-  return plan;
 }
 
 }  // namespace jet::detail

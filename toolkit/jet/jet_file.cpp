@@ -19,7 +19,8 @@ constexpr int catalogPage = 2;  // the table definition of the engine's object c
 
 class ReadOnlyFile {
  public:
-  explicit ReadOnlyFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  explicit ReadOnlyFile(const std::string& path)
+      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
   ~ReadOnlyFile() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -31,7 +32,8 @@ class ReadOnlyFile {
   bool readAt(std::uint64_t offset, unsigned char* buffer, std::size_t size) const {
     std::size_t done = 0;
     while (done < size) {
-      const ssize_t got = ::pread(fd_, buffer + done, size - done, static_cast<off_t>(offset + done));
+      const ssize_t got =
+          ::pread(fd_, buffer + done, size - done, static_cast<off_t>(offset + done));
       if (got < 0 && errno == EINTR) continue;
       if (got <= 0) return false;
       done += static_cast<std::size_t>(got);
@@ -106,8 +108,8 @@ Header checkJetFile(const std::string& path) {
   const auto page = static_cast<std::uint64_t>(header.pageSize);
   if (header.fileSize % page != 0) {
     throw Error(Refusal::CutShort, std::to_string(header.fileSize) +
-                                       " bytes are not a whole number of " +
-                                       std::to_string(page) + "-byte pages");
+                                       " bytes are not a whole number of " + std::to_string(page) +
+                                       "-byte pages");
   }
   if (header.fileSize < (catalogPage + 1) * page) {
     throw Error(Refusal::CutShort, "it ends before the page of its catalogue");

@@ -54,15 +54,16 @@ void SourceTable::checkPages(std::uint64_t pages) const {
                                        std::to_string(pages - 1));
   };
   for (guint32 page = 0;;) {
-    const gint32 next = mdb_map_find_next(mdb_, table_->usage_map,
-                                          static_cast<unsigned>(table_->map_sz), page);
+    const gint32 next =
+        mdb_map_find_next(mdb_, table_->usage_map, static_cast<unsigned>(table_->map_sz), page);
     if (next <= 0) break;
     page = static_cast<guint32>(next);
     pastEnd(page, "a record page");
   }
   for (unsigned i = 0; i < table_->indices->len; ++i) {
     const MdbIndex* index = item<MdbIndex>(table_->indices, i);
-    if (index->index_type != 2) pastEnd(index->first_pg, "the index '" + std::string(index->name) + "'");
+    if (index->index_type != 2)
+      pastEnd(index->first_pg, "the index '" + std::string(index->name) + "'");
   }
 }
 
@@ -126,15 +127,16 @@ std::string SourceTable::text(const unsigned char* bytes, std::size_t size) cons
   // Jet 3 text is in the code page libmdb assumes (CP1252 unless MDB_JET3_CHARSET names
   // another); each byte becomes at most three bytes of UTF-8.
   std::string out(size * 3 + 1, '\0');
-  const int length = mdb_unicode2ascii(mdb_, reinterpret_cast<const char*>(bytes), size,
-                                       out.data(), out.size());
+  const int length =
+      mdb_unicode2ascii(mdb_, reinterpret_cast<const char*>(bytes), size, out.data(), out.size());
   out.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
   return out;
 }
 
 store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
   const FieldPlan& plan = plans_[column];
-  if (plan.jetType == MDB_BOOL) return store::Value::boolean(!field.is_null);  // kept in the null mask
+  if (plan.jetType == MDB_BOOL)
+    return store::Value::boolean(!field.is_null);  // kept in the null mask
   if (field.is_null) return {};
   const std::string where = "field '" + plan.field.name + "' of table '" + def_.name + "'";
   if (field.start < 0 || field.siz < 0 || field.start + field.siz > mdb_->fmt->pg_size) {
@@ -143,7 +145,8 @@ store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
   const unsigned char* bytes = mdb_->pg_buf + field.start;
   const auto size = static_cast<std::size_t>(field.siz);
   auto need = [&](std::size_t bytesNeeded) {
-    if (size != bytesNeeded) damaged("a value of the " + where + " has " + std::to_string(size) + " bytes");
+    if (size != bytesNeeded)
+      damaged("a value of the " + where + " has " + std::to_string(size) + " bytes");
   };
   auto number = [&](double value) {
     if (!std::isfinite(value)) {
@@ -173,11 +176,13 @@ store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
       damaged("a decimal of the " + where + " has more digits than its precision");
     }
     case MDB_TEXT: return store::Value(text(bytes, size));
-    case MDB_BINARY: return store::Value::binary(std::string(reinterpret_cast<const char*>(bytes), size));
+    case MDB_BINARY:
+      return store::Value::binary(std::string(reinterpret_cast<const char*>(bytes), size));
     case MDB_MEMO: {
       if (size == 0) return store::Value("");
       const std::string stored = longValue(mdb_, bytes, size);
-      return store::Value(text(reinterpret_cast<const unsigned char*>(stored.data()), stored.size()));
+      return store::Value(
+          text(reinterpret_cast<const unsigned char*>(stored.data()), stored.size()));
     }
     case MDB_OLE:
       return store::Value::binary(size == 0 ? std::string() : longValue(mdb_, bytes, size));
@@ -217,7 +222,8 @@ std::vector<Source::Entry> Source::tables() const {
   std::vector<Entry> entries;
   for (unsigned i = 0; i < mdb_->num_catalog; ++i) {
     MdbCatalogEntry* entry = item<MdbCatalogEntry>(mdb_->catalog, i);
-    if (entry->object_type == MDB_TABLE) entries.push_back({entry->object_name, isEngineTable(entry), entry});
+    if (entry->object_type == MDB_TABLE)
+      entries.push_back({entry->object_name, isEngineTable(entry), entry});
   }
   return entries;
 }

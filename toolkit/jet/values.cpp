@@ -40,7 +40,8 @@ std::optional<store::Value> dateAt(const unsigned char* bytes) {
 
 std::string guidAt(const unsigned char* bytes) {
   // Bytes in the order they are written: the first three groups reversed, the rest as stored.
-  static constexpr std::array<int, 16> order = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+  static constexpr std::array<int, 16> order = {3, 2, 1,  0,  5,  4,  7,  6,
+                                                8, 9, 10, 11, 12, 13, 14, 15};
   static constexpr char hex[] = "0123456789ABCDEF";
   std::string text = "{";
   for (std::size_t i = 0; i < order.size(); ++i) {

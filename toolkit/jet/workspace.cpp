@@ -17,8 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 
 [[noreturn]] void existing(const std::string& target) {
-  throw Error(Refusal::TargetExists,
-              "'" + target + "' exists; a conversion writes only a new file, never over an existing one");
+  throw Error(
+      Refusal::TargetExists,
+      "'" + target + "' exists; a conversion writes only a new file, never over an existing one");
 }
 
 [[noreturn]] void unwritable(const std::string& target, int error) {
