@@ -1,6 +1,5 @@
 // roomkit: the room database maintenance toolkit.
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -49,9 +48,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("roomkit");
   roomkit::Form1 form;
-  form.show();
-  form.activateWindow();
-  // Some window systems never report the first activation; the warning must show all the same.
-  QTimer::singleShot(0, &form, [&form] { form.Form_Activate(); });
+  form.startShown();
   return QApplication::exec();
 }
