@@ -2,6 +2,7 @@
 // refused with its reason and a message naming the file, nothing is left behind, the Jet file
 // stays as it was and the caller's process goes on.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -10,6 +11,7 @@
 #include <random>
 
 #include "jet/convert.h"
+#include "jet/jet_file.h"
 #include "jet_support.h"
 #include "support/temp_dir.h"
 
@@ -210,9 +212,12 @@ TEST_F(Targets, AMissingFolderCannotBeWritten) {
   EXPECT_TRUE(jettest::namesIn(dir.path().string()).empty());
 }
 
-TEST_F(Targets, AMissingOrFolderSourceCannotBeRead) {
+TEST_F(Targets, AMissingFolderOrPipeSourceCannotBeRead) {
   std::filesystem::create_directory(dir.file("folder.mdb"));
-  for (const std::string& from : {dir.file("missing.mdb"), dir.file("folder.mdb")}) {
+  ASSERT_EQ(::mkfifo(dir.file("pipe.mdb").c_str(), 0600), 0);
+  EXPECT_FALSE(jet::isJetFile(dir.file("pipe.mdb")));  // and does not wait for a writer
+  for (const std::string& from :
+       {dir.file("missing.mdb"), dir.file("folder.mdb"), dir.file("pipe.mdb")}) {
     try {
       jet::convert(from, dir.file("new.db"));
       ADD_FAILURE() << "converted";
@@ -220,7 +225,8 @@ TEST_F(Targets, AMissingOrFolderSourceCannotBeRead) {
       EXPECT_EQ(error.reason(), Refusal::Unreadable) << error.what();
     }
   }
-  EXPECT_EQ(jettest::namesIn(dir.path().string()), std::vector<std::string>{"folder.mdb"});
+  EXPECT_EQ(jettest::namesIn(dir.path().string()),
+            (std::vector<std::string>{"folder.mdb", "pipe.mdb"}));
 }
 
 }  // namespace

@@ -17,10 +17,11 @@ constexpr char aceSignature[] = "Standard ACE DB";
 constexpr int versionOffset = 0x14;
 constexpr int catalogPage = 2;  // the table definition of the engine's object catalogue
 
+// Opened without waiting, so that a pipe or device at the path cannot block the caller.
 class ReadOnlyFile {
  public:
   explicit ReadOnlyFile(const std::string& path)
-      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
   ~ReadOnlyFile() {
     if (fd_ >= 0) ::close(fd_);
   }
