@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <array>
 
+#include "kit/program_icon.h"
 #include "kit/shell_context.h"
 #include "kit/text_box.h"
 
@@ -93,8 +94,5 @@ class Form1 : public QWidget, public ShellContext {
   bool warningOpen_ = false;  // activations while the warning waits for its answer
   bool unloaded_ = false;
 };
-
-// The program's icon, drawn at start.
-QIcon programIcon();
 
 }  // namespace roomkit
