@@ -9,6 +9,7 @@
 
 #include "error.h"
 #include "export.h"
+#include "history_commands.h"
 #include "import.h"
 #include "import_mdb.h"
 #include "new_database.h"
@@ -191,6 +192,8 @@ const char* usageText() {
          "       roomkit-db export FILE\n"
          "       roomkit-db import JSON FILE\n"
          "       roomkit-db import-mdb JET FILE\n"
+         "       roomkit-db history FILE\n"
+         "       roomkit-db undo FILE\n"
          "\n"
          "  create  writes an empty building or account database.\n"
          "  sample  writes a building database of sample rooms (300 rooms and 5 inventory banks\n"
@@ -203,6 +206,10 @@ const char* usageText() {
          "          input); export of the result gives the document back.\n"
          "  import-mdb  makes a new database from a Jet database (Access 97 to 2003): every table\n"
          "          with its fields, records and indexes; prints each table and the totals.\n"
+         "  history lists the runs of the tools that the database's change history holds, newest\n"
+         "          first, with the records each changed per table and whether it was undone.\n"
+         "  undo    undoes the newest run not yet undone; it is refused, and nothing changes, when\n"
+         "          a record it would put back has changed since.\n"
          "\n"
          "No command writes over an existing file, and a refused one leaves no file behind.\n";
 }
@@ -228,6 +235,13 @@ int run(const std::vector<std::string>& args, Input& in, Output& out, std::ostre
       if (args.size() != 3)
         throw UsageError("import-mdb takes a Jet database and a new database file");
       importMdb(args[1], args[2], out);
+    } else if (command == "history" || command == "undo") {
+      if (args.size() != 2) throw UsageError(command + " takes one database file");
+      if (command == "history") {
+        listHistory(args[1], out);
+      } else {
+        undoNewestRun(args[1], out);
+      }
     } else {
       throw UsageError("unknown command '" + command + "'");
     }

@@ -9,6 +9,7 @@
 #include "record_writer.h"
 #include "sql_names.h"
 #include "store/database.h"
+#include "store/history.h"
 
 namespace dbtool {
 namespace {
@@ -137,7 +138,11 @@ void exportDatabase(const std::string& path, Output& output) {
   sqlite3* handle = db.handle();
   {
     ReadTransaction snapshot(handle);
-    const std::vector<std::string> tables = db.tableNames();
+    // The change history stays with its file.
+    std::vector<std::string> tables;
+    for (std::string& name : db.tableNames()) {
+      if (!store::isHistoryTable(name)) tables.push_back(std::move(name));
+    }
     std::string& out = output.buffer();
     out += "{\n  \"tables\": [";
     for (std::size_t t = 0; t < tables.size(); ++t) {

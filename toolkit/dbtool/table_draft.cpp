@@ -4,6 +4,7 @@
 
 #include "json_text.h"
 #include "sql_names.h"
+#include "store/history.h"
 
 namespace dbtool {
 namespace {
@@ -66,6 +67,10 @@ void TableDraft::setName(std::string_view name, TextPosition at) {
   if (def_.name.size() >= 7 && sameSqlName(def_.name.substr(0, 7), "sqlite_")) {
     failAt(at, "the table name " + jsonString(def_.name) +
                    " is reserved: names beginning with \"sqlite_\" belong to the engine");
+  }
+  if (store::isHistoryTable(def_.name)) {
+    failAt(at, "the table name " + jsonString(def_.name) + " is reserved: names beginning with \"" +
+                   store::historyTablePrefix + "\" belong to the change history");
   }
   for (const std::string& earlier : earlier_) {
     if (sameSqlName(earlier, def_.name)) {

@@ -257,6 +257,15 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
       info->indexes.push_back(std::move(index));
     }
   }
+  const IndexInfo* key = nullptr;
+  for (const IndexInfo& index : info->indexes) {
+    if (compareFolded(index.def.name, "PrimaryKey") == 0) key = &index;
+  }
+  for (const IndexInfo& index : info->indexes) {
+    if (!key && index.def.unique) key = &index;
+  }
+  if (!key && !info->indexes.empty()) key = &info->indexes.front();
+  if (key) info->keyFields = key->columns;
   return info;
 }
 

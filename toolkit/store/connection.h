@@ -13,6 +13,10 @@
 #include "definition.h"
 #include "error.h"
 
+namespace store::history {
+class Recorder;
+}
+
 namespace store::detail {
 
 // An index as SQLite holds it: the file's name, and key columns with their collations.
@@ -32,6 +36,9 @@ struct TableInfo {
   // rowid alias, then the row function over every field; "" for tables too wide for it
   std::string packedSelectList;
   std::vector<FieldType> types;  // field types in position order
+  // The fields a record is known by: those of "PrimaryKey", or of the first unique index, or of
+  // the first index; empty for a table without one.
+  std::vector<std::size_t> keyFields;
 };
 
 // The row function rk_row(sink, field...) converts a whole row into the cursor's batch at once.
@@ -68,6 +75,9 @@ class Connection {
 
   std::shared_ptr<const TableInfo> table(const std::string& name);
   void forgetDefinitions() { tables_.clear(); }
+
+  // The recorder of the run in progress, if any; the store's writes tell it what they write.
+  history::Recorder* recorder = nullptr;
 
   // Write counters: one per table, and one for every table (rollback).
   std::uint64_t* tableCounter(const std::string& name);

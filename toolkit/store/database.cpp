@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "connection.h"
+#include "history/recorder.h"
 #include "table.h"
 #include "text_case.h"
 
@@ -309,6 +310,8 @@ void Database::rollback() {
   if (sqlite3_get_autocommit(c.db()) == 0) c.execute("ROLLBACK");
 }
 
+void Database::setBusyTimeout(int milliseconds) { sqlite3_busy_timeout(connection().db(), milliseconds); }
+
 bool Database::inTransaction() const { return sqlite3_get_autocommit(connection().db()) == 0; }
 
 void Database::createTable(const TableDef& def) {
@@ -380,6 +383,9 @@ std::int64_t Database::updateWhereUpperText(const std::string& table, const std:
     throw;
   }
   ++*c.tableCounter(table);
+  const std::vector<std::size_t> positions{*position};
+  const std::vector<Value> values{stored};
+  const history::HintScope hint(c.recorder, {&info->def.name, false, &positions, &values, nullptr});
   return run(c, "UPDATE " + info->quotedName + " SET " + quote(def.name) + " = ?2" + where,
              {Value(upperText), stored});
 }
@@ -399,7 +405,7 @@ Database::KeyUpdate Database::prepareUpdateWhereKey(const std::string& table,
     throw Error(code::misuse, "A seek on '" + found->def.name + "' takes 1 to " +
                                   std::to_string(found->columns.size()) + " key values.");
   }
-  KeyUpdate update{table, "UPDATE " + info->quotedName + " SET ", {}, keys};
+  KeyUpdate update{table, "UPDATE " + info->quotedName + " SET ", {}, keys, positions, addToPresent};
   for (std::size_t position : positions) {
     if (position >= info->def.fields.size()) {
       throw Error(code::notFound, "No field at position " + std::to_string(position) + " in '" + table + "'.");
@@ -441,13 +447,14 @@ std::int64_t Database::updateWhereKey(const KeyUpdate& update, const std::vector
     throw Error(code::misuse, "An update by key takes every key and one value per field.");
   }
   if (values.empty()) return 0;
-  return runWrite(update.table, update.sql, update.fields, values, keys);
+  return runWrite(update.table, update.sql, {update.fields, update.positions, false, update.adds},
+                  values, keys);
 }
 
 Database::Insert Database::prepareInsert(const std::string& table,
                                          const std::vector<std::size_t>& positions) {
   auto info = connection().table(table);
-  Insert insert{table, {}, {}};
+  Insert insert{table, {}, {}, positions};
   std::string names, params;
   for (std::size_t position : positions) {
     if (position >= info->def.fields.size()) {
@@ -472,22 +479,25 @@ void Database::insert(const Insert& insert, const std::vector<Value>& values) {
   if (values.size() != insert.fields.size()) {
     throw Error(code::misuse, "An insert takes one value per field.");
   }
-  runWrite(insert.table, insert.sql, insert.fields, values, {});
+  runWrite(insert.table, insert.sql, {insert.fields, insert.positions, true, false}, values, {});
 }
 
 // Binds the values, each fitted to its field, then the further values as they are, and runs
 // the write; returns the number of records written.
 std::int64_t Database::runWrite(const std::string& table, const std::string& sql,
-                                const std::vector<FieldDef>& fields, const std::vector<Value>& values,
+                                const WriteShape& shape, const std::vector<Value>& values,
                                 const std::vector<Value>& further) {
   Connection& c = connection();
   std::vector<Value> stored;
   stored.reserve(values.size());
-  for (std::size_t i = 0; i < values.size(); ++i) stored.push_back(coerce(fields[i], values[i]));
+  for (std::size_t i = 0; i < values.size(); ++i) stored.push_back(coerce(shape.fields[i], values[i]));
   StatementUse use(c.statement(sql));
   int param = 1;
   for (const Value& value : stored) detail::bindStored(use.get(), param++, value);
   for (const Value& value : further) detail::bindValue(use.get(), param++, value);
+  const auto info = c.table(table);
+  const history::HintScope hint(c.recorder, {&info->def.name, shape.insert, &shape.positions,
+                                             shape.adds ? nullptr : &stored, &info->keyFields});
   const int rc = sqlite3_step(use.get());
   if (rc != SQLITE_DONE) c.fail(rc);
   ++*c.tableCounter(table);

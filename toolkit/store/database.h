@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ class Connection;
 }
 
 class Table;
+class Run;
+struct RunInfo;
+struct UndoResult;
 
 class Database {
  public:
@@ -44,6 +48,8 @@ class Database {
   void commit();
   void rollback();
   bool inTransaction() const;
+  // How long a write waits for another connection's transaction before it is refused (10 s).
+  void setBusyTimeout(int milliseconds);
 
   // Makes a table with its fields and indexes (for the schema builders and import).
   void createTable(const TableDef& def);
@@ -70,6 +76,8 @@ class Database {
     std::string sql;
     std::vector<FieldDef> fields;
     std::size_t keys = 0;
+    std::vector<std::size_t> positions;  // of the fields
+    bool adds = false;                   // the values are added to the present ones
   };
   KeyUpdate prepareUpdateWhereKey(const std::string& table, const std::string& index,
                                   std::size_t keys, const std::vector<std::size_t>& positions,
@@ -83,6 +91,7 @@ class Database {
     std::string table;
     std::string sql;
     std::vector<FieldDef> fields;
+    std::vector<std::size_t> positions;  // of the fields
   };
   Insert prepareInsert(const std::string& table, const std::vector<std::size_t>& positions);
   void insert(const Insert& insert, const std::vector<Value>& values);
@@ -95,9 +104,18 @@ class Database {
 
  private:
   friend class Table;
-  std::int64_t runWrite(const std::string& table, const std::string& sql,
-                        const std::vector<FieldDef>& fields, const std::vector<Value>& values,
-                        const std::vector<Value>& further);
+  friend class Run;
+  friend std::vector<RunInfo> listRuns(const Database& db);
+  friend std::optional<RunInfo> latestUndoable(const Database& db);
+  friend UndoResult undoLatest(Database& db);
+  struct WriteShape {
+    const std::vector<FieldDef>& fields;
+    const std::vector<std::size_t>& positions;
+    bool insert;
+    bool adds;
+  };
+  std::int64_t runWrite(const std::string& table, const std::string& sql, const WriteShape& shape,
+                        const std::vector<Value>& values, const std::vector<Value>& further);
   explicit Database(std::shared_ptr<detail::Connection> connection);
   detail::Connection& connection() const;
 

@@ -19,6 +19,8 @@ class Error : public std::runtime_error {
 // Store-made failures use SQLite's primary codes of the matching kind.
 namespace code {
 inline constexpr int generic = 1;      // SQLITE_ERROR
+inline constexpr int busy = 5;         // SQLITE_BUSY: another connection holds the file
+inline constexpr int corrupt = 11;     // SQLITE_CORRUPT
 inline constexpr int cantOpen = 14;    // SQLITE_CANTOPEN
 inline constexpr int notFound = 12;    // SQLITE_NOTFOUND: table, field, index or current record
 inline constexpr int constraint = 19;  // SQLITE_CONSTRAINT: value longer than the field

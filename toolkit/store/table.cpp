@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "connection.h"
+#include "history/recorder.h"
 #include "database.h"
 #include "text_case.h"
 
@@ -474,6 +475,15 @@ void Table::update() {
     if (mode == Mode::Edit) {
       sqlite3_bind_int64(use.get(), static_cast<int>(changed.size() + 1), batch_[pos_].rowid);
     }
+    // A recording run is told what is written: the whole new record, or the changed fields.
+    std::vector<Value> written;
+    if (c.recorder && mode == Mode::Edit) {
+      for (std::size_t i : changed) written.push_back(buffer_[i]);
+    }
+    const history::HintScope hint(
+        c.recorder, {&info_->def.name, mode == Mode::AddNew,
+                     mode == Mode::AddNew ? nullptr : &changed,
+                     mode == Mode::AddNew ? &buffer_ : &written, &info_->keyFields});
     const int rc = sqlite3_step(use.get());
     if (rc != SQLITE_DONE) c.fail(rc);
   }

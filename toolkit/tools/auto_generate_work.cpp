@@ -1,8 +1,10 @@
 #include "auto_generate_work.h"
 
 #include <limits>
+#include <optional>
 
 #include "store/database.h"
+#include "store/history.h"
 #include "store/helpers.h"
 #include "store/schema.h"
 #include "store/table.h"
@@ -238,10 +240,14 @@ AddResult addRooms(const std::string& path, const std::vector<std::string>& line
   store::Database db;
   std::string room;
   bool failed = false;
+  std::optional<store::Run> run;
   try {
     db = store::Database::open(path);
     RoomWriter writer(db);
-    db.begin();
+    run.emplace(db, "Auto Generate Rooms",
+                lines.empty() ? std::string()
+                              : std::string(store::trimBlanks(lines.front())) + " to " +
+                                    std::string(store::trimBlanks(lines.back())));
     const std::string code = store::toUpper(store::trimBlanks(schedule));
     for (std::size_t n = 0; n < lines.size(); ++n) {
       room = std::string(store::trimBlanks(lines[n]));
@@ -252,7 +258,7 @@ AddResult addRooms(const std::string& path, const std::vector<std::string>& line
       if (progress && (n + 1) % progressStep == 0) progress(n + 1, lines.size());
     }
     room.clear();
-    db.commit();
+    run->commit();
   } catch (const Collision& collision) {
     failed = true;
     result.failure = collision.reason;
@@ -263,12 +269,8 @@ AddResult addRooms(const std::string& path, const std::vector<std::string>& line
   if (failed) {
     if (result.failure.empty()) result.failure = "The database refused the change.";
     result.added = 0;
-    try {
-      if (db.isOpen()) db.rollback();
-    } catch (const store::Error&) {
-      // closing the connection below discards the transaction as well
-    }
   }
+  run.reset();  // rolls back what was not committed
   db.close();
   if (progress) progress(lines.size(), lines.size());
   return result;

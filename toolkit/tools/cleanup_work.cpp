@@ -2,6 +2,7 @@
 
 #include "store/database.h"
 #include "store/error.h"
+#include "store/history.h"
 #include "store/schema.h"
 #include "store/table.h"
 
@@ -79,16 +80,11 @@ CleanupResult removeUnusedSchedules(const std::string& path) {
 
   try {
     what = "The cleanup could not be started";
-    db.begin();
+    store::Run run(db, "Database Cleanup");
     result.deleted = walk(t, what);
     what = "The deletions could not be saved";
-    db.commit();
+    run.commit();
   } catch (const store::Error& error) {
-    try {
-      db.rollback();
-    } catch (const store::Error&) {
-      // closing the connection drops the transaction as well
-    }
     result.deleted = 0;
     result.failure = failed(what, error);
   }

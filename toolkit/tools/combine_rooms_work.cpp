@@ -4,9 +4,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "store/error.h"
+#include "store/history.h"
 #include "store/schema.h"
 #include "store/text_case.h"
 
@@ -295,8 +297,9 @@ class Merge {
 MergeResult mergeRooms(store::Database& db, SourceTables sources, TargetTables& target,
                        const MergePlan& plan, CombineLog& log) {
   MergeResult result;
+  std::optional<store::Run> run;
   try {
-    db.begin();
+    run.emplace(db, "Combine Rooms", "into " + plan.target);
   } catch (const store::Error& error) {
     result.failure = error.what();
     return result;
@@ -308,18 +311,14 @@ MergeResult mergeRooms(store::Database& db, SourceTables sources, TargetTables& 
     result.failure = log.append(lines);
     logged = result.failure.empty();
     if (logged) {
-      db.commit();
+      run->commit();
       result.merged = static_cast<int>(lines.size());
       return result;
     }
   } catch (const store::Error& error) {
     result.failure = error.what();
   }
-  try {
-    db.rollback();
-  } catch (const store::Error&) {
-    // the engine has already given up the transaction
-  }
+  run.reset();  // rolls back
   if (logged) log.discardRun();
   return result;
 }

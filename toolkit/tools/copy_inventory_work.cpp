@@ -5,6 +5,7 @@
 
 #include "store/error.h"
 #include "store/helpers.h"
+#include "store/history.h"
 #include "store/schema.h"
 
 namespace roomkit::copy_inventory {
@@ -111,7 +112,8 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
           tables.db.prepareUpdateWhereKey(sch::roomInventory, sch::primaryKey, 2, positions, add));
     }
 
-    tables.db.begin();
+    store::Run run(tables.db, "Copy Room Inventory (Templates)",
+                   "from " + source + " to " + std::to_string(targets.size()) + " rooms");
     // Every target walks the banks, and bank k of the walk takes buffer row k. The transaction
     // keeps other writers out, so the walk is the same for each target: it is made once.
     std::size_t bankCount = 0;
@@ -127,14 +129,9 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
       // A room counts once the banks have been walked for it, whether or not it has records.
       if (bankCount > 0) ++result.completed;
     }
-    tables.db.commit();
+    run.commit();
   } catch (const store::Error& error) {
     inventory.cancelUpdate();
-    try {
-      tables.db.rollback();
-    } catch (const store::Error&) {
-      // the engine has already ended the transaction
-    }
     result.status = CopyResult::Status::WriteFailed;
     result.completed = 0;
     result.reason = error.what();

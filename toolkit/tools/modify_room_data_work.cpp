@@ -2,6 +2,7 @@
 
 #include "store/error.h"
 #include "store/helpers.h"
+#include "store/history.h"
 #include "store/schema.h"
 #include "store/text_case.h"
 
@@ -56,7 +57,9 @@ PresentValue presentValue(RoomTables tables, const std::string& room, Mode mode,
   return present;
 }
 
-UpdateResult writeValue(RoomTables tables, const std::string& room, const NewValue& value) {
+namespace {
+
+UpdateResult write(RoomTables tables, const std::string& room, const NewValue& value) {
   if (value.mode != Mode::FloorArea) {
     // The room's record is found by its unique key and written without reading it first. Where
     // that is refused nothing was written, and the walk below decides what the user is told.
@@ -94,6 +97,20 @@ UpdateResult writeValue(RoomTables tables, const std::string& room, const NewVal
     info.update();
     guard.done = true;
     return {Outcome::Written, {}};
+  } catch (const store::Error& error) {
+    return {Outcome::Refused, error.what()};
+  }
+}
+
+}  // namespace
+
+// One Update is one run of the change history: written and recorded together, or not at all.
+UpdateResult writeValue(RoomTables tables, const std::string& room, const NewValue& value) {
+  try {
+    store::Run run(tables.info.database(), "Modify Room Data", room);
+    UpdateResult result = write(tables, room, value);
+    if (result.outcome == Outcome::Written) run.commit();
+    return result;
   } catch (const store::Error& error) {
     return {Outcome::Refused, error.what()};
   }

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "store/error.h"
+#include "store/history.h"
 #include "store/schema.h"
 #include "store/text_case.h"
 
@@ -25,18 +26,11 @@ std::optional<std::size_t> findField(const store::TableDef& def, const std::stri
   return std::nullopt;
 }
 
-void undo(store::Database& db) {
-  try {
-    db.rollback();
-  } catch (const store::Error&) {
-    // closing the connection drops the transaction as well
-  }
-}
-
 using Choose = std::function<std::vector<FieldInTable>(const store::Database&)>;
 
 WalkResult replaceInFile(const std::string& path, const Choose& choose,
-                         const std::string& newValue, const std::string& upperOld) {
+                         const std::string& newValue, const std::string& upperOld,
+                         const std::string& function) {
   WalkResult result;
   store::Database db;
   std::vector<FieldInTable> fields;
@@ -47,7 +41,7 @@ WalkResult replaceInFile(const std::string& path, const Choose& choose,
     result.failure = failed("The database could not be opened", error);
     return result;
   }
-  result = replaceInFields(db, fields, newValue, upperOld);
+  result = replaceInFields(db, fields, newValue, upperOld, function);
   db.close();
   return result;
 }
@@ -55,11 +49,12 @@ WalkResult replaceInFile(const std::string& path, const Choose& choose,
 }  // namespace
 
 WalkResult replaceInFields(store::Database& db, const std::vector<FieldInTable>& fields,
-                           const std::string& newValue, const std::string& upperOld) {
+                           const std::string& newValue, const std::string& upperOld,
+                           const std::string& function) {
   WalkResult result;
   std::string what = "The change could not be started";
   try {
-    db.begin();
+    store::Run run(db, function, upperOld + " to " + newValue);
     const store::Value value(newValue);
     for (const FieldInTable& step : fields) {
       what = "The change could not be made in the table \"" + step.table + "\"";
@@ -71,9 +66,8 @@ WalkResult replaceInFields(store::Database& db, const std::vector<FieldInTable>&
           step.table, position ? def.fields[*position].name : step.field, value, upperOld);
     }
     what = "The change could not be saved";
-    db.commit();
+    run.commit();
   } catch (const store::Error& error) {
-    undo(db);
     result.changed = 0;
     result.failure = failed(what, error);
   }
@@ -90,7 +84,7 @@ std::vector<FieldInTable> roomNumberFields(const store::Database& db) {
 
 WalkResult changeRoomNumber(const std::string& path, const std::string& current,
                             const std::string& newNumber) {
-  return replaceInFile(path, roomNumberFields, newNumber, current);
+  return replaceInFile(path, roomNumberFields, newNumber, current, "Change Room Number");
 }
 
 std::vector<FieldInTable> assignmentFields(const store::Database& db) {
@@ -103,7 +97,8 @@ std::vector<FieldInTable> assignmentFields(const store::Database& db) {
 
 WalkResult changeAssignmentNumber(const std::string& path, const std::string& current,
                                   const std::string& newNumber) {
-  return replaceInFile(path, assignmentFields, store::toUpper(newNumber), store::toUpper(current));
+  return replaceInFile(path, assignmentFields, store::toUpper(newNumber), store::toUpper(current),
+                       "Change Assignment Number");
 }
 
 std::vector<FieldInTable> sortValueFields(const std::string& fieldName) {
@@ -114,7 +109,7 @@ WalkResult changeSortField(const std::string& path, const std::string& fieldName
                            const std::string& oldValue, const std::string& newValue) {
   return replaceInFile(
       path, [&](const store::Database&) { return sortValueFields(fieldName); },
-      store::toUpper(newValue), store::toUpper(oldValue));
+      store::toUpper(newValue), store::toUpper(oldValue), "Change Sort Fields");
 }
 
 }  // namespace roomkit

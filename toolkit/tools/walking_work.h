@@ -27,11 +27,13 @@ struct WalkResult {
 };
 
 // Sets each field to `newValue` wherever its value, read as text and upper-cased, equals
-// `upperOld`, in the order given, inside one transaction. Gives the writes and refusals of walking
-// every record of those tables field by field. On the first failure everything is rolled back and
-// the failure names the table and the engine's reason.
+// `upperOld`, in the order given, inside one transaction that the change history records as a
+// run of `function`. Gives the writes and refusals of walking every record of those tables field
+// by field. On the first failure everything is rolled back and the failure names the table and
+// the engine's reason.
 WalkResult replaceInFields(store::Database& db, const std::vector<FieldInTable>& fields,
-                           const std::string& newValue, const std::string& upperOld);
+                           const std::string& newValue, const std::string& upperOld,
+                           const std::string& function);
 
 // "Room Number" in every table whose name holds no "MSYS" in any case, anywhere, in table-list
 // order. `current` is compared as given (only the stored value is upper-cased); `newNumber` is

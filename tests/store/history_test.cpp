@@ -1,0 +1,298 @@
+// The change history of the store: what a run records, undo restoring the file exactly, the
+// refusals when records changed since, the limits, and two connections at once.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "store/database.h"
+#include "store/history.h"
+#include "store/table.h"
+#include "support/temp_dir.h"
+
+using namespace store;
+
+namespace {
+
+// Every record of every table but the history's, with its place in the stored order and each
+// field as the engine keeps it.
+std::string dump(Database& db) {
+  std::string out;
+  for (const std::string& table : db.tableNames()) {
+    if (table.rfind("MSysRoomkit", 0) == 0) continue;
+    out += "[" + table + "]\n";
+    sqlite3_stmt* stmt = nullptr;
+    const std::string sql = "SELECT * FROM \"" + table + "\" ORDER BY rowid";
+    sqlite3_prepare_v2(db.handle(), ("SELECT rowid, " + sql.substr(7)).c_str(), -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+      for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+        sqlite3_value* v = sqlite3_column_value(stmt, i);
+        out += std::to_string(sqlite3_value_type(v)) + ":";
+        const unsigned char* text = sqlite3_column_text(stmt, i);
+        out += text ? reinterpret_cast<const char*>(text) : "NULL";
+        out += " | ";
+      }
+      out += "\n";
+    }
+    sqlite3_finalize(stmt);
+  }
+  return out;
+}
+
+void exec(Database& db, const std::string& sql) {
+  char* error = nullptr;
+  ASSERT_EQ(sqlite3_exec(db.handle(), sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
+}
+
+class HistoryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = dir.file("JOX_H.MDB");
+    db = Database::create(path);
+    db.createTable({"Rooms",
+                    {{"Number", FieldType::Text, 10},
+                     {"Name", FieldType::Text, 20},
+                     {"Area", FieldType::Double, 8},
+                     {"When", FieldType::Date, 8},
+                     {"Paid", FieldType::Currency, 8},
+                     {"Photo", FieldType::Ole, 0}},
+                    {{"PrimaryKey", {"Number"}, true}}});
+    db.createTable({"Notes", {{"Text", FieldType::Memo, 0}}, {}});
+    Table rooms = db.openTable("Rooms");
+    for (const char* number : {"101", "102", "103", "104"}) add(rooms, number, "ROOM", 10);
+  }
+
+  static void add(Table& rooms, const std::string& number, const std::string& name, double area) {
+    rooms.addNew();
+    rooms.setField("Number", Value(number));
+    rooms.setField("Name", Value(name));
+    rooms.setField("Area", Value(area));
+    rooms.setField("When", Value(Date{1850, 1, 2, 3600}));
+    rooms.setField("Paid", Value("12.3456"));
+    rooms.setField("Photo", Value::binary(std::string("\0\1\2", 3)));
+    rooms.update();
+  }
+
+  // A run that adds, changes and deletes records through cursors and set-based writes.
+  void mixedRun() {
+    store::Run run(db, "Mixed", "test");
+    Table rooms = db.openTable("Rooms");
+    rooms.setIndex("PrimaryKey");
+    rooms.seek({Value("102")});
+    rooms.edit();
+    rooms.setField("Name", Value("CHANGED"));
+    rooms.setField("Area", Value(2.5));
+    rooms.update();
+    rooms.seek({Value("103")});
+    rooms.remove();
+    add(rooms, "105", "NEW", 1);
+    db.updateWhereUpperText("Rooms", "Name", Value("ALL"), "ROOM");
+    db.updateWhereKey("Rooms", "PrimaryKey", {Value("105")}, {{2, Value(7)}}, true);
+    Table notes = db.openTable("Notes");
+    notes.addNew();
+    notes.setField(0, Value(std::string(5000, 'n')));
+    notes.update();
+    run.commit();
+  }
+
+  testsupport::TempDir dir;
+  std::string path;
+  Database db;
+};
+
+TEST_F(HistoryTest, UndoPutsEveryRecordBackInItsPlace) {
+  const std::string before = dump(db);
+  mixedRun();
+  ASSERT_NE(dump(db), before);
+  const std::vector<RunInfo> runs = listRuns(db);
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].function, "Mixed");
+  EXPECT_EQ(runs[0].records, 6) << "101, 102, 104 changed, 103 deleted, 105 and the note added";
+  ASSERT_EQ(runs[0].tables.size(), 2u);
+  EXPECT_EQ(runs[0].tables[0].table, "Rooms");
+  EXPECT_EQ(runs[0].tables[0].added, 1);
+  EXPECT_EQ(runs[0].tables[0].changed, 3);
+  EXPECT_EQ(runs[0].tables[0].removed, 1);
+
+  const UndoResult undone = undoLatest(db);
+  ASSERT_TRUE(undone.undone) << undone.refusal;
+  EXPECT_EQ(dump(db), before);
+  ASSERT_EQ(listRuns(db).size(), 1u);
+  EXPECT_TRUE(listRuns(db)[0].undone);
+  EXPECT_EQ(undoLatest(db).refusal, "There is nothing to undo.");
+}
+
+// Writes that come without the store's knowledge of the new values (plain SQL on the same
+// connection) are recorded from the engine, a record that leaves its place and takes it again
+// included.
+TEST_F(HistoryTest, PlainSqlWritesAreRecordedToo) {
+  const std::string before = dump(db);
+  {
+    store::Run run(db, "Plain");
+    exec(db, "UPDATE Rooms SET Name = 'X', Area = 3 WHERE Number = '101'");
+    exec(db, "DELETE FROM Rooms WHERE rowid = 2");
+    exec(db, "INSERT INTO Rooms (rowid, Number, Name) VALUES (2, '900', 'IN ITS PLACE')");
+    exec(db, "INSERT INTO Rooms (Number) VALUES ('901')");
+    exec(db, "DELETE FROM Rooms WHERE Number = '901'");  // added and gone again: nothing
+    run.commit();
+  }
+  ASSERT_EQ(listRuns(db).at(0).records, 2);
+  const UndoResult undone = undoLatest(db);
+  ASSERT_TRUE(undone.undone) << undone.refusal;
+  EXPECT_EQ(dump(db), before);
+}
+
+TEST_F(HistoryTest, TwoRunsAreUndoneInTurn) {
+  const std::string first = dump(db);
+  mixedRun();
+  const std::string second = dump(db);
+  {
+    store::Run run(db, "Rename");
+    db.updateWhereUpperText("Rooms", "Number", Value("201"), "101");
+    run.commit();
+  }
+  ASSERT_EQ(latestUndoable(db)->function, "Rename");
+  ASSERT_TRUE(undoLatest(db).undone);
+  EXPECT_EQ(dump(db), second);
+  ASSERT_EQ(latestUndoable(db)->function, "Mixed");
+  ASSERT_TRUE(undoLatest(db).undone);
+  EXPECT_EQ(dump(db), first);
+  const std::vector<RunInfo> runs = listRuns(db);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].number, 2);
+  EXPECT_TRUE(runs[0].undone && runs[1].undone);
+}
+
+// Each kind of record refuses the undo when another program changed it since the run; the
+// refusal names the table and the key, and nothing is changed.
+TEST_F(HistoryTest, ARecordChangedSinceTheRunRefusesTheUndo) {
+  struct Case {
+    const char* name;
+    const char* later;
+    const char* named;
+  };
+  const Case cases[] = {
+      {"changed", "UPDATE Rooms SET Area = 99 WHERE Number = '102'", "\"102\" of the table \"Rooms\" has changed"},
+      {"added", "UPDATE Rooms SET Photo = NULL WHERE Number = '105'", "\"105\" of the table \"Rooms\" has changed"},
+      {"gone", "DELETE FROM Rooms WHERE Number = '105'", "\"105\" of the table \"Rooms\" is no longer"},
+      {"place taken", "INSERT INTO Rooms (rowid, Number) VALUES (3, '777')", "now stands in its place"},
+      {"key taken", "UPDATE Rooms SET Number = '103' WHERE Number = '105'", "has changed"},
+      {"note", "UPDATE Notes SET Text = 'other'", "has changed"},
+  };
+  db.close();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testsupport::TempDir caseDir;
+    const std::string copy = caseDir.file("COPY.MDB");
+    std::filesystem::copy_file(path, copy);
+    db = Database::open(copy);
+    mixedRun();
+    Database program = Database::open(copy);  // another program's connection
+    exec(program, c.later);
+    program.close();
+    const std::string changed = dump(db);
+    const UndoResult result = undoLatest(db);
+    EXPECT_FALSE(result.undone);
+    EXPECT_NE(result.refusal.find(c.named), std::string::npos) << result.refusal;
+    EXPECT_NE(result.refusal.find("Nothing was changed"), std::string::npos) << result.refusal;
+    EXPECT_EQ(dump(db), changed);
+    EXPECT_FALSE(latestUndoable(db)->undone);
+    db.close();
+  }
+}
+
+TEST_F(HistoryTest, ARunRolledBackOrChangingNothingLeavesNoEntry) {
+  const std::string before = dump(db);
+  {
+    store::Run run(db, "Abandoned");
+    db.updateWhereUpperText("Rooms", "Name", Value("GONE"), "ROOM");
+  }  // never committed
+  {
+    store::Run run(db, "Nothing");
+    db.updateWhereUpperText("Rooms", "Name", Value("X"), "NO SUCH NAME");
+    run.commit();
+  }
+  EXPECT_EQ(dump(db), before);
+  EXPECT_TRUE(listRuns(db).empty());
+  EXPECT_EQ(undoLatest(db).refusal, "There is nothing to undo.");
+}
+
+TEST_F(HistoryTest, ADatabaseWithoutHistoryHasNothingToUndo) {
+  db.close();
+  db = Database::open(path);
+  EXPECT_TRUE(listRuns(db).empty());
+  EXPECT_FALSE(latestUndoable(db));
+  const UndoResult result = undoLatest(db);
+  EXPECT_FALSE(result.undone);
+  EXPECT_EQ(result.refusal, "There is nothing to undo.");
+  for (const std::string& table : db.tableNames()) EXPECT_EQ(table.rfind("MSys", 0), std::string::npos);
+}
+
+// The newest runs are kept: never more than 100, and the oldest beyond the last 50 go whole
+// while the history holds more than 64 MiB.
+TEST_F(HistoryTest, TheHistoryKeepsTheNewestRunsWithinItsLimits) {
+  for (int i = 0; i < 110; ++i) {
+    store::Run run(db, "Small " + std::to_string(i + 1));
+    db.updateWhereKey("Rooms", "PrimaryKey", {Value("101")}, {{2, Value(i)}});
+    run.commit();
+  }
+  std::vector<RunInfo> runs = listRuns(db);
+  ASSERT_EQ(runs.size(), 100u);
+  EXPECT_EQ(runs.front().function, "Small 110");
+  EXPECT_EQ(runs.back().function, "Small 11");
+
+  const std::string photo(1 << 20, 'p');  // 2 MiB kept for each run below: before and after
+  for (int i = 0; i < 52; ++i) {
+    store::Run run(db, "Large " + std::to_string(i + 1));
+    db.updateWhereKey("Rooms", "PrimaryKey", {Value("101")},
+                      {{5, Value::binary(photo + std::to_string(i))}});
+    run.commit();
+  }
+  runs = listRuns(db);
+  EXPECT_EQ(runs.size(), 50u) << "the last 50 runs are kept although they pass 64 MiB";
+  EXPECT_EQ(runs.front().function, "Large 52");
+  EXPECT_EQ(runs.back().function, "Large 3");
+  ASSERT_TRUE(undoLatest(db).undone);
+  Table rooms = db.openTable("Rooms");
+  rooms.setIndex("PrimaryKey");
+  rooms.seek({Value("101")});
+  EXPECT_EQ(rooms.field("Photo").bytes(), photo + "50");
+}
+
+// While one connection's run holds the file, an undo on another connection waits for it, then
+// undoes that run; when the wait is too long it is refused, and nothing is lost either way.
+TEST_F(HistoryTest, AnUndoWaitsForARunOnAnotherConnection) {
+  const std::string before = dump(db);
+  Database tool = Database::open(path);
+  {
+    store::Run run(tool, "Slow");
+    tool.updateWhereUpperText("Rooms", "Name", Value("SLOW"), "ROOM");
+    auto undo = std::async(std::launch::async, [this] {
+      Database other = Database::open(path);
+      return undoLatest(other);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    run.commit();
+    const UndoResult result = undo.get();
+    ASSERT_TRUE(result.undone) << result.refusal;
+    EXPECT_EQ(result.run->function, "Slow");
+  }
+  EXPECT_EQ(dump(db), before);
+
+  store::Run held(tool, "Held");
+  tool.updateWhereUpperText("Rooms", "Name", Value("HELD"), "ROOM");
+  Database other = Database::open(path);
+  other.setBusyTimeout(200);
+  const UndoResult refused = undoLatest(other);
+  EXPECT_FALSE(refused.undone);
+  EXPECT_NE(refused.refusal.find("Another program is writing"), std::string::npos) << refused.refusal;
+  held.commit();
+  EXPECT_EQ(latestUndoable(other)->function, "Held");
+}
+
+}  // namespace

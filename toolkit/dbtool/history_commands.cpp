@@ -1,0 +1,55 @@
+#include "history_commands.h"
+
+#include "error.h"
+#include "store/history.h"
+
+namespace dbtool {
+
+namespace {
+
+std::string headline(const store::RunInfo& run) {
+  std::string line = "run " + std::to_string(run.number) + ", " + run.when + ", " + run.function;
+  if (!run.detail.empty()) line += " (" + run.detail + ")";
+  line += ": " + std::to_string(run.records) + (run.records == 1 ? " record" : " records");
+  return line;
+}
+
+std::string tableLine(const store::TableChanges& table) {
+  std::string line = "    " + table.table + ":";
+  const char* sep = " ";
+  for (const auto& [count, word] : {std::pair{table.added, "added"}, std::pair{table.changed, "changed"},
+                                    std::pair{table.removed, "removed"}}) {
+    if (count == 0) continue;
+    line += sep + std::to_string(count) + " " + word;
+    sep = ", ";
+  }
+  return line;
+}
+
+void say(Output& out, const std::string& line) {
+  out.buffer() += line;
+  out.buffer() += '\n';
+}
+
+}  // namespace
+
+void listHistory(const std::string& path, Output& out) {
+  store::Database db = store::Database::open(path);
+  const std::vector<store::RunInfo> runs = store::listRuns(db);
+  if (runs.empty()) say(out, path + ": the history holds no runs");
+  for (const store::RunInfo& run : runs) {
+    say(out, headline(run) + (run.undone ? ", undone " + *run.undone : ""));
+    for (const store::TableChanges& table : run.tables) say(out, tableLine(table));
+  }
+  out.flush();
+}
+
+void undoNewestRun(const std::string& path, Output& out) {
+  store::Database db = store::Database::open(path);
+  const store::UndoResult result = store::undoLatest(db);
+  if (!result.undone) throw Error(path + ": " + result.refusal);
+  say(out, "undone: " + headline(*result.run));
+  out.flush();
+}
+
+}  // namespace dbtool

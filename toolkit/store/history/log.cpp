@@ -1,0 +1,334 @@
+#include "log.h"
+
+#include <cctype>
+#include <ctime>
+#include <map>
+
+#include "names.h"
+#include "store/connection.h"
+#include "stored.h"
+
+namespace store::history {
+
+using detail::Connection;
+using detail::quote;
+using detail::StatementUse;
+
+namespace {
+
+enum Packed : std::uint8_t { kInserted = 1, kDeleted = 2, kUpdated = 3, kReplaced = 4 };
+
+void bindText(sqlite3_stmt* stmt, int index, const std::string& text) {
+  sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void step(Connection& c, sqlite3_stmt* stmt) {
+  const int rc = sqlite3_step(stmt);
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) c.fail(rc);
+}
+
+std::int64_t single(Connection& c, const std::string& sql) {
+  StatementUse use(c.statement(sql));
+  const int rc = sqlite3_step(use.get());
+  if (rc != SQLITE_ROW) c.fail(rc);
+  return sqlite3_column_int64(use.get(), 0);
+}
+
+std::string columnText(sqlite3_stmt* stmt, int column) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+  return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
+              : std::string();
+}
+
+const std::string runs = quote(runsTable);
+const std::string changes = quote(changesTable);
+
+void pack(Packer& out, const Change& change, std::int64_t& lastRowid) {
+  switch (change.kind) {
+    case Change::Kind::Inserted: out.bytes() += static_cast<char>(kInserted); break;
+    case Change::Kind::Deleted: out.bytes() += static_cast<char>(kDeleted); break;
+    case Change::Kind::Updated: out.bytes() += static_cast<char>(kUpdated); break;
+    case Change::Kind::Replaced: out.bytes() += static_cast<char>(kReplaced); break;
+    case Change::Kind::Gone: return;
+  }
+  out.signedNumber(change.rowid - lastRowid);
+  lastRowid = change.rowid;
+  if (change.kind == Change::Kind::Inserted || change.kind == Change::Kind::Replaced) {
+    out.word(change.afterHash);
+  }
+  if (change.kind == Change::Kind::Inserted) {
+    out.number(change.key.size());
+    for (const Value& value : change.key) out.value(value);
+  }
+  if (change.kind == Change::Kind::Deleted || change.kind == Change::Kind::Replaced) {
+    out.number(change.before.size());
+    for (const Value& value : change.before) out.value(value);
+  }
+  if (change.kind == Change::Kind::Updated) {
+    out.number(change.fields.size());
+    for (const FieldChange& field : change.fields) {
+      out.number(field.position);
+      out.value(field.before);
+      out.value(field.after);
+    }
+  }
+}
+
+std::vector<Change> unpack(std::string_view bytes) {
+  std::vector<Change> out;
+  Unpacker in(bytes);
+  std::int64_t rowid = 0;
+  while (!in.atEnd()) {
+    Change change;
+    const std::uint64_t kind = in.number();
+    rowid += in.signedNumber();
+    change.rowid = rowid;
+    switch (kind) {
+      case kInserted: change.kind = Change::Kind::Inserted; break;
+      case kDeleted: change.kind = Change::Kind::Deleted; break;
+      case kUpdated: change.kind = Change::Kind::Updated; break;
+      case kReplaced: change.kind = Change::Kind::Replaced; break;
+      default: throw Error(code::corrupt, "The change history of this database is damaged.");
+    }
+    if (kind == kInserted || kind == kReplaced) change.afterHash = in.word();
+    if (kind == kInserted) {
+      const std::uint64_t count = in.number();
+      for (std::uint64_t i = 0; i < count; ++i) change.key.push_back(in.value());
+    }
+    if (kind == kDeleted || kind == kReplaced) {
+      const std::uint64_t count = in.number();
+      for (std::uint64_t i = 0; i < count; ++i) change.before.push_back(in.value());
+    }
+    if (kind == kUpdated) {
+      const std::uint64_t count = in.number();
+      for (std::uint64_t i = 0; i < count; ++i) {
+        FieldChange field;
+        field.position = in.number();
+        field.before = in.value();
+        field.after = in.value();
+        change.fields.push_back(std::move(field));
+      }
+    }
+    out.push_back(std::move(change));
+  }
+  return out;
+}
+
+std::string tablesText(const std::vector<TableChanges>& tables) {
+  std::string text;
+  for (const TableChanges& t : tables) {
+    if (!text.empty()) text += '\n';
+    text += t.table + '\t' + std::to_string(t.added) + '\t' + std::to_string(t.changed) + '\t' +
+            std::to_string(t.removed);
+  }
+  return text;
+}
+
+std::vector<TableChanges> tablesOf(const std::string& text) {
+  std::vector<TableChanges> tables;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + 1;
+    TableChanges t;
+    const std::size_t a = line.find('\t');
+    const std::size_t b = line.find('\t', a + 1);
+    const std::size_t d = line.find('\t', b + 1);
+    if (a == std::string::npos || b == std::string::npos || d == std::string::npos) continue;
+    t.table = line.substr(0, a);
+    t.added = std::atoll(line.c_str() + a + 1);
+    t.changed = std::atoll(line.c_str() + b + 1);
+    t.removed = std::atoll(line.c_str() + d + 1);
+    tables.push_back(std::move(t));
+  }
+  return tables;
+}
+
+// Drops the oldest runs beyond the limits, each whole.
+void trim(Connection& c, std::int64_t newest) {
+  const std::string dropUpTo = "DELETE FROM " + changes + " WHERE \"Run\" <= ?1";
+  const std::string dropRunsUpTo = "DELETE FROM " + runs + " WHERE \"Run\" <= ?1";
+  std::int64_t last = newest - runsAtMost;  // runs up to this one go
+  {
+    // Before the runs always kept, the oldest go while the whole history is too large.
+    StatementUse use(c.statement("SELECT \"Run\", \"Bytes\" FROM " + runs +
+                                 " WHERE \"Run\" > ?1 ORDER BY \"Run\" DESC"));
+    sqlite3_bind_int64(use.get(), 1, last);
+    std::int64_t total = 0, kept = 0;
+    int rc;
+    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
+      const std::int64_t run = sqlite3_column_int64(use.get(), 0);
+      total += sqlite3_column_int64(use.get(), 1);
+      if (++kept > runsAlwaysKept && total > bytesKept) {
+        last = run;
+        break;
+      }
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) c.fail(rc);
+  }
+  if (last <= 0) return;
+  for (const std::string& sql : {dropUpTo, dropRunsUpTo}) {
+    StatementUse use(c.statement(sql));
+    sqlite3_bind_int64(use.get(), 1, last);
+    step(c, use.get());
+  }
+}
+
+}  // namespace
+
+}  // namespace store::history
+
+namespace store {
+
+bool isHistoryTable(std::string_view table) {
+  const std::string_view prefix = historyTablePrefix;
+  if (table.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(table[i])) !=
+        std::tolower(static_cast<unsigned char>(prefix[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace store
+
+namespace store::history {
+
+std::string localTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
+bool hasHistory(Connection& c) {
+  StatementUse use(c.statement("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+  sqlite3_bind_text(use.get(), 1, runsTable, -1, SQLITE_STATIC);
+  const int rc = sqlite3_step(use.get());
+  if (rc != SQLITE_ROW) c.fail(rc);
+  return sqlite3_column_int64(use.get(), 0) > 0;
+}
+
+void ensureTables(Connection& c) {
+  if (hasHistory(c)) return;
+  c.execute("CREATE TABLE " + runs +
+            " (\"Run\" INTEGER PRIMARY KEY, \"When\" TEXT NOT NULL, \"Function\" TEXT NOT NULL, "
+            "\"Detail\" TEXT NOT NULL, \"Records\" INTEGER NOT NULL, \"Tables\" TEXT NOT NULL, "
+            "\"Bytes\" INTEGER NOT NULL, \"Undone\" TEXT)");
+  c.execute("CREATE TABLE " + changes +
+            " (\"Run\" INTEGER NOT NULL, \"Part\" INTEGER NOT NULL, \"Table\" TEXT NOT NULL, "
+            "\"Data\" BLOB NOT NULL)");
+  c.execute("CREATE UNIQUE INDEX " + quote(std::string(changesTable) + ".ByRun") + " ON " +
+            changes + " (\"Run\", \"Part\")");
+}
+
+std::int64_t writeRun(Connection& c, const std::string& function, const std::string& detail,
+                      const Recorder& recorder) {
+  ensureTables(c);
+  const std::int64_t number = single(c, "SELECT coalesce(max(\"Run\"), 0) + 1 FROM " + runs);
+  const std::vector<RecordedTable>& tables = recorder.tables();
+  std::map<std::size_t, std::vector<const Change*>> byTable;
+  for (const Change* change : recorder.changes()) byTable[change->table].push_back(change);
+
+  std::vector<TableChanges> counts;
+  std::int64_t records = 0, bytes = 0, part = 0;
+  for (const auto& [table, list] : byTable) {
+    TableChanges count{tables[table].name};
+    Packer out;
+    std::int64_t lastRowid = 0;
+    auto flush = [&] {
+      StatementUse use(c.statement("INSERT INTO " + changes +
+                                   " (\"Run\", \"Part\", \"Table\", \"Data\") VALUES (?1, ?2, ?3, ?4)"));
+      sqlite3_bind_int64(use.get(), 1, number);
+      sqlite3_bind_int64(use.get(), 2, ++part);
+      bindText(use.get(), 3, tables[table].name);
+      sqlite3_bind_blob64(use.get(), 4, out.bytes().data(), out.bytes().size(), SQLITE_STATIC);
+      step(c, use.get());
+      bytes += static_cast<std::int64_t>(out.bytes().size());
+      out.bytes().clear();
+      lastRowid = 0;
+    };
+    for (const Change* change : list) {
+      pack(out, *change, lastRowid);
+      ++records;
+      if (change->kind == Change::Kind::Inserted) ++count.added;
+      if (change->kind == Change::Kind::Deleted) ++count.removed;
+      if (change->kind == Change::Kind::Updated || change->kind == Change::Kind::Replaced) {
+        ++count.changed;
+      }
+      if (out.bytes().size() >= partBytes) flush();
+    }
+    if (!out.bytes().empty()) flush();
+    counts.push_back(std::move(count));
+  }
+
+  StatementUse use(c.statement("INSERT INTO " + runs +
+                               " (\"Run\", \"When\", \"Function\", \"Detail\", \"Records\", "
+                               "\"Tables\", \"Bytes\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
+  sqlite3_bind_int64(use.get(), 1, number);
+  bindText(use.get(), 2, localTime());
+  bindText(use.get(), 3, function);
+  bindText(use.get(), 4, detail);
+  sqlite3_bind_int64(use.get(), 5, records);
+  bindText(use.get(), 6, tablesText(counts));
+  sqlite3_bind_int64(use.get(), 7, bytes);
+  step(c, use.get());
+  trim(c, number);
+  return number;
+}
+
+std::vector<RunInfo> readRuns(Connection& c, bool onlyUndoable) {
+  std::vector<RunInfo> out;
+  if (!hasHistory(c)) return out;
+  StatementUse use(c.statement(
+      "SELECT \"Run\", \"When\", \"Function\", \"Detail\", \"Records\", \"Tables\", \"Undone\" FROM " +
+      runs + (onlyUndoable ? " WHERE \"Undone\" IS NULL" : "") + " ORDER BY \"Run\" DESC"));
+  int rc;
+  while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
+    RunInfo run;
+    run.number = sqlite3_column_int64(use.get(), 0);
+    run.when = columnText(use.get(), 1);
+    run.function = columnText(use.get(), 2);
+    run.detail = columnText(use.get(), 3);
+    run.records = sqlite3_column_int64(use.get(), 4);
+    run.tables = tablesOf(columnText(use.get(), 5));
+    if (sqlite3_column_type(use.get(), 6) != SQLITE_NULL) run.undone = columnText(use.get(), 6);
+    out.push_back(std::move(run));
+    if (onlyUndoable) break;
+  }
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) c.fail(rc);
+  return out;
+}
+
+std::vector<TablePart> readChanges(Connection& c, std::int64_t run) {
+  std::vector<TablePart> out;
+  StatementUse use(c.statement("SELECT \"Table\", \"Data\" FROM " + changes +
+                               " WHERE \"Run\" = ?1 ORDER BY \"Part\""));
+  sqlite3_bind_int64(use.get(), 1, run);
+  int rc;
+  while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
+    const std::string table = columnText(use.get(), 0);
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(use.get(), 1));
+    std::vector<Change> changes =
+        unpack({data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(use.get(), 1))});
+    if (out.empty() || out.back().table != table) out.push_back({table, {}});
+    for (Change& change : changes) out.back().changes.push_back(std::move(change));
+  }
+  if (rc != SQLITE_DONE) c.fail(rc);
+  return out;
+}
+
+void markUndone(Connection& c, std::int64_t run) {
+  StatementUse use(c.statement("UPDATE " + runs + " SET \"Undone\" = ?2 WHERE \"Run\" = ?1"));
+  sqlite3_bind_int64(use.get(), 1, run);
+  bindText(use.get(), 2, localTime());
+  step(c, use.get());
+}
+
+}  // namespace store::history

@@ -1,0 +1,39 @@
+// Internal: the history's tables in the file. A run is one row of the runs table; its changes are
+// packed, table by table, into parts of the changes table.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "recorder.h"
+#include "store/history.h"
+
+namespace store::detail {
+class Connection;
+}
+
+namespace store::history {
+
+// One table's changes of a run, read back.
+struct TablePart {
+  std::string table;
+  std::vector<Change> changes;
+};
+
+bool hasHistory(detail::Connection& c);
+void ensureTables(detail::Connection& c);
+
+// Writes the changes of a run and its row, then drops the oldest runs beyond the limits.
+// Returns the run's number.
+std::int64_t writeRun(detail::Connection& c, const std::string& function, const std::string& detail,
+                      const Recorder& recorder);
+
+std::vector<RunInfo> readRuns(detail::Connection& c, bool onlyUndoable);
+std::vector<TablePart> readChanges(detail::Connection& c, std::int64_t run);
+void markUndone(detail::Connection& c, std::int64_t run);
+
+std::string localTime();
+
+}  // namespace store::history

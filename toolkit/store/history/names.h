@@ -1,0 +1,22 @@
+// The history's own tables and limits. Their names begin with "MSys", so that the tools, which
+// pass over the engine's tables, pass over them too.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace store::history {
+
+inline constexpr const char* runsTable = "MSysRoomkitRuns";
+inline constexpr const char* changesTable = "MSysRoomkitChanges";
+
+// The newest runs are kept: always the last 50, never more than 100, and of those before the last
+// 50 only as many as keep the recorded changes of all kept runs within 64 MiB.
+inline constexpr std::int64_t runsAlwaysKept = 50;
+inline constexpr std::int64_t runsAtMost = 100;
+inline constexpr std::int64_t bytesKept = std::int64_t{64} << 20;
+
+// The changes of a run are written in parts of about this many bytes.
+inline constexpr std::size_t partBytes = 256 * 1024;
+
+}  // namespace store::history

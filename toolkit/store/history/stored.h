@@ -1,0 +1,59 @@
+// Values as the engine keeps them (null, integer, real, text, bytes), packed into the history
+// and hashed for the check that a record is still as a run left it.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/value.h"
+
+namespace store::history {
+
+// A field value by its storage class: Null, Integer, Double (real), Text or Binary (blob).
+Value storedValue(sqlite3_value* value);
+
+// One value's hash, the same for a value the store writes and for what the engine then keeps: a
+// real number with a whole value hashes as that integer (a column may keep it either way), a date
+// as its text, yes/no and currency as their whole numbers.
+std::uint64_t valueHash(const Value& stored);
+std::uint64_t valueHash(sqlite3_value* value);
+// A record's hash is the sum of its fields' hashes, each mixed with its position, so that a
+// change of some fields changes it by their part alone.
+std::uint64_t fieldHash(std::size_t position, std::uint64_t value);
+
+// Appends to and reads from the packed history: whole numbers as variable-length integers,
+// values with a kind byte.
+class Packer {
+ public:
+  void number(std::uint64_t n);
+  void signedNumber(std::int64_t n);
+  void word(std::uint64_t n);  // 8 bytes
+  void value(const Value& stored);
+  void value(sqlite3_value* value);
+  std::string& bytes() { return bytes_; }
+
+ private:
+  void blob(char kind, const void* data, std::size_t size);
+  std::string bytes_;
+};
+
+class Unpacker {
+ public:
+  explicit Unpacker(std::string_view bytes) : bytes_(bytes) {}
+  bool atEnd() const { return pos_ >= bytes_.size(); }
+  std::uint64_t number();
+  std::int64_t signedNumber();
+  std::uint64_t word();
+  Value value();
+
+ private:
+  std::string_view take(std::size_t size);
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace store::history
