@@ -2,6 +2,7 @@
 
 #include <QEvent>
 
+#include "kit/jet_conversion.h"
 #include "kit/program.h"
 #include "kit/reentry.h"
 #include "kit/twips.h"
@@ -40,9 +41,15 @@ void SelectionBoxArray2::Form_Activate() {
   const int before = ListView1->selectedRow();
   const QString kept = before >= 0 ? ListView1->text(before) : QString();
   ListView1->model().clear();
+  // An account database that is still an Access file is offered for conversion once a showing.
+  const QString accountsPath = programFile(sch::accountFile);
+  if (!conversionDeclined_) {
+    const JetOpen jet = offerJetConversion(this, accountsPath);
+    conversionDeclined_ = jet == JetOpen::Declined || jet == JetOpen::Refused;
+  }
   ui().setBusy(true);
   try {
-    store::Database accounts = store::Database::open(programFile(sch::accountFile).toStdString());
+    store::Database accounts = store::Database::open(accountsPath.toStdString());
     store::Table users = accounts.openTable(sch::userAccess);
     users.setIndex(sch::userIdIndex);
     const std::string user = program().CurrentUserID.trimmed().toStdString();

@@ -32,6 +32,7 @@ class SelectionBoxArray2 : public QDialog {
  private:
   bool filledOnShow_ = false;
   bool filling_ = false;
+  bool conversionDeclined_ = false;
 };
 
 }  // namespace roomkit

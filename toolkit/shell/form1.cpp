@@ -1,6 +1,8 @@
 #include "form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QDir>
 #include <QTimer>
 
@@ -27,7 +29,9 @@ const std::array<const char*, 8> functionNames = {
 
 namespace {
 constexpr int formWidth = 8040;   // twips
-constexpr int formHeight = 7215;
+constexpr int panelsHeight = 7215;  // the window as the panels need it
+constexpr int undoStrip = 480;      // the strip below them, for the undo button
+constexpr int formHeight = panelsHeight + undoStrip;
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -37,6 +41,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   setFixedSize(px(formWidth), px(formHeight));
   buildTop();
   buildPanels();
+  buildUndo();
   Form_Load();
 }
 
@@ -101,6 +106,36 @@ void Form1::buildPanels() {
   Frame10 = new CombineRoomsPanel(*this, this);
   Frame11 = new ChangeSortFieldPanel(*this, this);
   panels = {Frame1, Frame2, Frame3, Frame4, Frame8, Frame9, Frame10, Frame11};
+}
+
+void Form1::buildUndo() {
+  LineUndo = new QFrame(this);
+  LineUndo->setObjectName("LineUndo");
+  LineUndo->setFrameShape(QFrame::HLine);
+  LineUndo->setFrameShadow(QFrame::Sunken);
+  place(LineUndo, 0, panelsHeight, formWidth, 30);
+  CommandUndo = new QPushButton("Undo Last Run...", this);
+  CommandUndo->setObjectName("CommandUndo");
+  CommandUndo->setToolTip("Undoes the newest run of a function on the database (Ctrl+Z)");
+  CommandUndo->setAutoDefault(false);
+  place(CommandUndo, 120, panelsHeight + 75, 2160, 345);
+  connect(CommandUndo, &QPushButton::clicked, this, &Form1::CommandUndo_Click);
+  // Ctrl+Z undoes a run wherever the focus is in the window, a text box included.
+  qApp->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Z && key->modifiers() == Qt::ControlModifier) {
+      if (type == QEvent::KeyPress) CommandUndo_Click();
+      event->accept();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 QWidget* Form1::panelAt(int position) {

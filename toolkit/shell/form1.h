@@ -43,6 +43,8 @@ class Form1 : public QWidget, public ShellContext {
   QFrame* Line1;
   QLabel* Label3;
   QComboBox* Combo1;  // the function selector
+  QFrame* LineUndo;             // the strip below the panels
+  QPushButton* CommandUndo;     // undoes the newest run of the history, as Ctrl+Z does
 
   ChangeRoomNumberPanel* Frame1;
   ModifyRoomDataPanel* Frame2;
@@ -68,6 +70,7 @@ class Form1 : public QWidget, public ShellContext {
   void Command2_Click();
   void Combo1_Click();
   void LoadCurrentDB() override;
+  void CommandUndo_Click();
 
   // ShellContext
   QString databasePath() const override;
@@ -79,11 +82,13 @@ class Form1 : public QWidget, public ShellContext {
 
  protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildTop();
   void buildPanels();
+  void buildUndo();
   void closeDatabase();
   void failLoad(const QString& path, const QString& reason);
 

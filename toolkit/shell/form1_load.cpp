@@ -3,6 +3,7 @@
 
 #include "form1.h"
 #include "pickers/building_picker.h"
+#include "kit/jet_conversion.h"
 #include "kit/program.h"
 #include "store/helpers.h"
 #include "store/schema.h"
@@ -60,6 +61,9 @@ void Form1::failLoad(const QString& path, const QString& reason) {
 }
 
 void Form1::LoadCurrentDB() {
+  // A database that is still an Access file is converted first, when the user agrees; otherwise
+  // nothing changes and nothing is loaded.
+  if (!readyToOpen(this, Text1->text())) return;
   ui().processEvents();
   Frame2->List1->clearLines();
   Frame3->List2->clearLines();

@@ -7,6 +7,7 @@
 #include "pickers/record_picker.h"
 #include "kit/program.h"
 #include "kit/ui.h"
+#include "kit/jet_conversion.h"
 #include "kit/reentry.h"
 
 namespace roomkit {
@@ -285,6 +286,7 @@ void AutoGeneratePanel::aaCommand2_Click() {
   const int count = aaList1->count();
   ui().beep();
   if (!ask("Add " + QString::number(count) + " rooms?", {}, Answer::Yes, Icon::Question)) return;
+  if (!readyToOpen(window(), path)) return;
 
   autogen::AddResult result;
   {
@@ -322,6 +324,7 @@ void AutoGeneratePanel::aaCommand2_Click() {
 void AutoGeneratePanel::CSCmd2_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
+  if (!readyToOpen(window(), shell_.databasePath())) return;
   auto& args = program().PickerArgs;
   args[0] = shell_.databasePath();
   args[1] = "Cleaning Schedules- Describe";

@@ -4,6 +4,7 @@
 
 #include "cleanup_work.h"
 #include "kit/ui.h"
+#include "kit/jet_conversion.h"
 #include "kit/reentry.h"
 
 namespace roomkit {
@@ -36,6 +37,7 @@ void CleanupPanel::Command6_Click() {
            Icon::Question)) {
     return;
   }
+  if (!readyToOpen(window(), path)) return;
 
   // Disabling the panel takes the focus away; the button gets it back afterwards.
   const bool hadFocus = Command6->hasFocus();

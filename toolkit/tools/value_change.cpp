@@ -1,5 +1,6 @@
 #include "value_change.h"
 
+#include "kit/jet_conversion.h"
 #include "kit/ui.h"
 #include "store/helpers.h"
 
@@ -33,6 +34,7 @@ void runValueChange(ShellContext& shell, const ValueChange& change) {
     return;
   }
   if (!ask("Are you sure?", change.title, Answer::No)) return;
+  if (!readyToOpen(change.current->window(), QString::fromStdString(path))) return;
 
   ui().setBusy(true);
   const WalkResult result = change.run(path, current, replacement);
