@@ -385,7 +385,8 @@ std::int64_t Database::updateWhereUpperText(const std::string& table, const std:
   ++*c.tableCounter(table);
   const std::vector<std::size_t> positions{*position};
   const std::vector<Value> values{stored};
-  const history::HintScope hint(c.recorder, {&info->def.name, false, &positions, &values, nullptr});
+  const history::HintScope hint(c.recorder,
+                                {&info->def.name, false, &positions, &values, &info->keyFields});
   return run(c, "UPDATE " + info->quotedName + " SET " + quote(def.name) + " = ?2" + where,
              {Value(upperText), stored});
 }

@@ -16,8 +16,6 @@ using detail::StatementUse;
 
 namespace {
 
-enum Packed : std::uint8_t { kInserted = 1, kDeleted = 2, kUpdated = 3, kReplaced = 4 };
-
 void bindText(sqlite3_stmt* stmt, int index, const std::string& text) {
   sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
@@ -42,77 +40,6 @@ std::string columnText(sqlite3_stmt* stmt, int column) {
 
 const std::string runs = quote(runsTable);
 const std::string changes = quote(changesTable);
-
-void pack(Packer& out, const Change& change, std::int64_t& lastRowid) {
-  switch (change.kind) {
-    case Change::Kind::Inserted: out.bytes() += static_cast<char>(kInserted); break;
-    case Change::Kind::Deleted: out.bytes() += static_cast<char>(kDeleted); break;
-    case Change::Kind::Updated: out.bytes() += static_cast<char>(kUpdated); break;
-    case Change::Kind::Replaced: out.bytes() += static_cast<char>(kReplaced); break;
-    case Change::Kind::Gone: return;
-  }
-  out.signedNumber(change.rowid - lastRowid);
-  lastRowid = change.rowid;
-  if (change.kind == Change::Kind::Inserted || change.kind == Change::Kind::Replaced) {
-    out.word(change.afterHash);
-  }
-  if (change.kind == Change::Kind::Inserted) {
-    out.number(change.key.size());
-    for (const Value& value : change.key) out.value(value);
-  }
-  if (change.kind == Change::Kind::Deleted || change.kind == Change::Kind::Replaced) {
-    out.number(change.before.size());
-    for (const Value& value : change.before) out.value(value);
-  }
-  if (change.kind == Change::Kind::Updated) {
-    out.number(change.fields.size());
-    for (const FieldChange& field : change.fields) {
-      out.number(field.position);
-      out.value(field.before);
-      out.value(field.after);
-    }
-  }
-}
-
-std::vector<Change> unpack(std::string_view bytes) {
-  std::vector<Change> out;
-  Unpacker in(bytes);
-  std::int64_t rowid = 0;
-  while (!in.atEnd()) {
-    Change change;
-    const std::uint64_t kind = in.number();
-    rowid += in.signedNumber();
-    change.rowid = rowid;
-    switch (kind) {
-      case kInserted: change.kind = Change::Kind::Inserted; break;
-      case kDeleted: change.kind = Change::Kind::Deleted; break;
-      case kUpdated: change.kind = Change::Kind::Updated; break;
-      case kReplaced: change.kind = Change::Kind::Replaced; break;
-      default: throw Error(code::corrupt, "The change history of this database is damaged.");
-    }
-    if (kind == kInserted || kind == kReplaced) change.afterHash = in.word();
-    if (kind == kInserted) {
-      const std::uint64_t count = in.number();
-      for (std::uint64_t i = 0; i < count; ++i) change.key.push_back(in.value());
-    }
-    if (kind == kDeleted || kind == kReplaced) {
-      const std::uint64_t count = in.number();
-      for (std::uint64_t i = 0; i < count; ++i) change.before.push_back(in.value());
-    }
-    if (kind == kUpdated) {
-      const std::uint64_t count = in.number();
-      for (std::uint64_t i = 0; i < count; ++i) {
-        FieldChange field;
-        field.position = in.number();
-        field.before = in.value();
-        field.after = in.value();
-        change.fields.push_back(std::move(field));
-      }
-    }
-    out.push_back(std::move(change));
-  }
-  return out;
-}
 
 std::string tablesText(const std::vector<TableChanges>& tables) {
   std::string text;
@@ -229,44 +156,26 @@ void ensureTables(Connection& c) {
 }
 
 std::int64_t writeRun(Connection& c, const std::string& function, const std::string& detail,
-                      const Recorder& recorder) {
+                      Recorder& recorder) {
   ensureTables(c);
   const std::int64_t number = single(c, "SELECT coalesce(max(\"Run\"), 0) + 1 FROM " + runs);
-  const std::vector<RecordedTable>& tables = recorder.tables();
-  std::map<std::size_t, std::vector<const Change*>> byTable;
-  for (const Change* change : recorder.changes()) byTable[change->table].push_back(change);
-
   std::vector<TableChanges> counts;
   std::int64_t records = 0, bytes = 0, part = 0;
-  for (const auto& [table, list] : byTable) {
-    TableChanges count{tables[table].name};
-    Packer out;
-    std::int64_t lastRowid = 0;
-    auto flush = [&] {
-      StatementUse use(c.statement("INSERT INTO " + changes +
-                                   " (\"Run\", \"Part\", \"Table\", \"Data\") VALUES (?1, ?2, ?3, ?4)"));
-      sqlite3_bind_int64(use.get(), 1, number);
-      sqlite3_bind_int64(use.get(), 2, ++part);
-      bindText(use.get(), 3, tables[table].name);
-      sqlite3_bind_blob64(use.get(), 4, out.bytes().data(), out.bytes().size(), SQLITE_STATIC);
-      step(c, use.get());
-      bytes += static_cast<std::int64_t>(out.bytes().size());
-      out.bytes().clear();
-      lastRowid = 0;
-    };
-    for (const Change* change : list) {
-      pack(out, *change, lastRowid);
-      ++records;
-      if (change->kind == Change::Kind::Inserted) ++count.added;
-      if (change->kind == Change::Kind::Deleted) ++count.removed;
-      if (change->kind == Change::Kind::Updated || change->kind == Change::Kind::Replaced) {
-        ++count.changed;
-      }
-      if (out.bytes().size() >= partBytes) flush();
-    }
-    if (!out.bytes().empty()) flush();
-    counts.push_back(std::move(count));
+  for (TableLog& table : recorder.tables()) {
+    const FoldedTable folded = foldLog(table);
+    if (folded.bytes.empty()) continue;
+    StatementUse use(c.statement("INSERT INTO " + changes +
+                                 " (\"Run\", \"Part\", \"Table\", \"Data\") VALUES (?1, ?2, ?3, ?4)"));
+    sqlite3_bind_int64(use.get(), 1, number);
+    sqlite3_bind_int64(use.get(), 2, ++part);
+    bindText(use.get(), 3, table.name);
+    sqlite3_bind_blob64(use.get(), 4, folded.bytes.data(), folded.bytes.size(), SQLITE_STATIC);
+    step(c, use.get());
+    bytes += static_cast<std::int64_t>(folded.bytes.size());
+    records += folded.added + folded.changed + folded.removed;
+    counts.push_back({table.name, folded.added, folded.changed, folded.removed});
   }
+  if (records == 0) return 0;
 
   StatementUse use(c.statement("INSERT INTO " + runs +
                                " (\"Run\", \"When\", \"Function\", \"Detail\", \"Records\", "
@@ -315,8 +224,8 @@ std::vector<TablePart> readChanges(Connection& c, std::int64_t run) {
   while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
     const std::string table = columnText(use.get(), 0);
     const auto* data = static_cast<const char*>(sqlite3_column_blob(use.get(), 1));
-    std::vector<Change> changes =
-        unpack({data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(use.get(), 1))});
+    std::vector<Change> changes = unpackChanges(
+        {data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(use.get(), 1))});
     if (out.empty() || out.back().table != table) out.push_back({table, {}});
     for (Change& change : changes) out.back().changes.push_back(std::move(change));
   }

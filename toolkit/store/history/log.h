@@ -1,5 +1,5 @@
 // Internal: the history's tables in the file. A run is one row of the runs table; its changes are
-// packed, table by table, into parts of the changes table.
+// packed, table by table, into one part each of the changes table.
 #pragma once
 
 #include <sqlite3.h>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "changes.h"
 #include "recorder.h"
 #include "store/history.h"
 
@@ -28,7 +29,7 @@ void ensureTables(detail::Connection& c);
 // Writes the changes of a run and its row, then drops the oldest runs beyond the limits.
 // Returns the run's number.
 std::int64_t writeRun(detail::Connection& c, const std::string& function, const std::string& detail,
-                      const Recorder& recorder);
+                      Recorder& recorder);
 
 std::vector<RunInfo> readRuns(detail::Connection& c, bool onlyUndoable);
 std::vector<TablePart> readChanges(detail::Connection& c, std::int64_t run);

@@ -16,7 +16,4 @@ inline constexpr std::int64_t runsAlwaysKept = 50;
 inline constexpr std::int64_t runsAtMost = 100;
 inline constexpr std::int64_t bytesKept = std::int64_t{64} << 20;
 
-// The changes of a run are written in parts of about this many bytes.
-inline constexpr std::size_t partBytes = 256 * 1024;
-
 }  // namespace store::history

@@ -1,42 +1,31 @@
 // Internal: records every record that a run inserts, updates or deletes, through the engine's
-// pre-update hook, so that no write of the run escapes it. Each record is kept once, by table and
-// stored position (rowid), with what it was before the run and what the run left in it.
+// pre-update hook, so that no write of the run escapes it. Each table keeps an append-only log in
+// the packed form of the history: what each record was before a change and what the change left
+// in it. A record changed more than once in a run is folded into one change when the run ends.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "stored.h"
 #include "store/value.h"
 
 namespace store::history {
 
-// One field a run changed in a record that existed before and after it.
-struct FieldChange {
-  std::size_t position;
-  Value before;  // as stored
-  Value after;
-};
+// The packed kinds of change.
+enum Packed : std::uint8_t { kInserted = 1, kDeleted = 2, kUpdated = 3, kReplaced = 4 };
 
-struct Change {
-  enum class Kind : std::uint8_t { Inserted, Deleted, Updated, Replaced, Gone };
-  Kind kind = Kind::Gone;
-  std::size_t table = 0;
-  std::int64_t rowid = 0;
-  std::uint64_t order = 0;         // of the record's first change in the run
-  std::vector<Value> before;        // Deleted, Replaced: every field as stored
-  std::vector<FieldChange> fields;  // Updated
-  std::uint64_t afterHash = 0;      // Inserted, Replaced: the record as the run left it
-  std::vector<Value> key;           // Inserted: the fields it is known by, when the store said
-};
-
-struct RecordedTable {
+struct TableLog {
   std::string name;
   std::size_t fields = 0;
   std::uint64_t nullHash = 0;  // the hash of a record with every field null
+  Packer events;
+  std::int64_t lastRowid = 0;
+  bool ordered = true;  // every event so far is of a later record than the one before
+  std::int64_t added = 0, changed = 0, removed = 0;
 };
 
 // What the store is about to write, so that the new state of the records need not be read back:
@@ -63,36 +52,28 @@ class Recorder {
   // Stops recording; false when a change could not be recorded (the run must not be kept).
   bool detach();
   const std::string& failure() const { return failure_; }
-
-  const std::vector<RecordedTable>& tables() const { return tables_; }
-  // The changes that remain, in the order of their first change.
-  std::vector<const Change*> changes() const;
+  bool empty() const;
+  std::vector<TableLog>& tables() { return tables_; }
 
  private:
   static void hook(void* self, sqlite3* db, int op, const char* database, const char* table,
                    sqlite3_int64 oldRowid, sqlite3_int64 newRowid);
   void record(int op, const char* table, sqlite3_int64 oldRowid, sqlite3_int64 newRowid);
-  std::size_t tableIndex(const char* name);
-  bool hintFor(const char* table, bool insert) const;
-  std::uint64_t insertedHash(std::size_t table);
-  std::vector<Value> oldRecord();
-  std::vector<FieldChange> updatedFields(std::size_t table);
-  Change& entry(std::size_t table, std::int64_t rowid);
-  void inserted(std::size_t table, std::int64_t rowid, std::uint64_t hash);
-  std::vector<Value> insertedKey(std::size_t table) const;
-  void deleted(std::size_t table, std::int64_t rowid);
-  void updated(std::size_t table, std::int64_t rowid);
+  TableLog& log(const char* name);
+  bool hintFor(const TableLog& table, bool insert) const;
+  void begin(TableLog& table, Packed kind, std::int64_t rowid);
+  void inserted(TableLog& table, std::int64_t rowid, bool fromHint);
+  void deleted(TableLog& table, std::int64_t rowid);
+  void updated(TableLog& table, std::int64_t rowid);
+  void updatedKey(TableLog& table);
 
   sqlite3* db_;
   bool attached_ = true;
   std::string failure_;
   WriteHint hint_;
-  std::vector<RecordedTable> tables_;
+  std::vector<TableLog> tables_;
   const char* lastName_ = nullptr;
   std::size_t lastTable_ = 0;
-  std::vector<Change> changes_;
-  std::unordered_map<std::uint64_t, std::size_t> index_;  // (table, rowid) to changes_
-  std::uint64_t order_ = 0;
 };
 
 // Tells the connection's recorder, if a run is recording, what the statement about to run writes.
@@ -110,9 +91,6 @@ class HintScope {
  private:
   Recorder* recorder_;
 };
-
-// A record's hash from its fields as stored.
-std::uint64_t recordHash(const std::vector<Value>& fields);
 
 // Whether a table belongs to the history itself (or to the engine) and is never recorded.
 bool unrecorded(const char* table);

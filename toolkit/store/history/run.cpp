@@ -47,7 +47,7 @@ void Run::commit() {
       throw Error(code::generic, "The change could not be recorded in the history (" +
                                      recorder_->failure() + ").");
     }
-    if (!recorder_->changes().empty()) history::writeRun(c, function_, detail_, *recorder_);
+    if (!recorder_->empty()) history::writeRun(c, function_, detail_, *recorder_);
     db_.commit();
     open_ = false;
     recorder_.reset();

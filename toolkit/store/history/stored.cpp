@@ -40,7 +40,6 @@ std::uint64_t realHash(double d) {
   return mix(bits ^ 0x2ULL);
 }
 
-constexpr std::uint64_t nullHash = 0x5bd1e995ULL;
 
 }  // namespace
 
@@ -64,7 +63,7 @@ Value storedValue(sqlite3_value* value) {
 
 std::uint64_t valueHash(const Value& stored) {
   switch (stored.kind()) {
-    case Value::Kind::Null: return nullHash;
+    case Value::Kind::Null: return nullValueHash;
     case Value::Kind::Integer:
     case Value::Kind::Boolean:
     case Value::Kind::Currency: return integerHash(stored.integer());
@@ -80,7 +79,7 @@ std::uint64_t valueHash(const Value& stored) {
       return bytesHash(kText, reinterpret_cast<const unsigned char*>(iso.data()), iso.size());
     }
   }
-  return nullHash;
+  return nullValueHash;
 }
 
 std::uint64_t valueHash(sqlite3_value* value) {
@@ -95,12 +94,8 @@ std::uint64_t valueHash(sqlite3_value* value) {
       const auto* data = static_cast<const unsigned char*>(sqlite3_value_blob(value));
       return bytesHash(kBlob, data, static_cast<std::size_t>(sqlite3_value_bytes(value)));
     }
-    default: return nullHash;
+    default: return nullValueHash;
   }
-}
-
-std::uint64_t fieldHash(std::size_t position, std::uint64_t value) {
-  return mix(value + (position + 1) * 0xD6E8FEB86659FD93ULL);
 }
 
 void Packer::number(std::uint64_t n) {

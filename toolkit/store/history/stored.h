@@ -21,9 +21,14 @@ Value storedValue(sqlite3_value* value);
 // as its text, yes/no and currency as their whole numbers.
 std::uint64_t valueHash(const Value& stored);
 std::uint64_t valueHash(sqlite3_value* value);
-// A record's hash is the sum of its fields' hashes, each mixed with its position, so that a
-// change of some fields changes it by their part alone.
-std::uint64_t fieldHash(std::size_t position, std::uint64_t value);
+inline constexpr std::uint64_t nullValueHash = 0x5bd1e9955bd1e995ULL;
+
+// A record's hash is the sum of its fields' hashes, each tied to its position, so that a change
+// of some fields changes it by their part alone. The value hashes are well mixed already.
+inline std::uint64_t fieldHash(std::size_t position, std::uint64_t value) {
+  return (value ^ (static_cast<std::uint64_t>(position) * 0x9E3779B97F4A7C15ULL)) *
+         0xD6E8FEB86659FD93ULL;
+}
 
 // Appends to and reads from the packed history: whole numbers as variable-length integers,
 // values with a kind byte.
@@ -35,6 +40,7 @@ class Packer {
   void value(const Value& stored);
   void value(sqlite3_value* value);
   std::string& bytes() { return bytes_; }
+  const std::string& bytes() const { return bytes_; }
 
  private:
   void blob(char kind, const void* data, std::size_t size);

@@ -149,9 +149,10 @@ class TableUndo {
         if (field.position < record.size()) record[field.position] = field.after;
       }
     }
-    const std::string key = change.kind == Change::Kind::Inserted
-                                ? keyText(change.key, change.rowid)
-                                : keyOf(record, change.rowid);
+    const std::string key = change.kind == Change::Kind::Deleted ||
+                                    change.kind == Change::Kind::Replaced || change.key.empty()
+                                ? keyOf(record, change.rowid)
+                                : keyText(change.key, change.rowid);
     throw Refusal("the record " + key + " of the table \"" + name() +
                   "\" is no longer in the database");
   }

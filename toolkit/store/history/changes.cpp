@@ -1,0 +1,182 @@
+#include "changes.h"
+
+#include <algorithm>
+
+#include "store/error.h"
+
+namespace store::history {
+
+namespace {
+
+[[noreturn]] void damaged() {
+  throw Error(code::corrupt, "The change history of this database is damaged.");
+}
+
+void pack(Packer& out, const Change& change, std::int64_t& lastRowid) {
+  Packed kind = kInserted;
+  switch (change.kind) {
+    case Change::Kind::Inserted: kind = kInserted; break;
+    case Change::Kind::Deleted: kind = kDeleted; break;
+    case Change::Kind::Updated: kind = kUpdated; break;
+    case Change::Kind::Replaced: kind = kReplaced; break;
+    case Change::Kind::Gone: return;
+  }
+  out.bytes() += static_cast<char>(kind);
+  out.signedNumber(change.rowid - lastRowid);
+  lastRowid = change.rowid;
+  if (kind == kInserted || kind == kReplaced) out.word(change.afterHash);
+  if (kind == kInserted) {
+    out.number(change.key.size());
+    for (const Value& value : change.key) out.value(value);
+  }
+  if (kind == kDeleted || kind == kReplaced) {
+    out.number(change.before.size());
+    for (const Value& value : change.before) out.value(value);
+  }
+  if (kind == kUpdated) {
+    out.number(change.fields.size());
+    for (const FieldChange& field : change.fields) {
+      out.number(field.position);
+      out.value(field.before);
+      out.value(field.after);
+    }
+    out.number(change.key.size());
+    for (const Value& value : change.key) out.value(value);
+  }
+}
+
+std::uint64_t hashDelta(const std::vector<FieldChange>& fields) {
+  std::uint64_t delta = 0;
+  for (const FieldChange& field : fields) {
+    delta += fieldHash(field.position, valueHash(field.after)) -
+             fieldHash(field.position, valueHash(field.before));
+  }
+  return delta;
+}
+
+// What a record is after `next`, when it was `state` before it in the same run.
+void apply(Change& state, Change& next) {
+  using Kind = Change::Kind;
+  switch (state.kind) {
+    case Kind::Inserted:
+    case Kind::Replaced:
+      if (next.kind == Kind::Updated) {
+        state.afterHash += hashDelta(next.fields);
+        return;
+      }
+      if (next.kind == Kind::Deleted) {
+        state.kind = state.kind == Kind::Inserted ? Kind::Gone : Kind::Deleted;
+        state.key.clear();
+        return;
+      }
+      break;
+    case Kind::Updated:
+      if (next.kind == Kind::Updated) {
+        for (FieldChange& field : next.fields) {
+          auto earlier = std::find_if(state.fields.begin(), state.fields.end(),
+                                      [&](const FieldChange& f) { return f.position == field.position; });
+          if (earlier == state.fields.end()) {
+            state.fields.push_back(std::move(field));
+          } else {
+            earlier->after = std::move(field.after);
+          }
+        }
+        return;
+      }
+      if (next.kind == Kind::Deleted) {
+        for (const FieldChange& field : state.fields) {
+          if (field.position < next.before.size()) next.before[field.position] = field.before;
+        }
+        state = std::move(next);
+        return;
+      }
+      break;
+    case Kind::Deleted:
+      if (next.kind == Kind::Inserted) {
+        state.kind = Kind::Replaced;
+        state.afterHash = next.afterHash;
+        return;
+      }
+      break;
+    case Kind::Gone: break;
+  }
+  state = std::move(next);  // a record that was gone comes back as what the event says
+}
+
+}  // namespace
+
+std::vector<Change> unpackChanges(std::string_view bytes) {
+  std::vector<Change> out;
+  Unpacker in(bytes);
+  std::int64_t rowid = 0;
+  while (!in.atEnd()) {
+    Change change;
+    const std::uint64_t kind = in.number();
+    rowid += in.signedNumber();
+    change.rowid = rowid;
+    switch (kind) {
+      case kInserted: change.kind = Change::Kind::Inserted; break;
+      case kDeleted: change.kind = Change::Kind::Deleted; break;
+      case kUpdated: change.kind = Change::Kind::Updated; break;
+      case kReplaced: change.kind = Change::Kind::Replaced; break;
+      default: damaged();
+    }
+    if (kind == kInserted || kind == kReplaced) change.afterHash = in.word();
+    if (kind == kInserted) {
+      const std::uint64_t count = in.number();
+      for (std::uint64_t i = 0; i < count; ++i) change.key.push_back(in.value());
+    }
+    if (kind == kDeleted || kind == kReplaced) {
+      const std::uint64_t count = in.number();
+      for (std::uint64_t i = 0; i < count; ++i) change.before.push_back(in.value());
+    }
+    if (kind == kUpdated) {
+      const std::uint64_t count = in.number();
+      for (std::uint64_t i = 0; i < count; ++i) {
+        FieldChange field;
+        field.position = in.number();
+        field.before = in.value();
+        field.after = in.value();
+        change.fields.push_back(std::move(field));
+      }
+      const std::uint64_t keys = in.number();
+      for (std::uint64_t i = 0; i < keys; ++i) change.key.push_back(in.value());
+    }
+    out.push_back(std::move(change));
+  }
+  return out;
+}
+
+FoldedTable foldLog(TableLog& log) {
+  FoldedTable folded;
+  if (log.ordered) {
+    folded.bytes = std::move(log.events.bytes());
+    folded.added = log.added;
+    folded.changed = log.changed;
+    folded.removed = log.removed;
+    return folded;
+  }
+  std::vector<Change> events = unpackChanges(log.events.bytes());
+  std::stable_sort(events.begin(), events.end(),
+                   [](const Change& a, const Change& b) { return a.rowid < b.rowid; });
+  Packer out;
+  std::int64_t lastRowid = 0;
+  for (std::size_t first = 0; first < events.size();) {
+    Change state = std::move(events[first]);
+    std::size_t next = first + 1;
+    for (; next < events.size() && events[next].rowid == state.rowid; ++next) apply(state, events[next]);
+    first = next;
+    switch (state.kind) {
+      case Change::Kind::Inserted: ++folded.added; break;
+      case Change::Kind::Deleted: ++folded.removed; break;
+      case Change::Kind::Updated:
+      case Change::Kind::Replaced: ++folded.changed; break;
+      case Change::Kind::Gone: continue;
+    }
+    pack(out, state, lastRowid);
+  }
+  folded.bytes = std::move(out.bytes());
+  return folded;
+}
+
+}  // namespace store::history
