@@ -78,6 +78,7 @@ class Connection {
 
   // The recorder of the run in progress, if any; the store's writes tell it what they write.
   history::Recorder* recorder = nullptr;
+  bool historyTables = false;  // the history's tables are known to be in the file
 
   // Write counters: one per table, and one for every table (rollback).
   std::uint64_t* tableCounter(const std::string& name);

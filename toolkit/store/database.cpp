@@ -307,6 +307,7 @@ void Database::commit() { connection().execute("COMMIT"); }
 void Database::rollback() {
   Connection& c = connection();
   c.touchAll();
+  c.historyTables = false;  // they may have been made in the transaction that ends here
   if (sqlite3_get_autocommit(c.db()) == 0) c.execute("ROLLBACK");
 }
 
@@ -344,9 +345,17 @@ namespace {
 
 // The condition "field, read as text (and upper-cased), equals ?1". A text field holds only text,
 // so a case-blind equality, which an index can serve, narrows the records first.
-std::string textCondition(const FieldDef& field, bool upper) {
+//
+// For a text field and an upper-case text the case-blind equality is the whole condition: the
+// collation folds each character as upper-casing does, so a text equals the upper-case one
+// without regard to case exactly when its upper-cased form equals it.
+std::string textCondition(const FieldDef& field, bool upper, bool upperCaseText = false) {
   std::string condition;
-  if (field.type == FieldType::Text) condition = quote(field.name) + " = ?1 COLLATE FOLD AND ";
+  if (field.type == FieldType::Text || field.type == FieldType::Memo) {
+    condition = quote(field.name) + " = ?1 COLLATE FOLD";
+    if (upper && upperCaseText) return condition;
+    condition += " AND ";
+  }
   condition += std::string(upper ? "rk_upper_text(" : "rk_text(") + quote(field.name) + ", " +
                std::to_string(static_cast<int>(field.type)) + ") = ?1";
   return condition;
@@ -371,7 +380,7 @@ std::int64_t Database::updateWhereUpperText(const std::string& table, const std:
   const auto position = info->def.fieldPosition(field);
   if (!position) throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
   const FieldDef& def = info->def.fields[*position];
-  const std::string where = " WHERE " + textCondition(def, true);
+  const std::string where = " WHERE " + textCondition(def, true, toUpper(upperText) == upperText);
   Value stored;
   try {
     stored = coerce(def, value);

@@ -25,13 +25,6 @@ void step(Connection& c, sqlite3_stmt* stmt) {
   if (rc != SQLITE_DONE && rc != SQLITE_ROW) c.fail(rc);
 }
 
-std::int64_t single(Connection& c, const std::string& sql) {
-  StatementUse use(c.statement(sql));
-  const int rc = sqlite3_step(use.get());
-  if (rc != SQLITE_ROW) c.fail(rc);
-  return sqlite3_column_int64(use.get(), 0);
-}
-
 std::string columnText(sqlite3_stmt* stmt, int column) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
   return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
@@ -74,11 +67,11 @@ std::vector<TableChanges> tablesOf(const std::string& text) {
 }
 
 // Drops the oldest runs beyond the limits, each whole.
-void trim(Connection& c, std::int64_t newest) {
+void trim(Connection& c, std::int64_t newest, bool checkSize) {
   const std::string dropUpTo = "DELETE FROM " + changes + " WHERE \"Run\" <= ?1";
   const std::string dropRunsUpTo = "DELETE FROM " + runs + " WHERE \"Run\" <= ?1";
   std::int64_t last = newest - runsAtMost;  // runs up to this one go
-  {
+  if (checkSize) {
     // Before the runs always kept, the oldest go while the whole history is too large.
     StatementUse use(c.statement("SELECT \"Run\", \"Bytes\" FROM " + runs +
                                  " WHERE \"Run\" > ?1 ORDER BY \"Run\" DESC"));
@@ -143,7 +136,10 @@ bool hasHistory(Connection& c) {
 }
 
 void ensureTables(Connection& c) {
-  if (hasHistory(c)) return;
+  if (c.historyTables || hasHistory(c)) {
+    c.historyTables = true;
+    return;
+  }
   c.execute("CREATE TABLE " + runs +
             " (\"Run\" INTEGER PRIMARY KEY, \"When\" TEXT NOT NULL, \"Function\" TEXT NOT NULL, "
             "\"Detail\" TEXT NOT NULL, \"Records\" INTEGER NOT NULL, \"Tables\" TEXT NOT NULL, "
@@ -153,42 +149,49 @@ void ensureTables(Connection& c) {
             "\"Data\" BLOB NOT NULL)");
   c.execute("CREATE UNIQUE INDEX " + quote(std::string(changesTable) + ".ByRun") + " ON " +
             changes + " (\"Run\", \"Part\")");
+  c.historyTables = true;
 }
 
+// The run's row comes first and gets the next number; then one part for each table it changed.
 std::int64_t writeRun(Connection& c, const std::string& function, const std::string& detail,
                       Recorder& recorder) {
-  ensureTables(c);
-  const std::int64_t number = single(c, "SELECT coalesce(max(\"Run\"), 0) + 1 FROM " + runs);
+  std::vector<FoldedTable> folded;
   std::vector<TableChanges> counts;
-  std::int64_t records = 0, bytes = 0, part = 0;
+  std::int64_t records = 0, bytes = 0;
   for (TableLog& table : recorder.tables()) {
-    const FoldedTable folded = foldLog(table);
-    if (folded.bytes.empty()) continue;
+    FoldedTable part = foldLog(table);
+    if (part.bytes.empty()) continue;
+    records += part.added + part.changed + part.removed;
+    bytes += static_cast<std::int64_t>(part.bytes.size());
+    counts.push_back({table.name, part.added, part.changed, part.removed});
+    folded.push_back(std::move(part));
+  }
+  if (records == 0) return 0;
+  ensureTables(c);
+  {
+    StatementUse use(c.statement("INSERT INTO " + runs +
+                                 " (\"When\", \"Function\", \"Detail\", \"Records\", \"Tables\", "
+                                 "\"Bytes\") VALUES (?1, ?2, ?3, ?4, ?5, ?6)"));
+    bindText(use.get(), 1, localTime());
+    bindText(use.get(), 2, function);
+    bindText(use.get(), 3, detail);
+    sqlite3_bind_int64(use.get(), 4, records);
+    bindText(use.get(), 5, tablesText(counts));
+    sqlite3_bind_int64(use.get(), 6, bytes);
+    step(c, use.get());
+  }
+  const std::int64_t number = sqlite3_last_insert_rowid(c.db());
+  for (std::size_t i = 0; i < folded.size(); ++i) {
     StatementUse use(c.statement("INSERT INTO " + changes +
                                  " (\"Run\", \"Part\", \"Table\", \"Data\") VALUES (?1, ?2, ?3, ?4)"));
     sqlite3_bind_int64(use.get(), 1, number);
-    sqlite3_bind_int64(use.get(), 2, ++part);
-    bindText(use.get(), 3, table.name);
-    sqlite3_bind_blob64(use.get(), 4, folded.bytes.data(), folded.bytes.size(), SQLITE_STATIC);
+    sqlite3_bind_int64(use.get(), 2, static_cast<std::int64_t>(i + 1));
+    bindText(use.get(), 3, counts[i].table);
+    sqlite3_bind_blob64(use.get(), 4, folded[i].bytes.data(), folded[i].bytes.size(), SQLITE_STATIC);
     step(c, use.get());
-    bytes += static_cast<std::int64_t>(folded.bytes.size());
-    records += folded.added + folded.changed + folded.removed;
-    counts.push_back({table.name, folded.added, folded.changed, folded.removed});
   }
-  if (records == 0) return 0;
-
-  StatementUse use(c.statement("INSERT INTO " + runs +
-                               " (\"Run\", \"When\", \"Function\", \"Detail\", \"Records\", "
-                               "\"Tables\", \"Bytes\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
-  sqlite3_bind_int64(use.get(), 1, number);
-  bindText(use.get(), 2, localTime());
-  bindText(use.get(), 3, function);
-  bindText(use.get(), 4, detail);
-  sqlite3_bind_int64(use.get(), 5, records);
-  bindText(use.get(), 6, tablesText(counts));
-  sqlite3_bind_int64(use.get(), 7, bytes);
-  step(c, use.get());
-  trim(c, number);
+  // The size of the whole history is looked at now and then, and after every large run.
+  trim(c, number, number % sizeCheckEvery == 0 || bytes > largeRunBytes);
   return number;
 }
 

@@ -15,5 +15,8 @@ inline constexpr const char* changesTable = "MSysRoomkitChanges";
 inline constexpr std::int64_t runsAlwaysKept = 50;
 inline constexpr std::int64_t runsAtMost = 100;
 inline constexpr std::int64_t bytesKept = std::int64_t{64} << 20;
+// The size is looked at after every 16th run and after any run that recorded more than 1 MiB.
+inline constexpr std::int64_t sizeCheckEvery = 16;
+inline constexpr std::int64_t largeRunBytes = std::int64_t{1} << 20;
 
 }  // namespace store::history

@@ -49,7 +49,7 @@ Value storedValue(sqlite3_value* value) {
     case SQLITE_INTEGER: out.setInteger(sqlite3_value_int64(value)); break;
     case SQLITE_FLOAT: out.setDouble(sqlite3_value_double(value)); break;
     case SQLITE_TEXT:
-      out.setText({reinterpret_cast<const char*>(sqlite3_value_text(value)),
+      out.setText({static_cast<const char*>(sqlite3_value_blob(value)),
                    static_cast<std::size_t>(sqlite3_value_bytes(value))});
       break;
     case SQLITE_BLOB:
@@ -87,7 +87,8 @@ std::uint64_t valueHash(sqlite3_value* value) {
     case SQLITE_INTEGER: return integerHash(sqlite3_value_int64(value));
     case SQLITE_FLOAT: return realHash(sqlite3_value_double(value));
     case SQLITE_TEXT: {
-      const unsigned char* text = sqlite3_value_text(value);
+      // Read as bytes: the text is then neither copied nor given a terminating NUL.
+      const auto* text = static_cast<const unsigned char*>(sqlite3_value_blob(value));
       return bytesHash(kText, text, static_cast<std::size_t>(sqlite3_value_bytes(value)));
     }
     case SQLITE_BLOB: {
@@ -165,7 +166,7 @@ void Packer::value(sqlite3_value* value) {
       return;
     }
     case SQLITE_TEXT: {
-      const unsigned char* text = sqlite3_value_text(value);
+      const void* text = sqlite3_value_blob(value);
       blob(kText, text, static_cast<std::size_t>(sqlite3_value_bytes(value)));
       return;
     }
