@@ -103,6 +103,38 @@ void apply(Change& state, Change& next) {
   state = std::move(next);  // a record that was gone comes back as what the event says
 }
 
+// The contents of one packed change, after its kind and place.
+void readContents(Unpacker& in, std::uint64_t kind, Change& change) {
+  switch (kind) {
+    case kInserted: change.kind = Change::Kind::Inserted; break;
+    case kDeleted: change.kind = Change::Kind::Deleted; break;
+    case kUpdated: change.kind = Change::Kind::Updated; break;
+    case kReplaced: change.kind = Change::Kind::Replaced; break;
+    default: damaged();
+  }
+  if (kind == kInserted || kind == kReplaced) change.afterHash = in.word();
+  if (kind == kInserted) {
+    const std::uint64_t count = in.number();
+    for (std::uint64_t i = 0; i < count; ++i) change.key.push_back(in.value());
+  }
+  if (kind == kDeleted || kind == kReplaced) {
+    const std::uint64_t count = in.number();
+    for (std::uint64_t i = 0; i < count; ++i) change.before.push_back(in.value());
+  }
+  if (kind == kUpdated) {
+    const std::uint64_t count = in.number();
+    for (std::uint64_t i = 0; i < count; ++i) {
+      FieldChange field;
+      field.position = in.number();
+      field.before = in.value();
+      field.after = in.value();
+      change.fields.push_back(std::move(field));
+    }
+    const std::uint64_t keys = in.number();
+    for (std::uint64_t i = 0; i < keys; ++i) change.key.push_back(in.value());
+  }
+}
+
 }  // namespace
 
 std::vector<Change> unpackChanges(std::string_view bytes) {
@@ -114,66 +146,61 @@ std::vector<Change> unpackChanges(std::string_view bytes) {
     const std::uint64_t kind = in.number();
     rowid += in.signedNumber();
     change.rowid = rowid;
-    switch (kind) {
-      case kInserted: change.kind = Change::Kind::Inserted; break;
-      case kDeleted: change.kind = Change::Kind::Deleted; break;
-      case kUpdated: change.kind = Change::Kind::Updated; break;
-      case kReplaced: change.kind = Change::Kind::Replaced; break;
-      default: damaged();
-    }
-    if (kind == kInserted || kind == kReplaced) change.afterHash = in.word();
-    if (kind == kInserted) {
-      const std::uint64_t count = in.number();
-      for (std::uint64_t i = 0; i < count; ++i) change.key.push_back(in.value());
-    }
-    if (kind == kDeleted || kind == kReplaced) {
-      const std::uint64_t count = in.number();
-      for (std::uint64_t i = 0; i < count; ++i) change.before.push_back(in.value());
-    }
-    if (kind == kUpdated) {
-      const std::uint64_t count = in.number();
-      for (std::uint64_t i = 0; i < count; ++i) {
-        FieldChange field;
-        field.position = in.number();
-        field.before = in.value();
-        field.after = in.value();
-        change.fields.push_back(std::move(field));
-      }
-      const std::uint64_t keys = in.number();
-      for (std::uint64_t i = 0; i < keys; ++i) change.key.push_back(in.value());
-    }
+    readContents(in, kind, change);
     out.push_back(std::move(change));
   }
   return out;
 }
 
+// Events come out in the order of their records; the contents of a record's only event are
+// copied as they are, and the events of a record changed more than once are folded into one.
 FoldedTable foldLog(TableLog& log) {
   FoldedTable folded;
-  if (log.ordered) {
-    folded.bytes = std::move(log.events.bytes());
-    folded.added = log.added;
-    folded.changed = log.changed;
-    folded.removed = log.removed;
-    return folded;
+  if (log.index.empty()) return folded;
+  log.index.back().end = log.events.bytes().size();
+  if (!log.ordered) {
+    std::stable_sort(log.index.begin(), log.index.end(),
+                     [](const EventRef& a, const EventRef& b) { return a.rowid < b.rowid; });
   }
-  std::vector<Change> events = unpackChanges(log.events.bytes());
-  std::stable_sort(events.begin(), events.end(),
-                   [](const Change& a, const Change& b) { return a.rowid < b.rowid; });
+  const std::string& events = log.events.bytes();
   Packer out;
+  out.bytes().reserve(events.size() + log.index.size() * 3);
   std::int64_t lastRowid = 0;
-  for (std::size_t first = 0; first < events.size();) {
-    Change state = std::move(events[first]);
+  for (std::size_t first = 0; first < log.index.size();) {
     std::size_t next = first + 1;
-    for (; next < events.size() && events[next].rowid == state.rowid; ++next) apply(state, events[next]);
-    first = next;
-    switch (state.kind) {
-      case Change::Kind::Inserted: ++folded.added; break;
-      case Change::Kind::Deleted: ++folded.removed; break;
-      case Change::Kind::Updated:
-      case Change::Kind::Replaced: ++folded.changed; break;
-      case Change::Kind::Gone: continue;
+    while (next < log.index.size() && log.index[next].rowid == log.index[first].rowid) ++next;
+    const EventRef& only = log.index[first];
+    if (next == first + 1) {
+      out.bytes() += static_cast<char>(only.kind);
+      out.signedNumber(only.rowid - lastRowid);
+      lastRowid = only.rowid;
+      out.bytes().append(events, only.begin, only.end - only.begin);
+      if (only.kind == kInserted) ++folded.added;
+      if (only.kind == kDeleted) ++folded.removed;
+      if (only.kind == kUpdated) ++folded.changed;
+    } else {
+      auto read = [&](const EventRef& ref) {
+        Change change;
+        change.rowid = ref.rowid;
+        Unpacker in(std::string_view(events).substr(ref.begin, ref.end - ref.begin));
+        readContents(in, ref.kind, change);
+        return change;
+      };
+      Change state = read(only);
+      for (std::size_t k = first + 1; k < next; ++k) {
+        Change event = read(log.index[k]);
+        apply(state, event);
+      }
+      switch (state.kind) {
+        case Change::Kind::Inserted: ++folded.added; break;
+        case Change::Kind::Deleted: ++folded.removed; break;
+        case Change::Kind::Updated:
+        case Change::Kind::Replaced: ++folded.changed; break;
+        case Change::Kind::Gone: break;
+      }
+      pack(out, state, lastRowid);
     }
-    pack(out, state, lastRowid);
+    first = next;
   }
   folded.bytes = std::move(out.bytes());
   return folded;

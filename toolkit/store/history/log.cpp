@@ -32,7 +32,6 @@ std::string columnText(sqlite3_stmt* stmt, int column) {
 }
 
 const std::string runs = quote(runsTable);
-const std::string changes = quote(changesTable);
 
 std::string tablesText(const std::vector<TableChanges>& tables) {
   std::string text;
@@ -68,7 +67,6 @@ std::vector<TableChanges> tablesOf(const std::string& text) {
 
 // Drops the oldest runs beyond the limits, each whole.
 void trim(Connection& c, std::int64_t newest, bool checkSize) {
-  const std::string dropUpTo = "DELETE FROM " + changes + " WHERE \"Run\" <= ?1";
   const std::string dropRunsUpTo = "DELETE FROM " + runs + " WHERE \"Run\" <= ?1";
   std::int64_t last = newest - runsAtMost;  // runs up to this one go
   if (checkSize) {
@@ -89,11 +87,9 @@ void trim(Connection& c, std::int64_t newest, bool checkSize) {
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) c.fail(rc);
   }
   if (last <= 0) return;
-  for (const std::string& sql : {dropUpTo, dropRunsUpTo}) {
-    StatementUse use(c.statement(sql));
-    sqlite3_bind_int64(use.get(), 1, last);
-    step(c, use.get());
-  }
+  StatementUse use(c.statement(dropRunsUpTo));
+  sqlite3_bind_int64(use.get(), 1, last);
+  step(c, use.get());
 }
 
 }  // namespace
@@ -143,53 +139,42 @@ void ensureTables(Connection& c) {
   c.execute("CREATE TABLE " + runs +
             " (\"Run\" INTEGER PRIMARY KEY, \"When\" TEXT NOT NULL, \"Function\" TEXT NOT NULL, "
             "\"Detail\" TEXT NOT NULL, \"Records\" INTEGER NOT NULL, \"Tables\" TEXT NOT NULL, "
-            "\"Bytes\" INTEGER NOT NULL, \"Undone\" TEXT)");
-  c.execute("CREATE TABLE " + changes +
-            " (\"Run\" INTEGER NOT NULL, \"Part\" INTEGER NOT NULL, \"Table\" TEXT NOT NULL, "
-            "\"Data\" BLOB NOT NULL)");
-  c.execute("CREATE UNIQUE INDEX " + quote(std::string(changesTable) + ".ByRun") + " ON " +
-            changes + " (\"Run\", \"Part\")");
+            "\"Bytes\" INTEGER NOT NULL, \"Undone\" TEXT, \"Changes\" BLOB NOT NULL)");
   c.historyTables = true;
 }
 
-// The run's row comes first and gets the next number; then one part for each table it changed.
+// One row a run: what it was, and its changes packed table by table (name, then the table's
+// part), in the last field so that a listing never reads them.
 std::int64_t writeRun(Connection& c, const std::string& function, const std::string& detail,
                       Recorder& recorder) {
-  std::vector<FoldedTable> folded;
   std::vector<TableChanges> counts;
-  std::int64_t records = 0, bytes = 0;
+  std::int64_t records = 0;
+  Packer packed;
   for (TableLog& table : recorder.tables()) {
-    FoldedTable part = foldLog(table);
+    const FoldedTable part = foldLog(table);
     if (part.bytes.empty()) continue;
     records += part.added + part.changed + part.removed;
-    bytes += static_cast<std::int64_t>(part.bytes.size());
     counts.push_back({table.name, part.added, part.changed, part.removed});
-    folded.push_back(std::move(part));
+    packed.number(table.name.size());
+    packed.bytes() += table.name;
+    packed.number(part.bytes.size());
+    packed.bytes() += part.bytes;
   }
   if (records == 0) return 0;
   ensureTables(c);
-  {
-    StatementUse use(c.statement("INSERT INTO " + runs +
-                                 " (\"When\", \"Function\", \"Detail\", \"Records\", \"Tables\", "
-                                 "\"Bytes\") VALUES (?1, ?2, ?3, ?4, ?5, ?6)"));
-    bindText(use.get(), 1, localTime());
-    bindText(use.get(), 2, function);
-    bindText(use.get(), 3, detail);
-    sqlite3_bind_int64(use.get(), 4, records);
-    bindText(use.get(), 5, tablesText(counts));
-    sqlite3_bind_int64(use.get(), 6, bytes);
-    step(c, use.get());
-  }
+  const auto bytes = static_cast<std::int64_t>(packed.bytes().size());
+  StatementUse use(c.statement("INSERT INTO " + runs +
+                               " (\"When\", \"Function\", \"Detail\", \"Records\", \"Tables\", "
+                               "\"Bytes\", \"Changes\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
+  bindText(use.get(), 1, localTime());
+  bindText(use.get(), 2, function);
+  bindText(use.get(), 3, detail);
+  sqlite3_bind_int64(use.get(), 4, records);
+  bindText(use.get(), 5, tablesText(counts));
+  sqlite3_bind_int64(use.get(), 6, bytes);
+  sqlite3_bind_blob64(use.get(), 7, packed.bytes().data(), packed.bytes().size(), SQLITE_STATIC);
+  step(c, use.get());
   const std::int64_t number = sqlite3_last_insert_rowid(c.db());
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    StatementUse use(c.statement("INSERT INTO " + changes +
-                                 " (\"Run\", \"Part\", \"Table\", \"Data\") VALUES (?1, ?2, ?3, ?4)"));
-    sqlite3_bind_int64(use.get(), 1, number);
-    sqlite3_bind_int64(use.get(), 2, static_cast<std::int64_t>(i + 1));
-    bindText(use.get(), 3, counts[i].table);
-    sqlite3_bind_blob64(use.get(), 4, folded[i].bytes.data(), folded[i].bytes.size(), SQLITE_STATIC);
-    step(c, use.get());
-  }
   // The size of the whole history is looked at now and then, and after every large run.
   trim(c, number, number % sizeCheckEvery == 0 || bytes > largeRunBytes);
   return number;
@@ -220,19 +205,19 @@ std::vector<RunInfo> readRuns(Connection& c, bool onlyUndoable) {
 
 std::vector<TablePart> readChanges(Connection& c, std::int64_t run) {
   std::vector<TablePart> out;
-  StatementUse use(c.statement("SELECT \"Table\", \"Data\" FROM " + changes +
-                               " WHERE \"Run\" = ?1 ORDER BY \"Part\""));
+  StatementUse use(c.statement("SELECT \"Changes\" FROM " + runs + " WHERE \"Run\" = ?1"));
   sqlite3_bind_int64(use.get(), 1, run);
-  int rc;
-  while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
-    const std::string table = columnText(use.get(), 0);
-    const auto* data = static_cast<const char*>(sqlite3_column_blob(use.get(), 1));
-    std::vector<Change> changes = unpackChanges(
-        {data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(use.get(), 1))});
-    if (out.empty() || out.back().table != table) out.push_back({table, {}});
-    for (Change& change : changes) out.back().changes.push_back(std::move(change));
+  const int rc = sqlite3_step(use.get());
+  if (rc == SQLITE_DONE) return out;
+  if (rc != SQLITE_ROW) c.fail(rc);
+  const auto* data = static_cast<const char*>(sqlite3_column_blob(use.get(), 0));
+  Unpacker in({data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(use.get(), 0))});
+  while (!in.atEnd()) {
+    TablePart part;
+    part.table = std::string(in.bytes(in.number()));
+    part.changes = unpackChanges(in.bytes(in.number()));
+    out.push_back(std::move(part));
   }
-  if (rc != SQLITE_DONE) c.fail(rc);
   return out;
 }
 

@@ -7,8 +7,8 @@
 
 namespace store::history {
 
+// One row a run, with its changes packed in its last field.
 inline constexpr const char* runsTable = "MSysRoomkitRuns";
-inline constexpr const char* changesTable = "MSysRoomkitChanges";
 
 // The newest runs are kept: always the last 50, never more than 100, and of those before the last
 // 50 only as many as keep the recorded changes of all kept runs within 64 MiB.

@@ -25,7 +25,7 @@ bool Recorder::detach() {
 
 bool Recorder::empty() const {
   for (const TableLog& table : tables_) {
-    if (!table.events.bytes().empty()) return false;
+    if (!table.index.empty()) return false;
   }
   return true;
 }
@@ -86,10 +86,12 @@ void Recorder::record(int op, const char* name, sqlite3_int64 oldRowid, sqlite3_
 }
 
 void Recorder::begin(TableLog& table, Packed kind, std::int64_t rowid) {
-  if (!table.events.bytes().empty() && rowid <= table.lastRowid) table.ordered = false;
-  table.events.bytes() += static_cast<char>(kind);
-  table.events.signedNumber(rowid - table.lastRowid);
-  table.lastRowid = rowid;
+  const std::size_t at = table.events.bytes().size();
+  if (!table.index.empty()) {
+    table.index.back().end = at;
+    if (rowid <= table.index.back().rowid) table.ordered = false;
+  }
+  table.index.push_back({rowid, at, at, kind});
 }
 
 // The new record's hash from the values the store writes, or read from the engine for a write
@@ -148,19 +150,34 @@ void Recorder::deleted(TableLog& table, std::int64_t rowid) {
 
 // The fields an update sets, each with what it held and what it gets: those the store names, or,
 // for a write without a hint, those whose values differ.
+// A field set to what it held already is no change; an update that changes nothing leaves no
+// event.
 void Recorder::updated(TableLog& table, std::int64_t rowid) {
-  begin(table, kUpdated, rowid);
-  ++table.changed;
-  if (hintFor(table, false) && hint_.positions) {
-    table.events.number(hint_.positions->size());
+  std::vector<int>& differing = changedFields_;
+  differing.clear();
+  const bool hinted = hintFor(table, false) && hint_.positions;
+  if (hinted) {
     for (std::size_t k = 0; k < hint_.positions->size(); ++k) {
       const int position = static_cast<int>((*hint_.positions)[k]);
+      sqlite3_value* before = nullptr;
+      sqlite3_preupdate_old(db_, position, &before);
+      if (!hint_.values || sqlite3_value_type(before) == SQLITE_NULL ||
+          (*hint_.values)[k].isNull() || valueHash(before) != valueHash((*hint_.values)[k])) {
+        differing.push_back(static_cast<int>(k));
+      }
+    }
+    if (differing.empty()) return;
+    begin(table, kUpdated, rowid);
+    ++table.changed;
+    table.events.number(differing.size());
+    for (int k : differing) {
+      const int position = static_cast<int>((*hint_.positions)[static_cast<std::size_t>(k)]);
       table.events.number(static_cast<std::uint64_t>(position));
       sqlite3_value* before = nullptr;
       sqlite3_preupdate_old(db_, position, &before);
       table.events.value(before);
       if (hint_.values) {
-        table.events.value((*hint_.values)[k]);
+        table.events.value((*hint_.values)[static_cast<std::size_t>(k)]);
       } else {
         sqlite3_value* after = nullptr;
         sqlite3_preupdate_new(db_, position, &after);
@@ -170,7 +187,6 @@ void Recorder::updated(TableLog& table, std::int64_t rowid) {
     updatedKey(table);
     return;
   }
-  std::vector<int> differing;
   for (std::size_t i = 0; i < table.fields; ++i) {
     sqlite3_value* before = nullptr;
     sqlite3_value* after = nullptr;
@@ -181,6 +197,9 @@ void Recorder::updated(TableLog& table, std::int64_t rowid) {
       differing.push_back(static_cast<int>(i));
     }
   }
+  if (differing.empty()) return;
+  begin(table, kUpdated, rowid);
+  ++table.changed;
   table.events.number(differing.size());
   for (int position : differing) {
     sqlite3_value* before = nullptr;

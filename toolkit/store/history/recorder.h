@@ -18,12 +18,20 @@ namespace store::history {
 // The packed kinds of change.
 enum Packed : std::uint8_t { kInserted = 1, kDeleted = 2, kUpdated = 3, kReplaced = 4 };
 
+// One event of a table's log: its kind, its record, and where its packed contents lie.
+struct EventRef {
+  std::int64_t rowid = 0;
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  Packed kind = kInserted;
+};
+
 struct TableLog {
   std::string name;
   std::size_t fields = 0;
   std::uint64_t nullHash = 0;  // the hash of a record with every field null
-  Packer events;
-  std::int64_t lastRowid = 0;
+  Packer events;               // the contents of the events, one after the other
+  std::vector<EventRef> index;
   bool ordered = true;  // every event so far is of a later record than the one before
   std::int64_t added = 0, changed = 0, removed = 0;
 };
@@ -66,6 +74,7 @@ class Recorder {
   void deleted(TableLog& table, std::int64_t rowid);
   void updated(TableLog& table, std::int64_t rowid);
   void updatedKey(TableLog& table);
+  std::vector<int> changedFields_;  // kept between updates so that none needs an allocation
 
   sqlite3* db_;
   bool attached_ = true;

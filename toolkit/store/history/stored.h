@@ -55,6 +55,7 @@ class Unpacker {
   std::int64_t signedNumber();
   std::uint64_t word();
   Value value();
+  std::string_view bytes(std::size_t size) { return take(size); }
 
  private:
   std::string_view take(std::size_t size);
