@@ -26,7 +26,12 @@ std::string asciiLower(std::string_view text) {
   return out;
 }
 
-Connection::Connection(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+namespace {
+std::uint64_t nextSerial = 0;
+}
+
+Connection::Connection(sqlite3* db, std::string path)
+    : db_(db), serial_(++nextSerial), path_(std::move(path)) {}
 
 Connection::~Connection() { close(); }
 

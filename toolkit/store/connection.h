@@ -61,6 +61,7 @@ class Connection {
   Connection& operator=(const Connection&) = delete;
 
   sqlite3* db() const;  // throws when closed
+  std::uint64_t serial() const { return serial_; }  // different for every connection made
   bool isOpen() const { return db_ != nullptr; }
   const std::string& path() const { return path_; }
   void close();
@@ -89,6 +90,7 @@ class Connection {
   std::shared_ptr<const TableInfo> readTable(const std::string& name);
 
   sqlite3* db_;
+  std::uint64_t serial_;
   std::string path_;
   std::unordered_map<std::string, sqlite3_stmt*> statements_;
   std::unordered_map<std::string, std::shared_ptr<const TableInfo>> tables_;

@@ -457,8 +457,30 @@ std::int64_t Database::updateWhereKey(const KeyUpdate& update, const std::vector
     throw Error(code::misuse, "An update by key takes every key and one value per field.");
   }
   if (values.empty()) return 0;
-  return runWrite(update.table, update.sql, {update.fields, update.positions, false, update.adds},
+  return runWrite(update.table, update.sql,
+                  {update.fields, update.positions, false, update.adds, false, update.prepared},
                   values, keys);
+}
+
+std::vector<Value> Database::fit(const KeyUpdate& update, const std::vector<Value>& values) const {
+  if (values.size() != update.fields.size()) {
+    throw Error(code::misuse, "An update by key takes one value per field.");
+  }
+  std::vector<Value> fitted;
+  fitted.reserve(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) fitted.push_back(coerce(update.fields[i], values[i]));
+  return fitted;
+}
+
+std::int64_t Database::updateWhereKeyFitted(const KeyUpdate& update, const std::vector<Value>& keys,
+                                            const std::vector<Value>& fitted) {
+  if (keys.size() != update.keys || fitted.size() != update.fields.size()) {
+    throw Error(code::misuse, "An update by key takes every key and one value per field.");
+  }
+  if (fitted.empty()) return 0;
+  return runWrite(update.table, update.sql,
+                  {update.fields, update.positions, false, update.adds, true, update.prepared},
+                  fitted, keys);
 }
 
 Database::Insert Database::prepareInsert(const std::string& table,
@@ -489,7 +511,8 @@ void Database::insert(const Insert& insert, const std::vector<Value>& values) {
   if (values.size() != insert.fields.size()) {
     throw Error(code::misuse, "An insert takes one value per field.");
   }
-  runWrite(insert.table, insert.sql, {insert.fields, insert.positions, true, false}, values, {});
+  runWrite(insert.table, insert.sql,
+           {insert.fields, insert.positions, true, false, false, insert.prepared}, values, {});
 }
 
 // Binds the values, each fitted to its field, then the further values as they are, and runs
@@ -498,14 +521,23 @@ std::int64_t Database::runWrite(const std::string& table, const std::string& sql
                                 const WriteShape& shape, const std::vector<Value>& values,
                                 const std::vector<Value>& further) {
   Connection& c = connection();
-  std::vector<Value> stored;
-  stored.reserve(values.size());
-  for (std::size_t i = 0; i < values.size(); ++i) stored.push_back(coerce(shape.fields[i], values[i]));
-  StatementUse use(c.statement(sql));
+  std::vector<Value> fitted;
+  if (!shape.fitted) {
+    fitted.reserve(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) fitted.push_back(coerce(shape.fields[i], values[i]));
+  }
+  const std::vector<Value>& stored = shape.fitted ? values : fitted;
+  Prepared& prepared = shape.prepared;
+  if (prepared.connection != c.serial() || !prepared.statement) {
+    prepared.statement = c.statement(sql);
+    prepared.table = c.table(table);
+    prepared.connection = c.serial();
+  }
+  const auto* info = static_cast<const detail::TableInfo*>(prepared.table.get());
+  StatementUse use(prepared.statement);
   int param = 1;
   for (const Value& value : stored) detail::bindStored(use.get(), param++, value);
   for (const Value& value : further) detail::bindValue(use.get(), param++, value);
-  const auto info = c.table(table);
   const history::HintScope hint(c.recorder, {&info->def.name, shape.insert, &shape.positions,
                                              shape.adds ? nullptr : &stored, &info->keyFields});
   const int rc = sqlite3_step(use.get());

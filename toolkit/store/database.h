@@ -13,6 +13,7 @@
 #include "value.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace store {
 
@@ -71,6 +72,13 @@ class Database {
                               bool addToPresent = false);
   // The same update made once for a set of fields and run for many records: the values come in
   // the order of `positions`.
+  // The statement and table of a write made once and run for many records, found again at once
+  // on the connection that prepared them.
+  struct Prepared {
+    std::uint64_t connection = 0;
+    sqlite3_stmt* statement = nullptr;
+    std::shared_ptr<const void> table;
+  };
   struct KeyUpdate {
     std::string table;
     std::string sql;
@@ -78,12 +86,18 @@ class Database {
     std::size_t keys = 0;
     std::vector<std::size_t> positions;  // of the fields
     bool adds = false;                   // the values are added to the present ones
+    mutable Prepared prepared = {};
   };
   KeyUpdate prepareUpdateWhereKey(const std::string& table, const std::string& index,
                                   std::size_t keys, const std::vector<std::size_t>& positions,
                                   bool addToPresent = false);
   std::int64_t updateWhereKey(const KeyUpdate& update, const std::vector<Value>& keys,
                               const std::vector<Value>& values);
+  // The values fitted to the update's fields, once, for an update run with the same values for
+  // many records; then the update with them as they are.
+  std::vector<Value> fit(const KeyUpdate& update, const std::vector<Value>& values) const;
+  std::int64_t updateWhereKeyFitted(const KeyUpdate& update, const std::vector<Value>& keys,
+                                    const std::vector<Value>& fitted);
 
   // Adds one record with the given fields set, as add new, setting them, and update do; made
   // once and run for many records. The values come in the order of `positions`.
@@ -92,6 +106,7 @@ class Database {
     std::string sql;
     std::vector<FieldDef> fields;
     std::vector<std::size_t> positions;  // of the fields
+    mutable Prepared prepared = {};
   };
   Insert prepareInsert(const std::string& table, const std::vector<std::size_t>& positions);
   void insert(const Insert& insert, const std::vector<Value>& values);
@@ -113,6 +128,8 @@ class Database {
     const std::vector<std::size_t>& positions;
     bool insert;
     bool adds;
+    bool fitted;  // the values are fitted to the fields already
+    Prepared& prepared;
   };
   std::int64_t runWrite(const std::string& table, const std::string& sql, const WriteShape& shape,
                         const std::vector<Value>& values, const std::vector<Value>& further);

@@ -120,11 +120,18 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
     banks.setIndex(sch::primaryKey);
     for (store::moveToFirst(banks); !banks.eof(); banks.moveNext()) ++bankCount;
     const std::size_t filled = std::min(bankCount, read.rows.size());
+    // Every target takes the same values: they are fitted to their fields once, where the first
+    // target's writes would fit them.
+    std::vector<std::vector<store::Value>> fitted;
+    for (std::size_t p = 0; p < filled && !targets.empty(); ++p) {
+      fitted.push_back(tables.db.fit(updates[p], values[p]));
+    }
     for (const std::string& target : targets) {
       for (std::size_t p = 0; p < filled; ++p) {
         // The key is unique and the items are number fields: this writes what a seek, edit and
         // update of the record would write, without reading it first.
-        tables.db.updateWhereKey(updates[p], {store::Value(target), read.rows[p].bank}, values[p]);
+        tables.db.updateWhereKeyFitted(updates[p], {store::Value(target), read.rows[p].bank},
+                                       fitted[p]);
       }
       // A room counts once the banks have been walked for it, whether or not it has records.
       if (bankCount > 0) ++result.completed;

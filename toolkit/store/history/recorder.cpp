@@ -1,5 +1,6 @@
 #include "recorder.h"
 
+#include <cmath>
 #include <cstring>
 #include <exception>
 
@@ -10,6 +11,37 @@ namespace store::history {
 bool unrecorded(const char* table) {
   return isHistoryTable(table) || std::strncmp(table, "sqlite_", 7) == 0;
 }
+
+namespace {
+
+// Whether the engine keeps `after`, a value the store writes, as it keeps `before` already: the
+// same whole number (a whole double is written as one), the same double to the bit, the same
+// bytes, or null for null.
+bool sameStored(sqlite3_value* before, const Value& after) {
+  const int type = sqlite3_value_type(before);
+  switch (after.kind()) {
+    case Value::Kind::Null: return type == SQLITE_NULL;
+    case Value::Kind::Integer:
+    case Value::Kind::Boolean:
+    case Value::Kind::Currency:
+      return type == SQLITE_INTEGER && sqlite3_value_int64(before) == after.integer();
+    case Value::Kind::Double: {
+      const double d = after.number();
+      if (type == SQLITE_INTEGER) {
+        return d == std::trunc(d) && std::fabs(d) < 9.2e18 &&
+               static_cast<std::int64_t>(d) == sqlite3_value_int64(before) && !std::signbit(d);
+      }
+      if (type != SQLITE_FLOAT) return false;
+      const double b = sqlite3_value_double(before);
+      return std::memcmp(&b, &d, sizeof d) == 0;
+    }
+    default:
+      return type != SQLITE_NULL && valueHash(before) == valueHash(after) &&
+             (type == SQLITE_BLOB) == (after.kind() == Value::Kind::Binary);
+  }
+}
+
+}  // namespace
 
 Recorder::Recorder(sqlite3* db) : db_(db) { sqlite3_preupdate_hook(db_, &Recorder::hook, this); }
 
@@ -157,27 +189,27 @@ void Recorder::updated(TableLog& table, std::int64_t rowid) {
   differing.clear();
   const bool hinted = hintFor(table, false) && hint_.positions;
   if (hinted) {
+    std::vector<sqlite3_value*>& olds = oldValues_;
+    olds.clear();
     for (std::size_t k = 0; k < hint_.positions->size(); ++k) {
-      const int position = static_cast<int>((*hint_.positions)[k]);
       sqlite3_value* before = nullptr;
-      sqlite3_preupdate_old(db_, position, &before);
-      if (!hint_.values || sqlite3_value_type(before) == SQLITE_NULL ||
-          (*hint_.values)[k].isNull() || valueHash(before) != valueHash((*hint_.values)[k])) {
+      sqlite3_preupdate_old(db_, static_cast<int>((*hint_.positions)[k]), &before);
+      if (!hint_.values || !sameStored(before, (*hint_.values)[k])) {
         differing.push_back(static_cast<int>(k));
+        olds.push_back(before);
       }
     }
     if (differing.empty()) return;
     begin(table, kUpdated, rowid);
     ++table.changed;
     table.events.number(differing.size());
-    for (int k : differing) {
-      const int position = static_cast<int>((*hint_.positions)[static_cast<std::size_t>(k)]);
+    for (std::size_t d = 0; d < differing.size(); ++d) {
+      const auto k = static_cast<std::size_t>(differing[d]);
+      const int position = static_cast<int>((*hint_.positions)[k]);
       table.events.number(static_cast<std::uint64_t>(position));
-      sqlite3_value* before = nullptr;
-      sqlite3_preupdate_old(db_, position, &before);
-      table.events.value(before);
+      table.events.value(olds[d]);
       if (hint_.values) {
-        table.events.value((*hint_.values)[static_cast<std::size_t>(k)]);
+        table.events.value((*hint_.values)[k]);
       } else {
         sqlite3_value* after = nullptr;
         sqlite3_preupdate_new(db_, position, &after);

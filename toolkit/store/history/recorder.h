@@ -74,7 +74,9 @@ class Recorder {
   void deleted(TableLog& table, std::int64_t rowid);
   void updated(TableLog& table, std::int64_t rowid);
   void updatedKey(TableLog& table);
-  std::vector<int> changedFields_;  // kept between updates so that none needs an allocation
+  // Kept between updates so that none needs an allocation.
+  std::vector<int> changedFields_;
+  std::vector<sqlite3_value*> oldValues_;
 
   sqlite3* db_;
   bool attached_ = true;
