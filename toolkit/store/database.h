@@ -120,6 +120,7 @@ class Database {
  private:
   friend class Table;
   friend class Run;
+  friend class BulkInsert;
   friend std::vector<RunInfo> listRuns(const Database& db);
   friend std::optional<RunInfo> latestUndoable(const Database& db);
   friend UndoResult undoLatest(Database& db);

@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 
+#include "store/bulk_insert.h"
 #include "store/database.h"
 #include "store/history.h"
 #include "store/helpers.h"
@@ -136,16 +137,20 @@ struct Collision {
   std::string reason;
 };
 
-// A new room's records, written through the store's cursors.
+// A new room's records. They are written as add new, setting the fields and update write them;
+// the fields that are the same for every room are fitted and bound once.
 class RoomWriter {
  public:
   explicit RoomWriter(store::Database& db)
-      : db_(db),
-        info_(db.openTable(sch::roomInfo)),
+      : info_(db.openTable(sch::roomInfo)),
         time_(db.openTable(sch::roomTime)),
         inventory_(db.openTable(sch::roomInventory)),
         banks_(db.openTable(sch::inventoryBanks)),
-        today_(store::Date::today()) {
+        infoInsert_(db, sch::roomInfo,
+                    {info_.fieldPosition(sch::roomNumber), info_.fieldPosition(sch::roomName),
+                     info_.fieldPosition(sch::schedule), 3, 4}),
+        timeInsert_(db, sch::roomTime, timePositions(time_)),
+        inventoryInsert_(db, sch::roomInventory, inventoryPositions(inventory_)) {
     info_.setIndex(sch::primaryKey);
     // Where the file has the usual keys, records that a new room would collide with are found
     // by a seek; without them the write itself is the test.
@@ -157,13 +162,9 @@ class RoomWriter {
       inventory_.setIndex(sch::primaryKey);
       checkInventory_ = true;
     }
-    timeNumber_ = time_.fieldPosition(sch::roomNumber);
-    timeUpdated_ = time_.fieldPosition(sch::lastUpdated);
-    std::vector<std::size_t> positions{inventory_.fieldPosition(sch::roomNumber)};
-    for (std::size_t i = 1; i <= 100; ++i) positions.push_back(i);
-    positions.push_back(inventory_.fieldPosition(sch::bank));
-    inventoryInsert_ = db.prepareInsert(sch::roomInventory, positions);
-    inventoryValues_.assign(positions.size(), zero_);
+    setInfoBlanks();
+    setTimeDefaults();
+    for (std::size_t k = 1; k <= 100; ++k) inventoryInsert_.set(k, zero_);
   }
 
   bool exists(const std::string& room) {
@@ -175,26 +176,23 @@ class RoomWriter {
     if (checkTime_) refuseExisting(time_, room, sch::roomTime);
     if (checkInventory_) refuseExisting(inventory_, room, sch::roomInventory);
 
-    info_.addNew();
-    info_.setField(sch::roomNumber, Value(room));
-    info_.setField(sch::roomName, Value("RM# " + room));
-    info_.setField(sch::schedule, Value(schedule));
-    info_.setField(3, Value(""));
-    info_.setField(4, Value(""));
-    info_.update();
+    const Value number(room);
+    infoInsert_.set(0, number);
+    infoInsert_.set(1, Value("RM# " + room));
+    infoInsert_.set(2, Value(schedule));
+    // In a file whose fields 3 and 4 are among the named ones, they are cleared last.
+    if (infoInsert_.repeats()) setInfoBlanks();
+    infoInsert_.insert();
 
-    time_.addNew();
-    time_.setField(timeNumber_, Value(room));
-    time_.setField(timeUpdated_, Value(today_));
-    for (std::size_t i = 2; i <= 13; ++i) time_.setField(i, zero_);
-    time_.setField(14, Value(""));
-    time_.update();
+    timeInsert_.set(0, number);
+    timeInsert_.set(1, today_);
+    if (timeInsert_.repeats()) setTimeDefaults();
+    timeInsert_.insert();
 
-    // The same fields for every inventory record: added as add new, set and update add them.
-    inventoryValues_.front() = Value(room);
+    inventoryInsert_.set(0, number);
     for (const Value& bank : bankValues()) {
-      inventoryValues_.back() = bank;
-      db_.insert(inventoryInsert_, inventoryValues_);
+      inventoryInsert_.set(101, bank);
+      inventoryInsert_.insert();
     }
   }
 
@@ -220,14 +218,35 @@ class RoomWriter {
     return bankList_;
   }
 
-  store::Database& db_;
+  void setInfoBlanks() {
+    infoInsert_.set(3, Value(""));
+    infoInsert_.set(4, Value(""));
+  }
+  void setTimeDefaults() {
+    for (std::size_t k = 2; k <= 13; ++k) timeInsert_.set(k, zero_);
+    timeInsert_.set(14, Value(""));
+  }
+
+  // "Room Number", "Last Updated", the twelve times and "Misc Time".
+  static std::vector<std::size_t> timePositions(const store::Table& time) {
+    std::vector<std::size_t> positions{time.fieldPosition(sch::roomNumber),
+                                       time.fieldPosition(sch::lastUpdated)};
+    for (std::size_t i = 2; i <= 14; ++i) positions.push_back(i);
+    return positions;
+  }
+  // "Room Number", the quantities "1" to "100" and "Bank".
+  static std::vector<std::size_t> inventoryPositions(const store::Table& inventory) {
+    std::vector<std::size_t> positions{inventory.fieldPosition(sch::roomNumber)};
+    for (std::size_t i = 1; i <= 100; ++i) positions.push_back(i);
+    positions.push_back(inventory.fieldPosition(sch::bank));
+    return positions;
+  }
+
   store::Table info_, time_, inventory_, banks_;
-  store::Database::Insert inventoryInsert_;
-  std::vector<Value> inventoryValues_;
-  store::Date today_;
+  store::BulkInsert infoInsert_, timeInsert_, inventoryInsert_;
   const Value zero_{0};
+  const Value today_{store::Date::today()};
   bool checkTime_ = false, checkInventory_ = false;
-  std::size_t timeNumber_ = 0, timeUpdated_ = 0;
   bool banksRead_ = false;
   std::vector<Value> bankList_;
 };

@@ -137,19 +137,34 @@ void readContents(Unpacker& in, std::uint64_t kind, Change& change) {
 
 }  // namespace
 
-std::vector<Change> unpackChanges(std::string_view bytes) {
-  std::vector<Change> out;
+void readPart(std::string_view bytes, std::vector<Added>& added, std::vector<Change>& others) {
   Unpacker in(bytes);
   std::int64_t rowid = 0;
   while (!in.atEnd()) {
-    Change change;
     const std::uint64_t kind = in.number();
     rowid += in.signedNumber();
+    if (kind == kInserted) {
+      Added record{rowid, in.word(), {}};
+      const std::size_t start = in.offset();
+      const std::uint64_t count = in.number();
+      for (std::uint64_t i = 0; i < count; ++i) in.skipValue();
+      record.key = bytes.substr(start, in.offset() - start);
+      added.push_back(record);
+      continue;
+    }
+    Change change;
     change.rowid = rowid;
     readContents(in, kind, change);
-    out.push_back(std::move(change));
+    others.push_back(std::move(change));
   }
-  return out;
+}
+
+std::vector<Value> unpackValues(std::string_view bytes) {
+  Unpacker in(bytes);
+  std::vector<Value> values;
+  const std::uint64_t count = in.number();
+  for (std::uint64_t i = 0; i < count; ++i) values.push_back(in.value());
+  return values;
 }
 
 // Events come out in the order of their records; the contents of a record's only event are

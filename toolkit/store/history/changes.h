@@ -29,8 +29,17 @@ struct Change {
   std::vector<Value> key;           // Inserted, Updated: the fields it is known by, when known
 };
 
-// The packed changes (or the events of a table's log, which are packed the same way).
-std::vector<Change> unpackChanges(std::string_view bytes);
+// A record the run added, as the undo needs it: where it stands, what the run left in it, and
+// its key fields still packed (they are read only to name the record).
+struct Added {
+  std::int64_t rowid = 0;
+  std::uint64_t hash = 0;
+  std::string_view key;
+};
+// Splits a table's packed changes into the records added, in the order of their places, and all
+// others, unpacked.
+void readPart(std::string_view bytes, std::vector<Added>& added, std::vector<Change>& others);
+std::vector<Value> unpackValues(std::string_view bytes);
 
 // A table's log as its part of the history: its bytes as they are when every event concerns a
 // later record than the one before, else its events folded record by record and packed again.

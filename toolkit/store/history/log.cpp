@@ -215,7 +215,7 @@ std::vector<TablePart> readChanges(Connection& c, std::int64_t run) {
   while (!in.atEnd()) {
     TablePart part;
     part.table = std::string(in.bytes(in.number()));
-    part.changes = unpackChanges(in.bytes(in.number()));
+    part.bytes = std::string(in.bytes(in.number()));
     out.push_back(std::move(part));
   }
   return out;

@@ -20,7 +20,7 @@ namespace store::history {
 // One table's changes of a run, read back.
 struct TablePart {
   std::string table;
-  std::vector<Change> changes;
+  std::string bytes;  // its changes, packed
 };
 
 bool hasHistory(detail::Connection& c);

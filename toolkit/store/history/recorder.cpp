@@ -131,7 +131,9 @@ void Recorder::begin(TableLog& table, Packed kind, std::int64_t rowid) {
 void Recorder::inserted(TableLog& table, std::int64_t rowid, bool fromHint) {
   std::uint64_t hash = 0;
   const bool hinted = fromHint && hintFor(table, true) && hint_.values;
-  if (hinted && !hint_.positions) {
+  if (hinted && hint_.insertHash) {
+    hash = table.nullHash + *hint_.insertHash;
+  } else if (hinted && !hint_.positions) {
     for (std::size_t i = 0; i < hint_.values->size(); ++i) {
       hash += fieldHash(i, valueHash((*hint_.values)[i]));
     }
@@ -152,6 +154,11 @@ void Recorder::inserted(TableLog& table, std::int64_t rowid, bool fromHint) {
   table.events.word(hash);
   if (!hinted || !hint_.keyFields) {
     table.events.number(0);
+  } else if (hint_.keyIndexes) {
+    table.events.number(hint_.keyIndexes->size());
+    for (std::size_t k : *hint_.keyIndexes) {
+      table.events.value(k < hint_.values->size() ? (*hint_.values)[k] : Value());
+    }
   } else {
     table.events.number(hint_.keyFields->size());
     for (std::size_t field : *hint_.keyFields) {

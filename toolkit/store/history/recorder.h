@@ -45,6 +45,10 @@ struct WriteHint {
   const std::vector<std::size_t>* positions = nullptr;  // null: every field, in order
   const std::vector<Value>* values = nullptr;
   const std::vector<std::size_t>* keyFields = nullptr;  // the fields a record is known by
+  // An insert's hash less that of an all-null record, when the store keeps it already.
+  const std::uint64_t* insertHash = nullptr;
+  // Where each key field's value stands among the values, when the store has worked it out.
+  const std::vector<std::size_t>* keyIndexes = nullptr;
 };
 
 class Recorder {

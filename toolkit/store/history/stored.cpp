@@ -31,7 +31,6 @@ std::uint64_t bytesHash(std::uint64_t seed, const unsigned char* data, std::size
   return mix(h ^ rest);
 }
 
-std::uint64_t integerHash(std::int64_t n) { return mix(static_cast<std::uint64_t>(n) ^ 0x1ULL); }
 
 std::uint64_t realHash(double d) {
   if (d == std::trunc(d) && std::fabs(d) < 9.2e18) return integerHash(static_cast<std::int64_t>(d));
@@ -82,7 +81,7 @@ std::uint64_t valueHash(const Value& stored) {
   return nullValueHash;
 }
 
-std::uint64_t valueHash(sqlite3_value* value) {
+std::uint64_t otherValueHash(sqlite3_value* value) {
   switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER: return integerHash(sqlite3_value_int64(value));
     case SQLITE_FLOAT: return realHash(sqlite3_value_double(value));
@@ -207,6 +206,18 @@ std::uint64_t Unpacker::word() {
   std::uint64_t n;
   std::memcpy(&n, take(8).data(), 8);
   return n;
+}
+
+void Unpacker::skipValue() {
+  const char kind = take(1)[0];
+  switch (kind) {
+    case kNull: return;
+    case kInteger: number(); return;
+    case kReal: take(8); return;
+    case kText:
+    case kBlob: take(number()); return;
+    default: throw Error(code::corrupt, "The change history of this database is damaged.");
+  }
 }
 
 Value Unpacker::value() {

@@ -20,8 +20,17 @@ Value storedValue(sqlite3_value* value);
 // real number with a whole value hashes as that integer (a column may keep it either way), a date
 // as its text, yes/no and currency as their whole numbers.
 std::uint64_t valueHash(const Value& stored);
-std::uint64_t valueHash(sqlite3_value* value);
+std::uint64_t otherValueHash(sqlite3_value* value);  // any but a whole number
 inline constexpr std::uint64_t nullValueHash = 0x5bd1e9955bd1e995ULL;
+
+// Whole numbers, the most common values by far, are hashed without a call.
+inline std::uint64_t integerHash(std::int64_t n) {
+  return (static_cast<std::uint64_t>(n) + 0x632BE59BD9B4E019ULL) * 0x9E3779B97F4A7C15ULL;
+}
+inline std::uint64_t valueHash(sqlite3_value* value) {
+  return sqlite3_value_type(value) == SQLITE_INTEGER ? integerHash(sqlite3_value_int64(value))
+                                                     : otherValueHash(value);
+}
 
 // A record's hash is the sum of its fields' hashes, each tied to its position, so that a change
 // of some fields changes it by their part alone. The value hashes are well mixed already.
@@ -56,6 +65,8 @@ class Unpacker {
   std::uint64_t word();
   Value value();
   std::string_view bytes(std::size_t size) { return take(size); }
+  void skipValue();
+  std::size_t offset() const { return pos_; }
 
  private:
   std::string_view take(std::size_t size);

@@ -2,7 +2,6 @@
 // by table: the records it added are removed, those it replaced or changed get their old fields
 // back, and those it deleted return to their places in the stored order.
 #include <algorithm>
-#include <map>
 #include <stdexcept>
 
 #include "log.h"
@@ -15,6 +14,7 @@ namespace store {
 using detail::Connection;
 using detail::quote;
 using detail::StatementUse;
+using history::Added;
 using history::Change;
 
 namespace {
@@ -30,70 +30,86 @@ bool same(const Value& a, sqlite3_value* b) {
          a.isNull() == (sqlite3_value_type(b) == SQLITE_NULL);
 }
 
+// What the removal of a range of added records checks, record by record, in the delete itself:
+// that each is as the run left it. A record that is not keeps its place, and is named.
+struct RangeCheck {
+  std::int64_t first = 0;
+  const std::uint64_t* hashes = nullptr;  // by place from `first`
+  std::vector<char> seen;
+  std::int64_t changed = 0;  // the first record found changed, or 0
+};
+constexpr const char* rangeCheckType = "rk_undo_range";
+constexpr int maxFunctionArguments = 127;
+
+void rangeCheck(sqlite3_context* context, int argc, sqlite3_value** argv) {
+  auto* check = static_cast<RangeCheck*>(sqlite3_value_pointer(argv[0], rangeCheckType));
+  if (!check) {
+    sqlite3_result_error(context, "rk_undo_check is the store's own", -1);
+    return;
+  }
+  const std::int64_t rowid = sqlite3_value_int64(argv[1]);
+  const auto place = static_cast<std::size_t>(rowid - check->first);
+  std::uint64_t hash = 0;
+  for (int i = 2; i < argc; ++i) {
+    hash += history::fieldHash(static_cast<std::size_t>(i - 2), history::valueHash(argv[i]));
+  }
+  check->seen[place] = 1;
+  const bool unchanged = hash == check->hashes[place];
+  if (!unchanged && check->changed == 0) check->changed = rowid;
+  sqlite3_result_int(context, unchanged ? 1 : 0);
+}
+
 class TableUndo {
  public:
-  TableUndo(Connection& c, const history::TablePart& part) : c_(c), part_(part) {
+  TableUndo(Connection& c, const history::TablePart& part) : c_(c) {
     try {
       info_ = c_.table(part.table);
     } catch (const Error&) {
       throw Refusal("the table \"" + part.table + "\" is no longer in the database");
     }
-    for (const Change& change : part.changes) {
+    history::readPart(part.bytes, added_, others_);
+    for (const Change& change : others_) {
       const std::size_t fields = change.before.size();
-      if (fields != 0 && fields != info_->def.fields.size()) {
-        throw Refusal("the fields of the table \"" + part.table + "\" have changed since the run");
+      if (fields != 0 && fields != info_->def.fields.size()) refuseFields();
+      for (const history::FieldChange& field : change.fields) {
+        if (field.position >= info_->def.fields.size()) refuseFields();
       }
     }
   }
 
-  // Every record the run added or replaced is still as the run left it, and every record it
-  // changed still holds what the run wrote.
+  // Every record the run replaced is still as the run left it, and every record it changed
+  // still holds what the run wrote. The records it added are checked as they are removed.
   void check() {
-    std::vector<const Change*> whole;
-    for (const Change& change : part_.changes) {
-      if (change.kind == Change::Kind::Inserted || change.kind == Change::Kind::Replaced) {
-        whole.push_back(&change);
-      } else if (change.kind == Change::Kind::Updated) {
-        checkFields(change);
-      }
+    std::vector<const Change*> replaced;
+    for (const Change& change : others_) {
+      if (change.kind == Change::Kind::Updated) checkFields(change);
+      if (change.kind == Change::Kind::Replaced) replaced.push_back(&change);
     }
-    std::sort(whole.begin(), whole.end(),
-              [](const Change* a, const Change* b) { return a->rowid < b->rowid; });
-    for (std::size_t first = 0; first < whole.size();) {
-      std::size_t last = first;
-      while (last + 1 < whole.size() && whole[last + 1]->rowid == whole[last]->rowid + 1) ++last;
-      checkWhole(whole, first, last);
-      first = last + 1;
-    }
+    for (const Change* change : replaced) checkWhole(*change);
   }
 
   void undo() {
-    std::vector<std::int64_t> added;
-    for (const Change& change : part_.changes) {
-      if (change.kind == Change::Kind::Inserted) added.push_back(change.rowid);
-    }
-    std::sort(added.begin(), added.end());
-    for (std::size_t first = 0; first < added.size();) {
+    for (std::size_t first = 0; first < added_.size();) {
       std::size_t last = first;
-      while (last + 1 < added.size() && added[last + 1] == added[last] + 1) ++last;
-      removeRange(added[first], added[last]);
+      while (last + 1 < added_.size() && added_[last + 1].rowid == added_[last].rowid + 1) ++last;
+      removeAdded(first, last);
       first = last + 1;
     }
-    for (auto change = part_.changes.rbegin(); change != part_.changes.rend(); ++change) {
+    for (auto change = others_.rbegin(); change != others_.rend(); ++change) {
       if (change->kind == Change::Kind::Replaced) restoreWhole(*change);
       if (change->kind == Change::Kind::Updated) restoreFields(*change);
     }
-    std::vector<const Change*> deleted;
-    for (const Change& change : part_.changes) {
-      if (change.kind == Change::Kind::Deleted) deleted.push_back(&change);
+    for (const Change& change : others_) {
+      if (change.kind == Change::Kind::Deleted) putBack(change);  // in the order of their places
     }
-    std::sort(deleted.begin(), deleted.end(),
-              [](const Change* a, const Change* b) { return a->rowid < b->rowid; });
-    for (const Change* change : deleted) putBack(*change);
   }
 
  private:
   const std::string& name() const { return info_->def.name; }
+
+  [[noreturn]] void refuseFields() const {
+    throw Refusal("the fields of the table \"" + name() + "\" have changed since the run");
+  }
 
   static std::string place(std::int64_t rowid) {
     return "at place " + std::to_string(rowid) + " in the stored order";
@@ -113,16 +129,20 @@ class TableUndo {
     return known ? "\"" + key + "\"" : place(rowid);
   }
 
-  std::string keyText(const std::vector<Value>& key, std::int64_t rowid) const {
+  static std::string keyText(const std::vector<Value>& key, std::int64_t rowid) {
     if (key.empty()) return place(rowid);
     std::string text;
     for (const Value& value : key) text += (text.empty() ? "" : ", ") + value.toText();
     return "\"" + text + "\"";
   }
 
+  std::string selectOne() const {
+    return "SELECT " + info_->selectList + " FROM " + info_->quotedName + " WHERE " +
+           info_->rowidName + " = ?1";
+  }
+
   std::vector<Value> current(std::int64_t rowid) {
-    StatementUse use(c_.statement("SELECT " + info_->selectList + " FROM " + info_->quotedName +
-                                  " WHERE " + info_->rowidName + " = ?1"));
+    StatementUse use(c_.statement(selectOne()));
     sqlite3_bind_int64(use.get(), 1, rowid);
     std::vector<Value> record;
     const int rc = sqlite3_step(use.get());
@@ -141,52 +161,38 @@ class TableUndo {
                   "\" has changed since the run");
   }
 
-  [[noreturn]] void goneSince(const Change& change) {
-    std::vector<Value> record = change.before;
-    if (change.kind == Change::Kind::Updated) {
-      record.assign(info_->def.fields.size(), Value());
-      for (const history::FieldChange& field : change.fields) {
-        if (field.position < record.size()) record[field.position] = field.after;
-      }
-    }
-    const std::string key = change.kind == Change::Kind::Deleted ||
-                                    change.kind == Change::Kind::Replaced || change.key.empty()
-                                ? keyOf(record, change.rowid)
-                                : keyText(change.key, change.rowid);
+  [[noreturn]] void goneSince(const std::string& key) {
     throw Refusal("the record " + key + " of the table \"" + name() +
                   "\" is no longer in the database");
   }
 
-  void checkWhole(const std::vector<const Change*>& changes, std::size_t first, std::size_t last) {
-    StatementUse use(c_.statement("SELECT " + info_->selectList + " FROM " + info_->quotedName +
-                                  " WHERE " + info_->rowidName + " BETWEEN ?1 AND ?2 ORDER BY " +
-                                  info_->rowidName));
-    sqlite3_bind_int64(use.get(), 1, changes[first]->rowid);
-    sqlite3_bind_int64(use.get(), 2, changes[last]->rowid);
-    const int fields = static_cast<int>(info_->def.fields.size());
-    std::size_t next = first;
-    int rc;
-    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
-      const std::int64_t rowid = sqlite3_column_int64(use.get(), 0);
-      if (rowid != changes[next]->rowid) goneSince(*changes[next]);
-      std::uint64_t hash = 0;
-      for (int i = 0; i < fields; ++i) {
-        hash += history::fieldHash(static_cast<std::size_t>(i),
-                                   history::valueHash(sqlite3_column_value(use.get(), i + 1)));
-      }
-      if (hash != changes[next]->afterHash) changedSince(rowid);
-      ++next;
+  [[noreturn]] void goneSince(const Change& change) {
+    if (change.kind == Change::Kind::Updated && !change.key.empty()) {
+      goneSince(keyText(change.key, change.rowid));
     }
-    if (rc != SQLITE_DONE) c_.fail(rc);
-    if (next <= last) goneSince(*changes[next]);
+    goneSince(keyOf(change.before, change.rowid));
+  }
+
+  std::uint64_t hashOf(sqlite3_stmt* row) const {
+    std::uint64_t hash = 0;
+    for (std::size_t i = 0; i < info_->def.fields.size(); ++i) {
+      hash += history::fieldHash(i, history::valueHash(sqlite3_column_value(row, static_cast<int>(i + 1))));
+    }
+    return hash;
+  }
+
+  void checkWhole(const Change& change) {
+    StatementUse use(c_.statement(selectOne()));
+    sqlite3_bind_int64(use.get(), 1, change.rowid);
+    const int rc = sqlite3_step(use.get());
+    if (rc == SQLITE_DONE) goneSince(change);
+    if (rc != SQLITE_ROW) c_.fail(rc);
+    if (hashOf(use.get()) != change.afterHash) changedSince(change.rowid);
   }
 
   std::string fieldList(const Change& change) const {
     std::string list;
     for (const history::FieldChange& field : change.fields) {
-      if (field.position >= info_->def.fields.size()) {
-        throw Refusal("the fields of the table \"" + name() + "\" have changed since the run");
-      }
       if (!list.empty()) list += ", ";
       list += quote(info_->def.fields[field.position].name);
     }
@@ -218,12 +224,52 @@ class TableUndo {
     c_.fail(rc);
   }
 
-  void removeRange(std::int64_t first, std::int64_t last) {
-    StatementUse use(c_.statement("DELETE FROM " + info_->quotedName + " WHERE " +
-                                  info_->rowidName + " BETWEEN ?1 AND ?2"));
-    sqlite3_bind_int64(use.get(), 1, first);
-    sqlite3_bind_int64(use.get(), 2, last);
+  // Removes the added records first to last, each only when it is still as the run left it: the
+  // delete checks them itself, so that each record is read once.
+  void removeAdded(std::size_t first, std::size_t last) {
+    const std::size_t count = last - first + 1;
+    const std::size_t fields = info_->def.fields.size();
+    std::vector<std::uint64_t> hashes(count);
+    for (std::size_t k = 0; k < count; ++k) hashes[k] = added_[first + k].hash;
+    RangeCheck range{added_[first].rowid, hashes.data(), std::vector<char>(count, 0), 0};
+    std::string sql = "DELETE FROM " + info_->quotedName + " WHERE " + info_->rowidName +
+                      " BETWEEN ?1 AND ?2";
+    const bool inDelete = fields + 2 <= maxFunctionArguments;
+    if (inDelete) {
+      sql += " AND rk_undo_check(?3, " + info_->rowidName;
+      for (const FieldDef& field : info_->def.fields) sql += ", " + quote(field.name);
+      sql += ")";
+    } else {
+      checkAddedApart(range, count);
+    }
+    StatementUse use(c_.statement(sql));
+    sqlite3_bind_int64(use.get(), 1, added_[first].rowid);
+    sqlite3_bind_int64(use.get(), 2, added_[last].rowid);
+    if (inDelete) sqlite3_bind_pointer(use.get(), 3, &range, rangeCheckType, nullptr);
     const int rc = sqlite3_step(use.get());
+    if (rc != SQLITE_DONE) c_.fail(rc);
+    if (range.changed != 0) changedSince(range.changed);
+    for (std::size_t k = 0; k < count; ++k) {
+      if (!range.seen[k]) {
+        goneSince(keyText(history::unpackValues(added_[first + k].key), added_[first + k].rowid));
+      }
+    }
+  }
+
+  // For a table too wide to hand every field to a function: the records are read and checked
+  // before the delete.
+  void checkAddedApart(RangeCheck& range, std::size_t count) {
+    StatementUse use(c_.statement("SELECT " + info_->selectList + " FROM " + info_->quotedName +
+                                  " WHERE " + info_->rowidName + " BETWEEN ?1 AND ?2"));
+    sqlite3_bind_int64(use.get(), 1, range.first);
+    sqlite3_bind_int64(use.get(), 2, range.first + static_cast<std::int64_t>(count) - 1);
+    int rc;
+    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
+      const std::int64_t rowid = sqlite3_column_int64(use.get(), 0);
+      const auto place = static_cast<std::size_t>(rowid - range.first);
+      range.seen[place] = 1;
+      if (hashOf(use.get()) != range.hashes[place] && range.changed == 0) range.changed = rowid;
+    }
     if (rc != SQLITE_DONE) c_.fail(rc);
   }
 
@@ -290,24 +336,10 @@ class TableUndo {
   }
 
   Connection& c_;
-  const history::TablePart& part_;
   std::shared_ptr<const detail::TableInfo> info_;
+  std::vector<Added> added_;  // in the order of their places
+  std::vector<Change> others_;
 };
-
-// A table's changes may lie in several parts; each table is undone as one.
-std::vector<history::TablePart> byTable(std::vector<history::TablePart> parts) {
-  std::vector<history::TablePart> tables;
-  for (history::TablePart& part : parts) {
-    auto found = std::find_if(tables.begin(), tables.end(),
-                              [&](const history::TablePart& t) { return t.table == part.table; });
-    if (found == tables.end()) {
-      tables.push_back(std::move(part));
-    } else {
-      for (Change& change : part.changes) found->changes.push_back(std::move(change));
-    }
-  }
-  return tables;
-}
 
 }  // namespace
 
@@ -341,12 +373,13 @@ UndoResult undoLatest(Database& db) {
       result.refusal = "There is nothing to undo.";
       return result;
     }
-    const std::vector<history::TablePart> tables =
-        byTable(history::readChanges(c, result.run->number));
-    std::vector<TableUndo> undos;
-    for (const history::TablePart& part : tables) undos.emplace_back(c, part);
-    for (TableUndo& undo : undos) undo.check();
-    for (TableUndo& undo : undos) undo.undo();
+    sqlite3_create_function(c.db(), "rk_undo_check", -1, SQLITE_UTF8 | SQLITE_DIRECTONLY,
+                            nullptr, rangeCheck, nullptr, nullptr);
+    const std::vector<history::TablePart> parts = history::readChanges(c, result.run->number);
+    std::vector<TableUndo> tables;
+    for (const history::TablePart& part : parts) tables.emplace_back(c, part);
+    for (TableUndo& table : tables) table.check();
+    for (TableUndo& table : tables) table.undo();
     history::markUndone(c, result.run->number);
     c.touchAll();
     db.commit();
