@@ -559,6 +559,43 @@ std::int64_t Database::updateWhereKey(const std::string& table, const std::strin
                         keys, values);
 }
 
+bool Database::hasKey(const std::string& table, const std::string& index,
+                      const std::vector<Value>& keys) {
+  Connection& c = connection();
+  auto info = c.table(table);
+  const detail::IndexInfo* found = nullptr;
+  for (const detail::IndexInfo& candidate : info->indexes) {
+    if (compareFolded(candidate.def.name, index) == 0) found = &candidate;
+  }
+  if (!found) throw Error(code::notFound, "'" + index + "' is not an index of the table '" + table + "'.");
+  if (keys.empty() || keys.size() > found->columns.size()) {
+    throw Error(code::misuse, "A seek on '" + found->def.name + "' takes 1 to " +
+                                  std::to_string(found->columns.size()) + " key values.");
+  }
+  std::string sql = "SELECT 1 FROM " + info->quotedName + " WHERE ";
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    if (k > 0) sql += " AND ";
+    sql += quote(info->def.fields[found->columns[k]].name) + " = ?" + std::to_string(k + 1) +
+           " COLLATE " + quote(found->collations[k]);
+  }
+  StatementUse use(c.statement(sql + " LIMIT 1"));
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    const FieldDef& field = info->def.fields[found->columns[k]];
+    Value key = keys[k];
+    // As a seek does: a key its field cannot hold is compared as it is, and finds nothing.
+    if (!(key.isText() && (field.type == FieldType::Text || field.type == FieldType::Memo))) {
+      try {
+        key = coerce(field, keys[k]);
+      } catch (const Error&) {
+      }
+    }
+    detail::bindValue(use.get(), static_cast<int>(k + 1), key);
+  }
+  const int rc = sqlite3_step(use.get());
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) c.fail(rc);
+  return rc == SQLITE_ROW;
+}
+
 std::int64_t Database::deleteWhereText(const std::string& table, const std::string& field,
                                        const std::string& text) {
   Connection& c = connection();

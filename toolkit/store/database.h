@@ -110,6 +110,10 @@ class Database {
   };
   Insert prepareInsert(const std::string& table, const std::vector<std::size_t>& positions);
   void insert(const Insert& insert, const std::vector<Value>& values);
+  // Whether a seek on `index` with `keys` would find a record (the keys compared as the index
+  // compares them), without reading it.
+  bool hasKey(const std::string& table, const std::string& index, const std::vector<Value>& keys);
+
   // Deletes the records whose `field`, read as text, equals `text` exactly.
   std::int64_t deleteWhereText(const std::string& table, const std::string& field,
                                const std::string& text);

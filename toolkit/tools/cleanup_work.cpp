@@ -44,9 +44,8 @@ int walk(Tables& t, std::string& what) {
     const std::string code = t.describe.field(sch::cleaningSchedule).toText();
     if (code.empty()) continue;  // no room can name it and it has no lines to find
     what = inTable(sch::roomInfo);
-    t.rooms.setIndex(sch::scheduleIndex);
-    t.rooms.seek({store::Value(code)});
-    if (t.rooms.noMatch()) {
+    // Whether a seek on the rooms' "Schedule" index finds one.
+    if (!t.rooms.database().hasKey(t.rooms.name(), sch::scheduleIndex, {store::Value(code)})) {
       ++deleted;
       what = inTable(sch::scheduleLines);
       removeLines(t.lines, code);
