@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "store/history.h"
+
 namespace combinebench {
 
 namespace {
@@ -113,7 +115,8 @@ std::string contentOf(sqlite3* db) {
   {
     Statement list(db, "SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name");
     while (list.row()) {
-      names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0)));
+      const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0));
+      if (!store::isHistoryTable(name)) names.push_back(name);  // only the tool's copy has one
     }
   }
   std::string content;
