@@ -206,6 +206,35 @@ TEST_F(HistoryTest, ARecordChangedSinceTheRunRefusesTheUndo) {
   }
 }
 
+// Records added to a table with more fields than a function takes arguments are checked as they
+// are removed too: a change to the last field refuses, and unchanged they go.
+TEST_F(HistoryTest, AddedRecordsOfAWideTableAreCheckedFieldByField) {
+  TableDef wide{"Wide", {{"Code", FieldType::Text, 10}}, {{"PrimaryKey", {"Code"}, true}}};
+  for (int i = 1; i < 200; ++i) wide.fields.push_back({"F" + std::to_string(i), FieldType::Integer, 4});
+  db.createTable(wide);
+  auto addWide = [&] {
+    store::Run run(db, "Wide");
+    Table t = db.openTable("Wide");
+    for (const char* code : {"A", "B", "C"}) {
+      t.addNew();
+      t.setField("Code", Value(code));
+      t.setField("F199", Value(1));
+      t.update();
+    }
+    run.commit();
+  };
+  const std::string before = dump(db);
+  addWide();
+  exec(db, "UPDATE Wide SET F199 = 2 WHERE Code = 'B'");
+  const UndoResult refused = undoLatest(db);
+  EXPECT_FALSE(refused.undone);
+  EXPECT_NE(refused.refusal.find("\"B\" of the table \"Wide\" has changed"), std::string::npos)
+      << refused.refusal;
+  exec(db, "UPDATE Wide SET F199 = 1 WHERE Code = 'B'");
+  EXPECT_TRUE(undoLatest(db).undone);
+  EXPECT_EQ(dump(db), before);
+}
+
 TEST_F(HistoryTest, ARunRolledBackOrChangingNothingLeavesNoEntry) {
   const std::string before = dump(db);
   {

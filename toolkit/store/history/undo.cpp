@@ -30,34 +30,56 @@ bool same(const Value& a, sqlite3_value* b) {
          a.isNull() == (sqlite3_value_type(b) == SQLITE_NULL);
 }
 
-// What the removal of a range of added records checks, record by record, in the delete itself:
-// that each is as the run left it. A record that is not keeps its place, and is named.
+// What the removal of a range of added records checks, record by record, as the engine deletes
+// each: that it is as the run left it. The engine hands the hook each record's fields as stored,
+// so the check reads nothing the delete does not read already.
 struct RangeCheck {
+  const std::string* table = nullptr;
   std::int64_t first = 0;
   const std::uint64_t* hashes = nullptr;  // by place from `first`
   std::vector<char> seen;
-  std::int64_t changed = 0;  // the first record found changed, or 0
+  std::int64_t changed = 0;       // the first record found changed, or 0
+  std::vector<Value> changedRecord;  // its fields, to name it by its key
 };
-constexpr const char* rangeCheckType = "rk_undo_range";
-constexpr int maxFunctionArguments = 127;
 
-void rangeCheck(sqlite3_context* context, int argc, sqlite3_value** argv) {
-  auto* check = static_cast<RangeCheck*>(sqlite3_value_pointer(argv[0], rangeCheckType));
-  if (!check) {
-    sqlite3_result_error(context, "rk_undo_check is the store's own", -1);
+void checkDeleted(void* arg, sqlite3* db, int op, const char*, const char* table,
+                  sqlite3_int64 rowid, sqlite3_int64) {
+  auto* check = static_cast<RangeCheck*>(arg);
+  if (op != SQLITE_DELETE || sqlite3_stricmp(table, check->table->c_str()) != 0) return;
+  if (rowid < check->first || rowid - check->first >= static_cast<std::int64_t>(check->seen.size())) {
     return;
   }
-  const std::int64_t rowid = sqlite3_value_int64(argv[1]);
   const auto place = static_cast<std::size_t>(rowid - check->first);
+  const int fields = sqlite3_preupdate_count(db);
   std::uint64_t hash = 0;
-  for (int i = 2; i < argc; ++i) {
-    hash += history::fieldHash(static_cast<std::size_t>(i - 2), history::valueHash(argv[i]));
+  for (int i = 0; i < fields; ++i) {
+    sqlite3_value* value = nullptr;
+    if (sqlite3_preupdate_old(db, i, &value) != SQLITE_OK) return;  // left unseen, so refused
+    hash += history::fieldHash(static_cast<std::size_t>(i), history::valueHash(value));
   }
   check->seen[place] = 1;
-  const bool unchanged = hash == check->hashes[place];
-  if (!unchanged && check->changed == 0) check->changed = rowid;
-  sqlite3_result_int(context, unchanged ? 1 : 0);
+  if (hash == check->hashes[place] || check->changed != 0) return;
+  check->changed = rowid;
+  for (int i = 0; i < fields; ++i) {
+    sqlite3_value* value = nullptr;
+    sqlite3_preupdate_old(db, i, &value);
+    check->changedRecord.push_back(history::storedValue(value));
+  }
 }
+
+// The hook is the connection's for the length of one delete.
+class DeleteCheck {
+ public:
+  DeleteCheck(sqlite3* db, RangeCheck& check) : db_(db) {
+    sqlite3_preupdate_hook(db_, &checkDeleted, &check);
+  }
+  ~DeleteCheck() { sqlite3_preupdate_hook(db_, nullptr, nullptr); }
+  DeleteCheck(const DeleteCheck&) = delete;
+  DeleteCheck& operator=(const DeleteCheck&) = delete;
+
+ private:
+  sqlite3* db_;
+};
 
 class TableUndo {
  public:
@@ -224,53 +246,32 @@ class TableUndo {
     c_.fail(rc);
   }
 
-  // Removes the added records first to last, each only when it is still as the run left it: the
-  // delete checks them itself, so that each record is read once.
+  // Removes the added records first to last; each is checked as it goes, and a record that is
+  // not as the run left it refuses the whole undo.
   void removeAdded(std::size_t first, std::size_t last) {
     const std::size_t count = last - first + 1;
-    const std::size_t fields = info_->def.fields.size();
     std::vector<std::uint64_t> hashes(count);
     for (std::size_t k = 0; k < count; ++k) hashes[k] = added_[first + k].hash;
-    RangeCheck range{added_[first].rowid, hashes.data(), std::vector<char>(count, 0), 0};
-    std::string sql = "DELETE FROM " + info_->quotedName + " WHERE " + info_->rowidName +
-                      " BETWEEN ?1 AND ?2";
-    const bool inDelete = fields + 2 <= maxFunctionArguments;
-    if (inDelete) {
-      sql += " AND rk_undo_check(?3, " + info_->rowidName;
-      for (const FieldDef& field : info_->def.fields) sql += ", " + quote(field.name);
-      sql += ")";
-    } else {
-      checkAddedApart(range, count);
-    }
-    StatementUse use(c_.statement(sql));
+    RangeCheck range{&info_->def.name, added_[first].rowid, hashes.data(),
+                     std::vector<char>(count, 0), 0, {}};
+    StatementUse use(c_.statement("DELETE FROM " + info_->quotedName + " WHERE " +
+                                  info_->rowidName + " BETWEEN ?1 AND ?2"));
     sqlite3_bind_int64(use.get(), 1, added_[first].rowid);
     sqlite3_bind_int64(use.get(), 2, added_[last].rowid);
-    if (inDelete) sqlite3_bind_pointer(use.get(), 3, &range, rangeCheckType, nullptr);
-    const int rc = sqlite3_step(use.get());
-    if (rc != SQLITE_DONE) c_.fail(rc);
-    if (range.changed != 0) changedSince(range.changed);
+    {
+      const DeleteCheck hook(c_.db(), range);
+      const int rc = sqlite3_step(use.get());
+      if (rc != SQLITE_DONE) c_.fail(rc);
+    }
+    if (range.changed != 0) {
+      throw Refusal("the record " + keyOf(range.changedRecord, range.changed) + " of the table \"" +
+                    name() + "\" has changed since the run");
+    }
     for (std::size_t k = 0; k < count; ++k) {
       if (!range.seen[k]) {
         goneSince(keyText(history::unpackValues(added_[first + k].key), added_[first + k].rowid));
       }
     }
-  }
-
-  // For a table too wide to hand every field to a function: the records are read and checked
-  // before the delete.
-  void checkAddedApart(RangeCheck& range, std::size_t count) {
-    StatementUse use(c_.statement("SELECT " + info_->selectList + " FROM " + info_->quotedName +
-                                  " WHERE " + info_->rowidName + " BETWEEN ?1 AND ?2"));
-    sqlite3_bind_int64(use.get(), 1, range.first);
-    sqlite3_bind_int64(use.get(), 2, range.first + static_cast<std::int64_t>(count) - 1);
-    int rc;
-    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
-      const std::int64_t rowid = sqlite3_column_int64(use.get(), 0);
-      const auto place = static_cast<std::size_t>(rowid - range.first);
-      range.seen[place] = 1;
-      if (hashOf(use.get()) != range.hashes[place] && range.changed == 0) range.changed = rowid;
-    }
-    if (rc != SQLITE_DONE) c_.fail(rc);
   }
 
   void restoreWhole(const Change& change) {
@@ -373,8 +374,6 @@ UndoResult undoLatest(Database& db) {
       result.refusal = "There is nothing to undo.";
       return result;
     }
-    sqlite3_create_function(c.db(), "rk_undo_check", -1, SQLITE_UTF8 | SQLITE_DIRECTONLY,
-                            nullptr, rangeCheck, nullptr, nullptr);
     const std::vector<history::TablePart> parts = history::readChanges(c, result.run->number);
     std::vector<TableUndo> tables;
     for (const history::TablePart& part : parts) tables.emplace_back(c, part);
