@@ -152,21 +152,25 @@ int main() {
 
     std::vector<double> toolTimes, plainTimes;
     std::int64_t toolDeleted = 0, plainDeleted = 0;
-    for (int i = 0; i < 5; ++i) {
+    // Each round on fresh copies; which of the two goes first alternates, as above.
+    const auto cleanup = [&] {
+      const roomkit::CleanupResult result = roomkit::removeUnusedSchedules(toolCopy);
+      if (result.failure) throw std::runtime_error(*result.failure);
+      return static_cast<std::int64_t>(result.deleted);
+    };
+    const auto plainCleanup = [&] {
+      // the lines first, while their descriptions still tell which codes go
+      return bench::runPlain(plainCopy, {{cleanupSql[0], {}}, {cleanupSql[1], {}}})[1];
+    };
+    for (int i = 0; i < 15; ++i) {
       freshCopies();
-      toolTimes.push_back(millisecondsOf(
-          [&] {
-            const roomkit::CleanupResult result = roomkit::removeUnusedSchedules(toolCopy);
-            if (result.failure) throw std::runtime_error(*result.failure);
-            return static_cast<std::int64_t>(result.deleted);
-          },
-          toolDeleted));
-      plainTimes.push_back(millisecondsOf(
-          [&] {
-            // the lines first, while their descriptions still tell which codes go
-            return bench::runPlain(plainCopy, {{cleanupSql[0], {}}, {cleanupSql[1], {}}})[1];
-          },
-          plainDeleted));
+      if (i % 2 == 0) {
+        toolTimes.push_back(millisecondsOf(cleanup, toolDeleted));
+        plainTimes.push_back(millisecondsOf(plainCleanup, plainDeleted));
+      } else {
+        plainTimes.push_back(millisecondsOf(plainCleanup, plainDeleted));
+        toolTimes.push_back(millisecondsOf(cleanup, toolDeleted));
+      }
     }
     report("Database Cleanup", median(toolTimes), median(plainTimes), toolDeleted, plainDeleted);
   } catch (const std::exception& error) {

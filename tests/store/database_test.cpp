@@ -1,6 +1,8 @@
 // Opening files, the table list and definitions, transactions, and two connections on one file.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "store/database.h"
@@ -94,6 +96,48 @@ TEST_F(DatabaseTest, ListsTablesInCreationOrderWithFieldDefinitions) {
   EXPECT_EQ(time.fields[13].name, "Project3");
   EXPECT_EQ(time.fields[14].name, "Misc Time");
   EXPECT_EQ(time.fields[1].type, FieldType::Date);
+}
+
+// A table made by another program: its indexes in the order they were made, a constraint's own
+// index among them, an index on an expression left out, a descending key field kept.
+TEST_F(DatabaseTest, ReadsTheIndexesOfATableMadeElsewhere) {
+  const std::string file = dir.file("OTHER.MDB");
+  {
+    Database db = Database::create(file);
+    char* error = nullptr;
+    ASSERT_EQ(sqlite3_exec(db.handle(),
+                           "CREATE TABLE \"Odd \"\"T\"\"\" (a TEXT, b INTEGER, c REAL, UNIQUE (b));"
+                           "CREATE INDEX \"Odd \"\"T\"\".ByA\" ON \"Odd \"\"T\"\"\" (a, c DESC);"
+                           "CREATE INDEX Lower ON \"Odd \"\"T\"\"\" (lower(a));"
+                           "CREATE UNIQUE INDEX \"odd \"\"t\"\".PrimaryKey\" ON \"Odd \"\"T\"\"\" (c);",
+                           nullptr, nullptr, &error),
+              SQLITE_OK)
+        << error;
+  }
+  Database db = Database::open(file);
+  const TableDef def = db.tableDef("odd \"t\"");
+  ASSERT_EQ(def.fields.size(), 3u);
+  EXPECT_EQ(def.fields[1].type, FieldType::Integer);
+  EXPECT_EQ(def.fields[2].type, FieldType::Double);
+  ASSERT_EQ(def.indexes.size(), 3u);
+  EXPECT_EQ(def.indexes[0].name, "sqlite_autoindex_Odd \"T\"_1");
+  EXPECT_TRUE(def.indexes[0].unique);
+  EXPECT_EQ(def.indexes[1].name, "ByA");
+  EXPECT_FALSE(def.indexes[1].unique);
+  EXPECT_EQ(def.indexes[1].fields, (std::vector<std::string>{"a", "c"}));
+  EXPECT_EQ(def.indexes[1].descending, (std::vector<bool>{false, true}));
+  EXPECT_EQ(def.indexes[2].name, "PrimaryKey");
+  EXPECT_TRUE(def.indexes[2].unique);
+  EXPECT_TRUE(def.indexes[2].descending.empty());
+  Table t = db.openTable("Odd \"T\"");
+  t.addNew();
+  t.setField("a", Value("x"));
+  t.setField("b", Value(1));
+  t.setField("c", Value(2.5));
+  t.update();
+  t.setIndex("ByA");
+  t.seek({Value("x"), Value(2.5)});
+  EXPECT_FALSE(t.noMatch());
 }
 
 TEST_F(DatabaseTest, IndexNamesBelongToTheirTable) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 
 #include "text_case.h"
 
@@ -167,6 +168,35 @@ std::string columnText(sqlite3_stmt* stmt, int col) {
               : std::string();
 }
 
+// A pragma run once and not kept: its text names the table or index. The pragma statements are
+// used as they stand; their table-valued forms prepare the same pragma again at every use.
+class Pragma {
+ public:
+  Pragma(const Connection& c, const std::string& sql) : c_(c) {
+    const int rc = sqlite3_prepare_v2(c.db(), sql.c_str(), static_cast<int>(sql.size()), &stmt_,
+                                      nullptr);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(stmt_);
+      c.fail(rc);
+    }
+  }
+  ~Pragma() { sqlite3_finalize(stmt_); }
+  Pragma(const Pragma&) = delete;
+  Pragma& operator=(const Pragma&) = delete;
+
+  bool next() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc != SQLITE_DONE) c_.fail(rc);
+    return false;
+  }
+  sqlite3_stmt* get() const { return stmt_; }
+
+ private:
+  const Connection& c_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
 }  // namespace
 
 std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) {
@@ -185,14 +215,8 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
     }
   }
   info->quotedName = quote(info->def.name);
-  {
-    StatementUse use(statement("SELECT name, type FROM pragma_table_info(?1)"));
-    sqlite3_bind_text(use.get(), 1, info->def.name.c_str(), -1, SQLITE_TRANSIENT);
-    int rc;
-    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
-      info->def.fields.push_back(parseField(columnText(use.get(), 0), columnText(use.get(), 1)));
-    }
-    if (rc != SQLITE_DONE) fail(rc);
+  for (Pragma fields(*this, "PRAGMA main.table_info(" + info->quotedName + ")"); fields.next();) {
+    info->def.fields.push_back(parseField(columnText(fields.get(), 1), columnText(fields.get(), 2)));
   }
   for (const char* alias : {"rowid", "_rowid_", "oid"}) {
     if (!info->def.fieldPosition(alias)) {
@@ -216,15 +240,20 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
   }
 
   // Indexes in the order they were made; the suite's name follows "<table>." in the file's name.
+  std::map<std::string, bool> uniqueByName;
+  for (Pragma list(*this, "PRAGMA main.index_list(" + info->quotedName + ")"); list.next();) {
+    uniqueByName.emplace(columnText(list.get(), 1), sqlite3_column_int(list.get(), 2) != 0);
+  }
   std::vector<std::pair<std::string, bool>> names;
-  {
+  if (!uniqueByName.empty()) {
     StatementUse use(statement(
-        "SELECT s.name, l.\"unique\" FROM sqlite_schema AS s JOIN pragma_index_list(?1) AS l "
-        "ON l.name = s.name WHERE s.type = 'index' ORDER BY s.rowid"));
+        "SELECT name FROM sqlite_schema WHERE type = 'index' AND tbl_name = ?1 ORDER BY rowid"));
     sqlite3_bind_text(use.get(), 1, info->def.name.c_str(), -1, SQLITE_TRANSIENT);
     int rc;
     while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
-      names.emplace_back(columnText(use.get(), 0), sqlite3_column_int(use.get(), 1) != 0);
+      std::string name = columnText(use.get(), 0);
+      const auto unique = uniqueByName.find(name);
+      if (unique != uniqueByName.end()) names.emplace_back(std::move(name), unique->second);
     }
     if (rc != SQLITE_DONE) fail(rc);
   }
@@ -236,23 +265,21 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
     const bool prefixed = sqliteName.size() > prefix.size() &&
                           asciiLower(sqliteName.substr(0, prefix.size())) == asciiLower(prefix);
     index.def.name = prefixed ? sqliteName.substr(prefix.size()) : sqliteName;
-    StatementUse use(
-        statement("SELECT cid, coll, desc FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno"));
-    sqlite3_bind_text(use.get(), 1, sqliteName.c_str(), -1, SQLITE_TRANSIENT);
     bool usable = true;
-    int rc;
-    while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
-      const int cid = sqlite3_column_int(use.get(), 0);
+    // seqno, cid, name, desc, coll, key; in the order of the key
+    for (Pragma columns(*this, "PRAGMA main.index_xinfo(" + quote(sqliteName) + ")"); columns.next();) {
+      sqlite3_stmt* row = columns.get();
+      if (sqlite3_column_int(row, 5) == 0) continue;  // the rowid that ends every entry
+      const int cid = sqlite3_column_int(row, 1);
       if (cid < 0 || static_cast<std::size_t>(cid) >= info->def.fields.size()) {
         usable = false;  // an index on an expression or the rowid cannot be sought by field
         continue;
       }
       index.columns.push_back(static_cast<std::size_t>(cid));
       index.def.fields.push_back(info->def.fields[static_cast<std::size_t>(cid)].name);
-      index.collations.push_back(columnText(use.get(), 1));
-      index.def.descending.push_back(sqlite3_column_int(use.get(), 2) != 0);
+      index.collations.push_back(columnText(row, 4));
+      index.def.descending.push_back(sqlite3_column_int(row, 3) != 0);
     }
-    if (rc != SQLITE_DONE) fail(rc);
     if (std::find(index.def.descending.begin(), index.def.descending.end(), true) ==
         index.def.descending.end()) {
       index.def.descending.clear();
