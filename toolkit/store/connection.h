@@ -101,10 +101,12 @@ class Connection {
 // Resets a statement when it goes out of scope, so no read transaction stays open.
 class StatementUse {
  public:
-  explicit StatementUse(sqlite3_stmt* stmt) : stmt_(stmt) {}
+  enum class Bindings { Cleared, Kept };
+  explicit StatementUse(sqlite3_stmt* stmt, Bindings bindings = Bindings::Cleared)
+      : stmt_(stmt), clear_(bindings == Bindings::Cleared) {}
   ~StatementUse() {
     sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
+    if (clear_) sqlite3_clear_bindings(stmt_);
   }
   StatementUse(const StatementUse&) = delete;
   StatementUse& operator=(const StatementUse&) = delete;
@@ -112,6 +114,7 @@ class StatementUse {
 
  private:
   sqlite3_stmt* stmt_;
+  bool clear_;
 };
 
 // Binding and reading values by field type.

@@ -531,18 +531,23 @@ std::int64_t Database::runWrite(const std::string& table, const std::string& sql
   if (prepared.connection != c.serial() || !prepared.statement) {
     prepared.statement = c.statement(sql);
     prepared.table = c.table(table);
+    prepared.counter = c.tableCounter(table);
     prepared.connection = c.serial();
   }
   const auto* info = static_cast<const detail::TableInfo*>(prepared.table.get());
-  StatementUse use(prepared.statement);
+  // Every parameter is bound again at each use, so the old bindings need no clearing.
+  StatementUse use(prepared.statement, StatementUse::Bindings::Kept);
   int param = 1;
   for (const Value& value : stored) detail::bindStored(use.get(), param++, value);
   for (const Value& value : further) detail::bindValue(use.get(), param++, value);
+  if (param - 1 != sqlite3_bind_parameter_count(use.get())) {
+    throw Error(code::misuse, "A write was given the wrong number of values.");
+  }
   const history::HintScope hint(c.recorder, {&info->def.name, shape.insert, &shape.positions,
                                              shape.adds ? nullptr : &stored, &info->keyFields});
   const int rc = sqlite3_step(use.get());
   if (rc != SQLITE_DONE) c.fail(rc);
-  ++*c.tableCounter(table);
+  ++*prepared.counter;
   return sqlite3_changes64(c.db());
 }
 

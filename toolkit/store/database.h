@@ -78,6 +78,7 @@ class Database {
     std::uint64_t connection = 0;
     sqlite3_stmt* statement = nullptr;
     std::shared_ptr<const void> table;
+    std::uint64_t* counter = nullptr;  // the connection's count of writes to the table
   };
   struct KeyUpdate {
     std::string table;
