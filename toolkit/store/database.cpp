@@ -453,12 +453,17 @@ Database::KeyUpdate Database::prepareUpdateWhereKey(const std::string& table,
 
 std::int64_t Database::updateWhereKey(const KeyUpdate& update, const std::vector<Value>& keys,
                                       const std::vector<Value>& values) {
+  return runKeyUpdate(update, keys, values, false);
+}
+
+std::int64_t Database::runKeyUpdate(const KeyUpdate& update, const std::vector<Value>& keys,
+                                    const std::vector<Value>& values, bool fitted) {
   if (keys.size() != update.keys || values.size() != update.fields.size()) {
     throw Error(code::misuse, "An update by key takes every key and one value per field.");
   }
   if (values.empty()) return 0;
   return runWrite(update.table, update.sql,
-                  {update.fields, update.positions, false, update.adds, false, update.prepared},
+                  {update.fields, update.positions, false, update.adds, fitted, update.prepared},
                   values, keys);
 }
 
@@ -474,13 +479,7 @@ std::vector<Value> Database::fit(const KeyUpdate& update, const std::vector<Valu
 
 std::int64_t Database::updateWhereKeyFitted(const KeyUpdate& update, const std::vector<Value>& keys,
                                             const std::vector<Value>& fitted) {
-  if (keys.size() != update.keys || fitted.size() != update.fields.size()) {
-    throw Error(code::misuse, "An update by key takes every key and one value per field.");
-  }
-  if (fitted.empty()) return 0;
-  return runWrite(update.table, update.sql,
-                  {update.fields, update.positions, false, update.adds, true, update.prepared},
-                  fitted, keys);
+  return runKeyUpdate(update, keys, fitted, true);
 }
 
 Database::Insert Database::prepareInsert(const std::string& table,

@@ -137,6 +137,8 @@ class Database {
     bool fitted;  // the values are fitted to the fields already
     Prepared& prepared;
   };
+  std::int64_t runKeyUpdate(const KeyUpdate& update, const std::vector<Value>& keys,
+                            const std::vector<Value>& values, bool fitted);
   std::int64_t runWrite(const std::string& table, const std::string& sql, const WriteShape& shape,
                         const std::vector<Value>& values, const std::vector<Value>& further);
   explicit Database(std::shared_ptr<detail::Connection> connection);
