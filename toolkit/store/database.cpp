@@ -400,14 +400,13 @@ std::int64_t Database::updateWhereUpperText(const std::string& table, const std:
              {Value(upperText), stored});
 }
 
-Database::KeyUpdate Database::prepareUpdateWhereKey(const std::string& table,
-                                                   const std::string& index, std::size_t keys,
-                                                   const std::vector<std::size_t>& positions,
-                                                   bool addToPresent) {
-  Connection& c = connection();
-  auto info = c.table(table);
+namespace {
+
+// The index a seek of `keys` values goes through; its name is compared without regard to case.
+const detail::IndexInfo& seekIndex(const detail::TableInfo& info, const std::string& table,
+                                   const std::string& index, std::size_t keys) {
   const detail::IndexInfo* found = nullptr;
-  for (const detail::IndexInfo& candidate : info->indexes) {
+  for (const detail::IndexInfo& candidate : info.indexes) {
     if (compareFolded(candidate.def.name, index) == 0) found = &candidate;
   }
   if (!found) throw Error(code::notFound, "'" + index + "' is not an index of the table '" + table + "'.");
@@ -415,6 +414,18 @@ Database::KeyUpdate Database::prepareUpdateWhereKey(const std::string& table,
     throw Error(code::misuse, "A seek on '" + found->def.name + "' takes 1 to " +
                                   std::to_string(found->columns.size()) + " key values.");
   }
+  return *found;
+}
+
+}  // namespace
+
+Database::KeyUpdate Database::prepareUpdateWhereKey(const std::string& table,
+                                                   const std::string& index, std::size_t keys,
+                                                   const std::vector<std::size_t>& positions,
+                                                   bool addToPresent) {
+  Connection& c = connection();
+  auto info = c.table(table);
+  const detail::IndexInfo* found = &seekIndex(*info, table, index, keys);
   KeyUpdate update{table, "UPDATE " + info->quotedName + " SET ", {}, keys, positions, addToPresent};
   for (std::size_t position : positions) {
     if (position >= info->def.fields.size()) {
@@ -567,15 +578,7 @@ bool Database::hasKey(const std::string& table, const std::string& index,
                       const std::vector<Value>& keys) {
   Connection& c = connection();
   auto info = c.table(table);
-  const detail::IndexInfo* found = nullptr;
-  for (const detail::IndexInfo& candidate : info->indexes) {
-    if (compareFolded(candidate.def.name, index) == 0) found = &candidate;
-  }
-  if (!found) throw Error(code::notFound, "'" + index + "' is not an index of the table '" + table + "'.");
-  if (keys.empty() || keys.size() > found->columns.size()) {
-    throw Error(code::misuse, "A seek on '" + found->def.name + "' takes 1 to " +
-                                  std::to_string(found->columns.size()) + " key values.");
-  }
+  const detail::IndexInfo* found = &seekIndex(*info, table, index, keys.size());
   std::string sql = "SELECT 1 FROM " + info->quotedName + " WHERE ";
   for (std::size_t k = 0; k < keys.size(); ++k) {
     if (k > 0) sql += " AND ";
