@@ -12,35 +12,26 @@ namespace {
 
 int sign(int n) { return (n > 0) - (n < 0); }
 
+// The code points of a text upper-cased; toUpper writes valid UTF-8 for every character it read,
+// so it is read back plainly.
+std::u32string upperCodePoints(const std::string& text) {
+  std::u32string out;
+  const std::string upper = store::toUpper(text);
+  for (std::size_t i = 0; i < upper.size();) {
+    const unsigned char c = static_cast<unsigned char>(upper[i]);
+    const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    char32_t cp = extra ? c & (0x3F >> extra) : c;
+    for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(upper[i + k]) & 0x3F);
+    out += cp;
+    i += static_cast<std::size_t>(extra) + 1;
+  }
+  return out;
+}
+
 // Character by character from the start: the upper-cased code points, a shorter text first.
 int reference(const std::string& a, const std::string& b) {
-  const std::u32string x = [](std::string s) {
-    std::u32string out;
-    const std::string upper = store::toUpper(s);
-    // toUpper writes valid UTF-8 for every character it read; read it back plainly.
-    for (std::size_t i = 0; i < upper.size();) {
-      const unsigned char c = static_cast<unsigned char>(upper[i]);
-      const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-      char32_t cp = extra ? c & (0x3F >> extra) : c;
-      for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(upper[i + k]) & 0x3F);
-      out += cp;
-      i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-  }(a);
-  const std::u32string y = [&](std::string s) {
-    std::u32string out;
-    const std::string upper = store::toUpper(s);
-    for (std::size_t i = 0; i < upper.size();) {
-      const unsigned char c = static_cast<unsigned char>(upper[i]);
-      const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-      char32_t cp = extra ? c & (0x3F >> extra) : c;
-      for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(upper[i + k]) & 0x3F);
-      out += cp;
-      i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-  }(b);
+  const std::u32string x = upperCodePoints(a);
+  const std::u32string y = upperCodePoints(b);
   return x < y ? -1 : x == y ? 0 : 1;
 }
 
