@@ -15,21 +15,8 @@
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(std::vector<std::string> args, const std::string& input = "") {
-  dbtool::StringInput in(input);
-  Outcome outcome;
-  dbtool::StringOutput out(outcome.out);
-  std::ostringstream err;
-  outcome.status = dbtool::run(args, in, out, err);
-  outcome.err = err.str();
-  return outcome;
-}
+using dbtest::Outcome;
+using dbtest::run;
 
 TEST(CommandsTest, WrongUsagePrintsTheUsageAndExitsTwo) {
   const std::vector<std::vector<std::string>> wrong = {

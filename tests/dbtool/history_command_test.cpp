@@ -25,21 +25,8 @@ namespace {
 namespace sch = store::schema;
 using store::Value;
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args) {
-  dbtool::StringInput in("");
-  Outcome outcome;
-  dbtool::StringOutput out(outcome.out);
-  std::ostringstream err;
-  outcome.status = dbtool::run(args, in, out, err);
-  outcome.err = err.str();
-  return outcome;
-}
+using dbtest::Outcome;
+using dbtest::run;
 
 // The date and time of each run, which the listing shows, as <when>.
 std::string withoutTimes(const std::string& text) {

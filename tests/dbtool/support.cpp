@@ -4,9 +4,11 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <sstream>
 #include <stdexcept>
 
 #include "dbtool/byte_io.h"
+#include "dbtool/commands.h"
 #include "dbtool/error.h"
 #include "dbtool/export.h"
 #include "dbtool/import.h"
@@ -14,6 +16,16 @@
 #include "support/temp_dir.h"
 
 namespace dbtest {
+
+Outcome run(const std::vector<std::string>& args, const std::string& input) {
+  dbtool::StringInput in(input);
+  Outcome outcome;
+  dbtool::StringOutput out(outcome.out);
+  std::ostringstream err;
+  outcome.status = dbtool::run(args, in, out, err);
+  outcome.err = err.str();
+  return outcome;
+}
 
 std::string exportText(const std::string& path) {
   std::string text;

@@ -7,6 +7,14 @@
 
 namespace dbtest {
 
+// What a roomkit-db command printed and the status it ended with.
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+Outcome run(const std::vector<std::string>& args, const std::string& input = "");
+
 std::string exportText(const std::string& path);
 void importText(const std::string& json, const std::string& target);  // throws as import does
 // The message with which import refuses the document, or "imported"; also fails the running
