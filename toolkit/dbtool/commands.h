@@ -17,7 +17,7 @@ const char* usageText();
 
 // Runs one command (the arguments without the program name). `in` serves "import -", `out` takes
 // the export and the reports, `err` the messages. Returns 0 when done, 1 when refused, 2 for
-// wrong usage (after printing the usage text).
+// wrong usage (after printing the usage text); check has statuses of its own (check_command.h).
 int run(const std::vector<std::string>& args, Input& in, Output& out, std::ostream& err);
 
 }  // namespace dbtool
