@@ -7,13 +7,18 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 
 using jet::detail::ChildEnd;
+using jet::detail::ChildLimits;
 using jet::detail::Event;
 using jet::detail::runInChild;
 using jet::detail::writeEvent;
+
+ChildLimits silence(int seconds) { return {seconds, 0, {}}; }
 
 std::vector<Event> heard;
 bool keep(const Event& event) {
@@ -30,7 +35,7 @@ TEST(Child, EventsArriveInOrderAndWhole) {
         writeEvent(fd, {Event::Kind::Refused, 0, 4, "why"});
         std::fputs("noise from the library\n", stderr);
       },
-      keep, 10);
+      keep, silence(10));
   EXPECT_EQ(end.how, ChildEnd::How::Exited);
   EXPECT_EQ(end.code, 0);
   ASSERT_EQ(heard.size(), 3u);
@@ -43,7 +48,7 @@ TEST(Child, EventsArriveInOrderAndWhole) {
 }
 
 TEST(Child, ACrashIsASignal) {
-  const ChildEnd end = runInChild([](int) { ::raise(SIGSEGV); }, keep, 10);
+  const ChildEnd end = runInChild([](int) { ::raise(SIGSEGV); }, keep, silence(10));
   EXPECT_EQ(end.how, ChildEnd::How::Signalled);
   EXPECT_EQ(end.code, SIGSEGV);
 }
@@ -51,21 +56,46 @@ TEST(Child, ACrashIsASignal) {
 // Even where the caller has set its own handling of a crash signal.
 TEST(Child, ACrashEndsItWhateverTheCallerHandles) {
   const auto previous = ::signal(SIGSEGV, SIG_IGN);
-  const ChildEnd end = runInChild([](int) { ::raise(SIGSEGV); }, keep, 10);
+  const ChildEnd end = runInChild([](int) { ::raise(SIGSEGV); }, keep, silence(10));
   ::signal(SIGSEGV, previous);
   EXPECT_EQ(end.how, ChildEnd::How::Signalled);
   EXPECT_EQ(end.code, SIGSEGV);
 }
 
 TEST(Child, AnExceptionIsExitStatusOne) {
-  const ChildEnd end = runInChild([](int) { throw 1; }, keep, 10);
+  const ChildEnd end = runInChild([](int) { throw 1; }, keep, silence(10));
   EXPECT_EQ(end.how, ChildEnd::How::Exited);
   EXPECT_EQ(end.code, 1);
 }
 
 TEST(Child, SilenceEndsIt) {
-  const ChildEnd end = runInChild([](int) { ::pause(); }, keep, 1);
+  const ChildEnd end = runInChild([](int) { ::pause(); }, keep, silence(1));
   EXPECT_EQ(end.how, ChildEnd::How::Silent);
+}
+
+// A reader that loops writes warnings without end; only events are progress.
+TEST(Child, OutputWithoutEventsIsSilence) {
+  int idle = 0;
+  const ChildEnd end = runInChild(
+      [](int) {
+        for (;;) std::fputs("Warning: the same warning again\n", stderr);
+      },
+      keep, {1, 0, [&] { ++idle; }});
+  EXPECT_EQ(end.how, ChildEnd::How::Silent);
+  EXPECT_NE(end.diagnostics.find("the same warning again"), std::string::npos);
+  EXPECT_GE(idle, 5);  // the caller's window had its turns while it waited
+}
+
+TEST(Child, MemoryPastTheLimitFails) {
+  const ChildEnd end = runInChild(
+      [](int fd) {
+        std::vector<std::unique_ptr<char[]>> taken;
+        for (int i = 0; i < 64; ++i) taken.push_back(std::make_unique<char[]>(16 << 20));
+        writeEvent(fd, {Event::Kind::Done, 0, 0, {}});
+      },
+      keep, {10, 256 << 20, {}});
+  EXPECT_EQ(end.how, ChildEnd::How::Exited);
+  EXPECT_EQ(end.code, 1);  // std::bad_alloc
 }
 
 TEST(Child, TheCallerStopsIt) {
@@ -74,7 +104,7 @@ TEST(Child, TheCallerStopsIt) {
         writeEvent(fd, {Event::Kind::Progress, 1, 2, {}});
         ::pause();
       },
-      [](const Event&) { return false; }, 60);
+      [](const Event&) { return false; }, silence(60));
   EXPECT_EQ(end.how, ChildEnd::How::Stopped);
 }
 
@@ -85,7 +115,7 @@ TEST(Child, GarbageOnThePipeEndsIt) {
         (void)!::write(fd, junk, sizeof junk);
         ::pause();
       },
-      keep, 60);
+      keep, silence(60));
   EXPECT_EQ(end.how, ChildEnd::How::Garbled);
 }
 

@@ -1,8 +1,10 @@
 #include "child.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +20,7 @@ namespace jet::detail {
 namespace {
 
 constexpr std::size_t keptDiagnostics = 4096;
+constexpr auto idleInterval = std::chrono::milliseconds(100);
 
 class Pipe {
  public:
@@ -75,12 +78,23 @@ class Child {
   pid_t pid_;
 };
 
-[[noreturn]] void runChild(const std::function<void(int)>& work, Pipe& events, Pipe& output) {
+[[noreturn]] void runChild(const std::function<void(int)>& work, std::uint64_t memoryBytes,
+                           Pipe& events, Pipe& output) {
   // A crash ends the child at once, whatever handlers the caller installed for itself.
   for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGPIPE}) ::signal(sig, SIG_DFL);
   sigset_t none;
   sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  // The reading library reads some buffers of a damaged file before it fills them. Zeroed new
+  // memory makes it read what it would in a fresh process, whatever the caller's heap held, so
+  // that one file reads the same way in every run.
+  ::mallopt(M_PERTURB, 0xFF);
+  if (memoryBytes > 0) {
+    // An allocation past it fails, and the reader ends with an error instead of taking the
+    // machine's memory.
+    const rlimit limit{static_cast<rlim_t>(memoryBytes), static_cast<rlim_t>(memoryBytes)};
+    ::setrlimit(RLIMIT_DATA, &limit);
+  }
   events.closeRead();
   output.closeRead();
   ::dup2(output.write(), STDOUT_FILENO);
@@ -106,7 +120,7 @@ bool drain(int fd, std::string& into) {
 }  // namespace
 
 ChildEnd runInChild(const std::function<void(int eventFd)>& work,
-                    const std::function<bool(const Event&)>& onEvent, int silenceSeconds) {
+                    const std::function<bool(const Event&)>& onEvent, const ChildLimits& limits) {
   Pipe events;
   Pipe output;
   const pid_t pid = ::fork();
@@ -114,7 +128,7 @@ ChildEnd runInChild(const std::function<void(int eventFd)>& work,
     throw Error(Refusal::Unwritable,
                 std::string("no process for the conversion: ") + std::strerror(errno));
   }
-  if (pid == 0) runChild(work, events, output);
+  if (pid == 0) runChild(work, limits.memoryBytes, events, output);
   Child child(pid);
   events.closeWrite();
   output.closeWrite();
@@ -122,23 +136,20 @@ ChildEnd runInChild(const std::function<void(int eventFd)>& work,
   ChildEnd end;
   std::string pending, diagnostics;
   bool eventsOpen = true, outputOpen = true, stopped = false, silent = false, garbled = false;
-  auto heard = std::chrono::steady_clock::now();
+  using Clock = std::chrono::steady_clock;
+  auto lastEvent = Clock::now();
+  auto lastIdle = lastEvent;
   while ((eventsOpen || outputOpen) && !stopped && !silent && !garbled) {
     pollfd fds[2] = {{eventsOpen ? events.read() : -1, POLLIN, 0},
                      {outputOpen ? output.read() : -1, POLLIN, 0}};
-    const int ready = ::poll(fds, 2, 1000);
+    const int ready = ::poll(fds, 2, static_cast<int>(idleInterval.count()));
     if (ready < 0 && errno != EINTR) break;
-    if (ready <= 0) {
-      silent = std::chrono::steady_clock::now() - heard > std::chrono::seconds(silenceSeconds);
-      continue;
-    }
-    heard = std::chrono::steady_clock::now();
-    if (outputOpen && fds[1].revents) {
+    if (ready > 0 && outputOpen && fds[1].revents) {
       outputOpen = drain(output.read(), diagnostics);
       if (diagnostics.size() > 2 * keptDiagnostics)
         diagnostics.erase(0, diagnostics.size() - keptDiagnostics);
     }
-    if (eventsOpen && fds[0].revents) {
+    if (ready > 0 && eventsOpen && fds[0].revents) {
       eventsOpen = drain(events.read(), pending);
       while (!stopped && !garbled) {
         std::optional<Event> event;
@@ -149,8 +160,15 @@ ChildEnd runInChild(const std::function<void(int eventFd)>& work,
           break;
         }
         if (!event) break;
+        lastEvent = Clock::now();
         stopped = !onEvent(*event);
       }
+    }
+    const auto now = Clock::now();
+    silent = now - lastEvent > std::chrono::seconds(limits.silenceSeconds);
+    if (limits.idle && now - lastIdle >= idleInterval) {
+      lastIdle = now;
+      limits.idle();
     }
   }
   if (diagnostics.size() > keptDiagnostics)

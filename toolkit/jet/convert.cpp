@@ -14,8 +14,6 @@ namespace {
 using detail::ChildEnd;
 using detail::Event;
 
-constexpr int silenceSeconds = 120;  // a reader that sends nothing for that long hangs
-
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 // The message of a refusal found in the Jet file, which it names.
@@ -48,15 +46,26 @@ std::string lastLine(const std::string& text) {
   return text.substr(start, end + 1 - start);
 }
 
+// GLib ends the process when an allocation fails, and says so.
+bool outOfMemory(const std::string& diagnostics) {
+  return diagnostics.find("Cannot allocate memory") != std::string::npos ||
+         diagnostics.find("failed to allocate") != std::string::npos;
+}
+
 // Why a child that sent no refusal and no end stopped.
-std::string failure(const ChildEnd& end) {
+std::string failure(const ChildEnd& end, const Limits& limits) {
   std::string why;
   switch (end.how) {
     case ChildEnd::How::Signalled:
-      why = std::string("the reader failed on it (") + strsignal(end.code) + ")";
+      if (limits.memoryBytes > 0 && outOfMemory(end.diagnostics)) {
+        why = "the reader took more than the " + std::to_string(limits.memoryBytes >> 20) +
+              " MiB of memory it may have";
+      } else {
+        why = std::string("the reader failed on it (") + strsignal(end.code) + ")";
+      }
       break;
     case ChildEnd::How::Silent:
-      why = "the reader made no progress in " + std::to_string(silenceSeconds) + " seconds";
+      why = "the reader made no progress in " + std::to_string(limits.silenceSeconds) + " seconds";
       break;
     case ChildEnd::How::Garbled: why = "the reader failed on it"; break;
     default: why = "the reader stopped before the end"; break;
@@ -68,7 +77,7 @@ std::string failure(const ChildEnd& end) {
 }  // namespace
 
 Summary convert(const std::string& jetPath, const std::string& storePath,
-                const Progress& progress) {
+                const Progress& progress, const Limits& limits) {
   detail::refuseExisting(storePath);
   Header header;
   try {
@@ -104,7 +113,7 @@ Summary convert(const std::string& jetPath, const std::string& storePath,
         detail::convertFile(jetPath, header, file,
                             [fd](const Event& event) { return detail::writeEvent(fd, event); });
       },
-      onEvent, silenceSeconds);
+      onEvent, {limits.silenceSeconds, limits.memoryBytes, limits.idle});
 
   if (end.how == ChildEnd::How::Stopped && !refusal) {
     throw Error(Refusal::Stopped, "the conversion of " + quoted(jetPath) + " was stopped");
@@ -118,7 +127,7 @@ Summary convert(const std::string& jetPath, const std::string& storePath,
   }
   const bool clean = end.how == ChildEnd::How::Exited && end.code == 0;
   if (!done || !(clean || end.how == ChildEnd::How::Lost)) {
-    refuse(jetPath, Refusal::Damaged, failure(end));
+    refuse(jetPath, Refusal::Damaged, failure(end, limits));
   }
   workspace.publish(storePath);
   return summary;

@@ -60,12 +60,17 @@ JetOpen offerJetConversion(QWidget* parent, const QString& path) {
   progress.setAutoReset(false);
   QString failure;
   try {
-    jet::convert(file, staging.toStdString(),
-                 [&](std::int64_t done, std::int64_t total) {
-                   progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
-                   ui().processEvents();
-                   return true;
-                 });
+    // The window repaints, and the dialog appears, also while the reader goes without progress.
+    jet::Limits limits;
+    limits.idle = [] { ui().processEvents(); };
+    jet::convert(
+        file, staging.toStdString(),
+        [&](std::int64_t done, std::int64_t total) {
+          progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+          ui().processEvents();
+          return true;
+        },
+        limits);
     if (!moveTo(path, kept)) {
       failure = "The original could not be renamed to " + keptName + ".";
     } else if (!moveTo(staging, path)) {
