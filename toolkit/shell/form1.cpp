@@ -120,6 +120,13 @@ void Form1::buildUndo() {
   CommandUndo->setAutoDefault(false);
   place(CommandUndo, 120, panelsHeight + 75, 2160, 345);
   connect(CommandUndo, &QPushButton::clicked, this, &Form1::CommandUndo_Click);
+  CommandCheck = new QPushButton("Check Database...", this);
+  CommandCheck->setObjectName("CommandCheck");
+  CommandCheck->setToolTip("Lists what the loaded database holds half done, and mends it on request");
+  CommandCheck->setAutoDefault(false);
+  CommandCheck->setEnabled(false);
+  place(CommandCheck, 2400, panelsHeight + 75, 2160, 345);
+  connect(CommandCheck, &QPushButton::clicked, this, &Form1::CommandCheck_Click);
   // Ctrl+Z undoes a run wherever the focus is in the window, a text box included.
   qApp->installEventFilter(this);
 }
@@ -225,6 +232,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::closeDatabase() {
+  CommandCheck->setEnabled(false);
   tables_ = OpenTables{};
   currentDB_.close();
 }

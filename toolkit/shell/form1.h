@@ -45,6 +45,7 @@ class Form1 : public QWidget, public ShellContext {
   QComboBox* Combo1;  // the function selector
   QFrame* LineUndo;             // the strip below the panels
   QPushButton* CommandUndo;     // undoes the newest run of the history, as Ctrl+Z does
+  QPushButton* CommandCheck;    // checks the loaded database; disabled while none is loaded
 
   ChangeRoomNumberPanel* Frame1;
   ModifyRoomDataPanel* Frame2;
@@ -71,6 +72,7 @@ class Form1 : public QWidget, public ShellContext {
   void Combo1_Click();
   void LoadCurrentDB() override;
   void CommandUndo_Click();
+  void CommandCheck_Click();
 
   // ShellContext
   QString databasePath() const override;

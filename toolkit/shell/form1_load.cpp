@@ -144,6 +144,7 @@ void Form1::LoadCurrentDB() {
   }
 
   Combo1->setEnabled(true);
+  CommandCheck->setEnabled(true);
   if (LastFunctionIndex >= 0 && LastFunctionIndex < 8) {
     Combo1->setCurrentIndex(LastFunctionIndex);
     Combo1_Click();
