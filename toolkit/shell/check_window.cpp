@@ -1,5 +1,7 @@
 #include "check_window.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QVBoxLayout>
 #include <QHBoxLayout>
@@ -13,6 +15,7 @@ namespace {
 enum Column { KindColumn, TableColumn, KeyColumn, ProblemColumn, MendColumn };
 constexpr int kindRole = Qt::UserRole;
 constexpr int showAfterMs = 250;
+constexpr int maxColumnWidth = 320;
 
 // Sorting by kind follows the kinds' order, not their names' letters.
 class FindingItem : public QTreeWidgetItem {
@@ -45,7 +48,7 @@ CheckWindow::CheckWindow(std::string path, std::function<void()> reload, QWidget
     : QDialog(parent), path_(std::move(path)), reload_(std::move(reload)) {
   setObjectName("CheckWindow");
   setWindowTitle("Check Database - " + qs(path_));
-  resize(860, 460);
+  resize(1100, 520);
   auto* layout = new QVBoxLayout(this);
 
   LabelCounts = new QLabel(this);
@@ -151,7 +154,11 @@ void CheckWindow::showFindings(const store::CheckResult& result) {
                                        : counted(static_cast<std::int64_t>(result.findings.size()), "finding", "findings") +
                                              "\n" + lines.join("\n"));
   ListFindings->setSortingEnabled(true);
-  for (int c = 0; c < MendColumn; ++c) ListFindings->resizeColumnToContents(c);
+  // Wide enough for their texts, but not so wide that "what is wrong" and the mend go out of view.
+  for (int c = 0; c < MendColumn; ++c) {
+    ListFindings->resizeColumnToContents(c);
+    ListFindings->setColumnWidth(c, std::min(ListFindings->columnWidth(c), maxColumnWidth));
+  }
   CommandMend->setEnabled(mendable);
 }
 
