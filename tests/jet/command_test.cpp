@@ -86,6 +86,24 @@ TEST(ImportMdb, RefusalsExitOneWithTheMessageAndLeaveNothing) {
             (std::vector<std::string>{"cut.mdb", "taken.db"}));
 }
 
+// The key of index "id2" names a field number that the table lacks: the table and its records
+// come in without that index, and the output says which index was left out and why.
+TEST(ImportMdb, AnIndexWhoseKeysCannotBeReadIsLeftOutAndNamed) {
+  testsupport::TempDir dir;
+  std::string bytes = testsupport::readFile(jettest::dataFile("delColTestV2000.mdb"));
+  constexpr std::size_t id2Key = 24 * 4096 + 279;  // the key's field number, on page 24
+  ASSERT_EQ(bytes[id2Key], 2);
+  bytes[id2Key] = 7;
+  testsupport::writeFile(dir.file("a.mdb"), bytes);
+  const jettest::Run run = roomkitDb({"import-mdb", dir.file("a.mdb"), dir.file("a.db")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "Table1: 2 records, 1 index\n"
+                     "Table1: the index 'id2': a key field it names is not in the table; it was "
+                     "left out, its records came in\n" +
+                         dir.file("a.db") + ": 1 table, 2 records, 1 index\n");
+  EXPECT_EQ(jettest::records(dir.file("a.db"), "Table1").size(), 2u);
+}
+
 TEST(ImportMdb, WrongUsageExitsTwo) {
   for (const auto& args :
        {std::vector<std::string>{"import-mdb"}, std::vector<std::string>{"import-mdb", "a.mdb"},

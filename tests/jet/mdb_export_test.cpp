@@ -61,7 +61,7 @@ TEST_P(AgainstMdbExport, EveryRecordAndFieldIsWhatMdbExportPrints) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbExport,
-                         ::testing::Values("node-adodb.mdb", "fruit.mdb"));
+                         ::testing::ValuesIn(jettest::testFiles));
 
 // The same facts written down, so that a fault shared by mdb-export and the reader shows too.
 TEST(NodeAdodb, HoldsItsThreeUsers) {

@@ -29,6 +29,14 @@ Shape shapeOf(const std::string& declared) {
   if (std::regex_match(declared, match, std::regex(R"(Text \((\d+)\))"))) {
     return {FieldType::Text, std::stoi(match[1])};
   }
+  if (std::regex_match(declared, std::regex(R"(Memo/Hyperlink \(\d+\))"))) return {FieldType::Memo, 0};
+  // A decimal is exact currency when it has at most 4 decimals and 14 whole digits, else text of
+  // its digits, sign and point.
+  if (std::regex_match(declared, match, std::regex(R"(Numeric \((\d+), (\d+)\))"))) {
+    const int precision = std::stoi(match[1]), scale = std::stoi(match[2]);
+    return scale <= 4 && precision - scale <= 14 ? Shape{FieldType::Currency, 8}
+                                                 : Shape{FieldType::Text, precision + 2};
+  }
   static const std::map<std::string, Shape> shapes = {
       {"Boolean", {FieldType::Boolean, 1}},      {"Byte", {FieldType::Integer, 1}},
       {"Integer", {FieldType::Integer, 2}},      {"Long Integer", {FieldType::Integer, 4}},
@@ -52,7 +60,7 @@ struct Field {
 std::map<std::string, std::vector<Field>> schemaFields(const std::string& schema) {
   std::map<std::string, std::vector<Field>> tables;
   const std::regex table(R"(CREATE TABLE \[(.*)\])"),
-      field(R"(\s*\[(.*)\]\s+([^,]*?)( NOT NULL)?,? *)");
+      field(R"(\s*\[(.*)\]\s+((?:[^,(]|\([^)]*\))*?)( NOT NULL)?,? *)");
   std::string current;
   std::istringstream in(schema);
   for (std::string line; std::getline(in, line);) {
@@ -104,6 +112,22 @@ std::map<std::string, std::set<Index>> schemaIndexes(const std::string& schema) 
   return tables;
 }
 
+// Where mdb-schema prints an index without keys (libmdb loses them when columns were deleted after
+// the index was made, or the index numbering has gaps), what the table's definition pages hold,
+// read from the bytes by hand: by file, table and index ("" for the primary key).
+const std::map<std::tuple<std::string, std::string, std::string>, Index> keysMdbSchemaLoses = {
+    {{"delColTestV2000.mdb", "Table1", "id2"}, {"id2", {"id2"}, false}},
+    {{"testIndexPropertiesV2000.mdb", "TableIgnoreNulls2", "DataIndex"},
+     {"DataIndex", {"data1", "data2"}, false}},
+    {{"testIndexPropertiesV2000.mdb", "TableIgnoreNulls2", ""}, {"", {"row"}, true}},
+    {{"testIndexPropertiesV2000.mdb", "TableUnique1_temp", "DataIndex"},
+     {"DataIndex", {"data"}, true}},
+    {{"testIndexPropertiesV2000.mdb", "TableUnique1_temp", ""}, {"", {"row"}, true}},
+    {{"testIndexPropertiesV2000.mdb", "TableUnique2_temp", "DataIndex"},
+     {"DataIndex", {"data1", "data2"}, true}},
+    {{"testIndexPropertiesV2000.mdb", "TableUnique2_temp", ""}, {"", {"row"}, true}},
+};
+
 class AgainstMdbSchema : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override { jet::convert(jetFile, converted); }
@@ -134,7 +158,22 @@ TEST_P(AgainstMdbSchema, IndexesHaveTheirNamesKeysAndUniqueness) {
   const jettest::Run schema =
       jettest::run({"mdb-schema", "--indexes", "--no-relations", jetFile, "mysql"});
   ASSERT_EQ(schema.status, 0) << schema.err;
-  const auto expected = schemaIndexes(schema.out);
+  auto expected = schemaIndexes(schema.out);
+  for (auto& [table, indexes] : expected) {
+    std::set<Index> completed;
+    for (const Index& index : indexes) {
+      const auto known = keysMdbSchemaLoses.find({GetParam(), table, index.name});
+      if (!index.keys.empty()) {
+        EXPECT_EQ(known, keysMdbSchemaLoses.end()) << table << "." << index.name;
+        completed.insert(index);
+      } else if (known == keysMdbSchemaLoses.end()) {
+        ADD_FAILURE() << "mdb-schema prints no keys for " << table << "." << index.name;
+      } else {
+        completed.insert(known->second);
+      }
+    }
+    indexes = completed;
+  }
   const store::Database db = store::Database::open(converted);
   for (const std::string& table : db.tableNames()) {
     SCOPED_TRACE("table " + table);
@@ -153,7 +192,7 @@ TEST_P(AgainstMdbSchema, IndexesHaveTheirNamesKeysAndUniqueness) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbSchema,
-                         ::testing::Values("node-adodb.mdb", "fruit.mdb"));
+                         ::testing::ValuesIn(jettest::testFiles));
 
 // The relationships of fruit.mdb give its tables entries in the index list that name no keys of
 // their own; they stay out, and each table keeps its primary key and its one other index.

@@ -74,6 +74,7 @@ std::int64_t copyTable(store::Database& db, SourceTable& table, std::int64_t don
                     " records, of which " + std::to_string(records) + " can be read");
   }
   send({Event::Kind::Progress, done + records, total, {}});
+  for (const std::string& why : table.leftOutIndexes()) send({Event::Kind::LeftOut, 0, 0, why});
   send({Event::Kind::Table, records, static_cast<std::int64_t>(def.indexes.size()), def.name});
   return records;
 }

@@ -90,16 +90,19 @@ Summary convert(const std::string& jetPath, const std::string& storePath,
   Summary summary;
   std::optional<Error> refusal;
   bool done = false;
+  std::vector<std::string> leftOut;  // of the table whose Table event comes next
   const auto onEvent = [&](const Event& event) {
     switch (event.kind) {
       case Event::Kind::Total: return !progress || progress(0, event.first);
       case Event::Kind::Progress: return !progress || progress(event.first, event.second);
       case Event::Kind::Table:
-        summary.tables.push_back({event.text, event.first, event.second});
+        summary.tables.push_back({event.text, event.first, event.second, std::move(leftOut)});
+        leftOut.clear();
         summary.records += event.first;
         summary.indexes += event.second;
         return true;
       case Event::Kind::Linked: summary.linkedTables.push_back(event.text); return true;
+      case Event::Kind::LeftOut: leftOut.push_back(event.text); return true;
       case Event::Kind::Done: done = true; return true;
       case Event::Kind::Refused:
         refusal.emplace(static_cast<Refusal>(event.second), event.text);

@@ -48,7 +48,7 @@ std::optional<Event> takeEvent(std::string& buffer) {
   const auto kind = static_cast<unsigned char>(buffer[0]);
   const auto length = static_cast<std::uint32_t>(get(buffer, 17, 4));
   if (kind < static_cast<unsigned char>(Event::Kind::Total) ||
-      kind > static_cast<unsigned char>(Event::Kind::Refused) || length > longestText) {
+      kind > static_cast<unsigned char>(Event::Kind::LeftOut) || length > longestText) {
     throw std::runtime_error("the converting process sent bytes that are no message");
   }
   if (buffer.size() < frameHeader + length) return std::nullopt;

@@ -1,5 +1,5 @@
 // What the converting process tells its caller, framed for a pipe: the record total, progress,
-// each finished table, each linked table left out, the end, or a refusal.
+// each finished table, each linked table left out, each index left out, the end, or a refusal.
 #pragma once
 
 #include <cstdint>
@@ -9,11 +9,11 @@
 namespace jet::detail {
 
 struct Event {
-  enum class Kind : std::uint8_t { Total = 1, Progress, Table, Linked, Done, Refused };
+  enum class Kind : std::uint8_t { Total = 1, Progress, Table, Linked, Done, Refused, LeftOut };
   Kind kind = Kind::Done;
   std::int64_t first = 0;   // Total: records; Progress: records done; Table: records
   std::int64_t second = 0;  // Progress: total; Table: indexes; Refused: the Refusal
-  std::string text;         // Table and Linked: the name; Refused: the message
+  std::string text;         // Table and Linked: the name; Refused, LeftOut: the message
 };
 
 // Writes the event whole; false when the pipe is closed.

@@ -6,6 +6,7 @@
 #include "error.h"
 #include "long_value.h"
 #include "store/text_case.h"
+#include "table_pages.h"
 #include "values.h"
 
 namespace jet::detail {
@@ -27,8 +28,9 @@ T* item(GPtrArray* array, unsigned index) {
 
 }  // namespace
 
-SourceTable::SourceTable(MdbHandle* mdb, MdbCatalogEntry* entry, bool jet4, std::uint64_t pages)
-    : mdb_(mdb), jet4_(jet4) {
+SourceTable::SourceTable(MdbHandle* mdb, MdbCatalogEntry* entry, const std::string& path,
+                         const Header& header)
+    : mdb_(mdb), jet4_(header.format == Format::Jet4) {
   def_.name = entry->object_name;
   // Columns and indexes are read right after the definition page: libmdb reads the index
   // entries from the page where the columns end.
@@ -39,8 +41,8 @@ SourceTable::SourceTable(MdbHandle* mdb, MdbCatalogEntry* entry, bool jet4, std:
   }
   mdb_read_indices(table_);
   readFields();
-  readIndexes();
-  checkPages(pages);
+  readIndexes(path, header);
+  checkPages(header.fileSize / static_cast<std::uint64_t>(header.pageSize));
   cracked_.resize(table_->num_cols);
 }
 
@@ -60,11 +62,8 @@ void SourceTable::checkPages(std::uint64_t pages) const {
     page = static_cast<guint32>(next);
     pastEnd(page, "a record page");
   }
-  for (unsigned i = 0; i < table_->indices->len; ++i) {
-    const MdbIndex* index = item<MdbIndex>(table_->indices, i);
-    if (index->index_type != 2)
-      pastEnd(index->first_pg, "the index '" + std::string(index->name) + "'");
-  }
+  for (std::size_t i = 0; i < indexPages_.size(); ++i)
+    pastEnd(indexPages_[i], "the index '" + def_.indexes[i].name + "'");
 }
 
 SourceTable::~SourceTable() {
@@ -82,25 +81,70 @@ void SourceTable::readFields() {
   }
 }
 
-void SourceTable::readIndexes() {
+// The keys and flags come from the definition pages, which hold them also where libmdb loses
+// them; libmdb's reading serves where the pages cannot be read.
+void SourceTable::readIndexes(const std::string& path, const Header& header) {
   if (!table_->indices) damaged("the indexes of table '" + def_.name + "' cannot be read");
+  std::vector<PageIndex> pages;
+  try {
+    pages = readPageIndexes(path, header, static_cast<std::uint32_t>(table_->entry->table_pg));
+  } catch (const Error& error) {
+    return readLibraryIndexes(error.what());
+  }
+  if (pages.size() != table_->indices->len) {
+    return readLibraryIndexes("the definition lists " + std::to_string(pages.size()) +
+                              " indexes, libmdb " + std::to_string(table_->indices->len));
+  }
+  for (unsigned i = 0; i < table_->indices->len; ++i) {
+    const PageIndex& page = pages[i];
+    if (page.relationship) continue;  // a relationship's entry, not an index of its own
+    store::IndexDef def{item<MdbIndex>(table_->indices, i)->name, {}, page.unique};
+    std::string problem = page.keys.empty() ? "its definition names no key fields" : "";
+    for (const PageKey& key : page.keys) {
+      const MdbColumn* column = nullptr;
+      for (unsigned c = 0; c < table_->num_cols && !column; ++c) {
+        const MdbColumn* candidate = item<MdbColumn>(table_->columns, c);
+        if (candidate->row_col_num == key.column) column = candidate;
+      }
+      if (!column) {
+        problem = "a key field it names is not in the table";
+        break;
+      }
+      def.fields.emplace_back(column->name);
+      def.descending.push_back(key.descending);
+    }
+    if (!problem.empty()) {
+      leftOut_.push_back("the index '" + def.name + "': " + problem);
+      continue;
+    }
+    def_.indexes.push_back(std::move(def));
+    indexPages_.push_back(page.firstPage);
+  }
+}
+
+void SourceTable::readLibraryIndexes(const std::string& whyNotPages) {
   for (unsigned i = 0; i < table_->indices->len; ++i) {
     const MdbIndex* index = item<MdbIndex>(table_->indices, i);
     if (index->index_type == 2) continue;  // a relationship's entry, not an index of its own
     store::IndexDef def{index->name, {}, index->index_type == 1 || (index->flags & MDB_IDX_UNIQUE)};
-    if (index->num_keys < 1 || index->num_keys > MDB_MAX_IDX_COLS) {
-      damaged("the index '" + def.name + "' of table '" + def_.name + "' has no key fields");
-    }
-    for (unsigned key = 0; key < index->num_keys; ++key) {
+    std::string problem;
+    if (index->num_keys < 1 || index->num_keys > MDB_MAX_IDX_COLS) problem = "no key fields";
+    for (unsigned key = 0; key < index->num_keys && problem.empty(); ++key) {
       const int column = index->key_col_num[key];  // counted from 1
       if (column < 1 || column > static_cast<int>(def_.fields.size())) {
-        damaged("the index '" + def.name + "' of table '" + def_.name +
-                "' names a field that the table lacks");
+        problem = "a key field that the table lacks";
+        break;
       }
       def.fields.push_back(def_.fields[static_cast<std::size_t>(column - 1)].name);
       def.descending.push_back(index->key_col_order[key] == MDB_DESC);
     }
+    if (!problem.empty()) {
+      leftOut_.push_back("the index '" + def.name + "': " + whyNotPages + ", and libmdb reads " +
+                         problem);
+      continue;
+    }
     def_.indexes.push_back(std::move(def));
+    indexPages_.push_back(index->first_pg);
   }
 }
 
@@ -192,11 +236,13 @@ store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
 }
 
 Source::Source(const std::string& path, const Header& header)
-    : jet4_(header.format == Format::Jet4),
+    : path_(path),
+      header_(header),
       pages_(header.fileSize / static_cast<std::uint64_t>(header.pageSize)) {
   mdb_ = mdb_open(path.c_str(), MDB_NOFLAGS);
   if (!mdb_) damaged("the reading library cannot open it");
-  if ((jet4_ ? MDB_VER_JET4 : MDB_VER_JET3) != mdb_->f->jet_version) {
+  const bool jet4 = header.format == Format::Jet4;
+  if ((jet4 ? MDB_VER_JET4 : MDB_VER_JET3) != mdb_->f->jet_version) {
     damaged("the reading library sees another Jet version in it");
   }
   if (!mdb_read_catalog(mdb_, MDB_ANY) || mdb_->num_catalog == 0) {
@@ -234,7 +280,7 @@ std::unique_ptr<SourceTable> Source::open(const Entry& entry) {
                                        std::to_string(entry.catalogue->table_pg) +
                                        ", past its last page " + std::to_string(pages_ - 1));
   }
-  return std::make_unique<SourceTable>(mdb_, entry.catalogue, jet4_, pages_);
+  return std::make_unique<SourceTable>(mdb_, entry.catalogue, path_, header_);
 }
 
 std::vector<std::string> Source::linkedTables() const {

@@ -17,8 +17,9 @@ namespace jet::detail {
 
 class SourceTable {
  public:
-  // `pages` is the file's page count, to tell pages past its end.
-  SourceTable(MdbHandle* mdb, MdbCatalogEntry* entry, bool jet4, std::uint64_t pages);
+  // The table's definition page is read again from `path` for its indexes.
+  SourceTable(MdbHandle* mdb, MdbCatalogEntry* entry, const std::string& path,
+              const Header& header);
   ~SourceTable();
   SourceTable(const SourceTable&) = delete;
   SourceTable& operator=(const SourceTable&) = delete;
@@ -26,6 +27,8 @@ class SourceTable {
   // Fields in Jet's order and the indexes by their Jet names; relationship entries, which name
   // no key fields of their own, are left out.
   const store::TableDef& definition() const { return def_; }
+  // Indexes whose keys cannot be read, left out of definition(): "the index 'id2': why".
+  const std::vector<std::string>& leftOutIndexes() const { return leftOut_; }
   // The number of records that the table's definition page counts.
   std::int64_t catalogueRecords() const;
   // The next record in stored order, one value per field; false after the last.
@@ -33,7 +36,8 @@ class SourceTable {
 
  private:
   void readFields();
-  void readIndexes();
+  void readIndexes(const std::string& path, const Header& header);
+  void readLibraryIndexes(const std::string& whyNotPages);
   void checkPages(std::uint64_t pages) const;
   store::Value valueOf(std::size_t column, const MdbField& field);
   std::string text(const unsigned char* bytes, std::size_t size) const;
@@ -44,6 +48,8 @@ class SourceTable {
   store::TableDef def_;
   std::vector<FieldPlan> plans_;
   std::vector<MdbField> cracked_;
+  std::vector<std::string> leftOut_;
+  std::vector<std::uint32_t> indexPages_;  // the first page of each index of def_
 };
 
 class Source {
@@ -70,7 +76,8 @@ class Source {
 
  private:
   MdbHandle* mdb_ = nullptr;
-  bool jet4_;
+  std::string path_;
+  Header header_;
   std::uint64_t pages_;
 };
 

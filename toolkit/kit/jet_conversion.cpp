@@ -59,11 +59,12 @@ JetOpen offerJetConversion(QWidget* parent, const QString& path) {
   progress.setMinimumDuration(500);
   progress.setAutoReset(false);
   QString failure;
+  jet::Summary summary;
   try {
     // The window repaints, and the dialog appears, also while the reader goes without progress.
     jet::Limits limits;
     limits.idle = [] { ui().processEvents(); };
-    jet::convert(
+    summary = jet::convert(
         file, staging.toStdString(),
         [&](std::int64_t done, std::int64_t total) {
           progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
@@ -87,6 +88,16 @@ JetOpen offerJetConversion(QWidget* parent, const QString& path) {
     refuse("The database " + path + " could not be converted, and nothing was changed.\r\n" + failure,
            cannot);
     return JetOpen::Refused;
+  }
+  QString leftOut;
+  for (const jet::TableSummary& table : summary.tables) {
+    for (const std::string& why : table.leftOutIndexes)
+      leftOut += "\r\n" + QString::fromStdString(table.name + ": " + why);
+  }
+  if (!leftOut.isEmpty()) {
+    tell("The database " + path + " was converted with all its tables and records. These "
+         "indexes could not be read and were left out:" + leftOut,
+         "DATABASE CONVERTED", Icon::Information);
   }
   return JetOpen::Converted;
 }
