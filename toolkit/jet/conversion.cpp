@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "error.h"
+#include "field_rules.h"
 #include "source.h"
 #include "store/database.h"
+#include "store/error.h"
 
 namespace jet::detail {
 namespace {
@@ -46,28 +48,58 @@ Error storeRefusal(const store::Error& error, const std::string& where) {
                where + ": " + error.what());
 }
 
+void execute(store::Database& db, const char* sql) {
+  if (sqlite3_exec(db.handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    throw store::Error(sqlite3_extended_errcode(db.handle()), sqlite3_errmsg(db.handle()));
+  }
+}
+
+// A record that breaks Required or Allow Zero Length, which Access does not test again on the
+// records a field already holds when the rule is set.
+bool breaksRule(const store::Error& error) {
+  return error.code() == SQLITE_CONSTRAINT_NOTNULL || error.code() == SQLITE_CONSTRAINT_CHECK;
+}
+
 std::int64_t copyTable(store::Database& db, SourceTable& table, std::int64_t done,
                        std::int64_t total, const Sender& send) {
   const store::TableDef& def = table.definition();
-  try {
-    db.createTable(def);
-  } catch (const store::Error& error) {
-    throw storeRefusal(error, "the table '" + def.name + "' cannot be made");
-  }
   std::vector<std::size_t> positions(def.fields.size());
   std::iota(positions.begin(), positions.end(), std::size_t{0});
-  const store::Database::Insert insert = db.prepareInsert(def.name, positions);
   std::vector<store::Value> record;
   std::int64_t records = 0;
-  while (table.next(record)) {
+  std::string rulesLeftOut;
+  for (bool strict : {true, false}) {
+    execute(db, "SAVEPOINT jet_table");
     try {
-      db.insert(insert, record);
+      db.createTable(def);
+      remakeWithRules(db.handle(), def, table.fieldRules(), table.indexRules(), strict);
     } catch (const store::Error& error) {
-      throw storeRefusal(error, "record " + std::to_string(records + 1) + " of table '" + def.name +
-                                    "' cannot be stored");
+      throw storeRefusal(error, "the table '" + def.name + "' cannot be made");
     }
-    if (++records % progressStep == 0) send({Event::Kind::Progress, done + records, total, {}});
+    const store::Database::Insert insert = db.prepareInsert(def.name, positions);
+    records = 0;
+    bool again = false;
+    while (!again && table.next(record)) {
+      try {
+        db.insert(insert, record);
+      } catch (const store::Error& error) {
+        if (!strict || !breaksRule(error)) {
+          throw storeRefusal(error, "record " + std::to_string(records + 1) + " of table '" +
+                                        def.name + "' cannot be stored");
+        }
+        rulesLeftOut = "the rules Required and Allow Zero Length of its fields: record " +
+                       std::to_string(records + 1) + " breaks them (" + error.what() + ")";
+        again = true;
+        continue;
+      }
+      if (++records % progressStep == 0) send({Event::Kind::Progress, done + records, total, {}});
+    }
+    if (!again) break;
+    execute(db, "ROLLBACK TO jet_table");
+    execute(db, "RELEASE jet_table");
+    table.rewind();
   }
+  execute(db, "RELEASE jet_table");
   if (records != table.catalogueRecords()) {
     throw Error(Refusal::Damaged,
                 "the table '" + def.name + "' counts " + std::to_string(table.catalogueRecords()) +
@@ -75,6 +107,7 @@ std::int64_t copyTable(store::Database& db, SourceTable& table, std::int64_t don
   }
   send({Event::Kind::Progress, done + records, total, {}});
   for (const std::string& why : table.leftOutIndexes()) send({Event::Kind::LeftOut, 0, 0, why});
+  if (!rulesLeftOut.empty()) send({Event::Kind::LeftOut, 0, 0, rulesLeftOut});
   send({Event::Kind::Table, records, static_cast<std::int64_t>(def.indexes.size()), def.name});
   return records;
 }

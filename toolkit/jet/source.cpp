@@ -78,6 +78,12 @@ void SourceTable::readFields() {
                        column->col_prec};
     plans_.push_back(planField(def_.name, shape, jet4_));
     def_.fields.push_back(plans_.back().field);
+    auto property = [&](const char* key) {
+      const char* value = mdb_col_get_prop(column, key);
+      return value ? std::string(value) : std::string();
+    };
+    fieldRules_.push_back({property("Required") == "yes", property("AllowZeroLength") != "no",
+                           property("DefaultValue")});
   }
 }
 
@@ -119,6 +125,7 @@ void SourceTable::readIndexes(const std::string& path, const Header& header) {
     }
     def_.indexes.push_back(std::move(def));
     indexPages_.push_back(page.firstPage);
+    indexRules_.push_back({page.ignoreNulls, page.required || page.primary});
   }
 }
 
@@ -145,10 +152,14 @@ void SourceTable::readLibraryIndexes(const std::string& whyNotPages) {
     }
     def_.indexes.push_back(std::move(def));
     indexPages_.push_back(index->first_pg);
+    indexRules_.push_back({(index->flags & MDB_IDX_IGNORENULLS) != 0,
+                           index->index_type == 1 || (index->flags & MDB_IDX_REQUIRED) != 0});
   }
 }
 
 std::int64_t SourceTable::catalogueRecords() const { return table_->num_rows; }
+
+void SourceTable::rewind() { mdb_rewind_table(table_); }
 
 bool SourceTable::next(std::vector<store::Value>& record) {
   if (!mdb_fetch_row(table_)) return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "field_rules.h"
 #include "field_types.h"
 #include "jet_file.h"
 #include "mdb.h"
@@ -29,10 +30,15 @@ class SourceTable {
   const store::TableDef& definition() const { return def_; }
   // Indexes whose keys cannot be read, left out of definition(): "the index 'id2': why".
   const std::vector<std::string>& leftOutIndexes() const { return leftOut_; }
+  // By field of definition(), and by index of definition().
+  const std::vector<FieldRules>& fieldRules() const { return fieldRules_; }
+  const std::vector<IndexRules>& indexRules() const { return indexRules_; }
   // The number of records that the table's definition page counts.
   std::int64_t catalogueRecords() const;
   // The next record in stored order, one value per field; false after the last.
   bool next(std::vector<store::Value>& record);
+  // Goes back to before the first record.
+  void rewind();
 
  private:
   void readFields();
@@ -50,6 +56,8 @@ class SourceTable {
   std::vector<MdbField> cracked_;
   std::vector<std::string> leftOut_;
   std::vector<std::uint32_t> indexPages_;  // the first page of each index of def_
+  std::vector<FieldRules> fieldRules_;
+  std::vector<IndexRules> indexRules_;
 };
 
 class Source {
