@@ -63,18 +63,20 @@ TEST_F(JetOpenTest, NoChangesNothingAndLoadsNothing) {
   EXPECT_EQ(ui.messages[0].title, "CONVERT DATABASE?");
   EXPECT_EQ(bytesOf(jetFile), original);
   EXPECT_FALSE(QFile::exists(jetFile + ".jet"));
+  EXPECT_EQ(QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1)
+      << "the file converted before the question is gone";
   EXPECT_FALSE(form->Combo1->isEnabled());
 }
 
+// Refusals come at once, without the question first.
 TEST_F(JetOpenTest, AKeptCopyAlreadyThereStopsItWithNothingChanged) {
   testsupport::writeFile((jetFile + ".jet").toStdString(), "an older copy");
-  ui.answers.push_back(Answer::Yes);
   loadDesktop(jetFile);
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[1].title, "CANNOT CONTINUE");
-  EXPECT_TRUE(ui.messages[1].text.contains(jetFile + ".jet already exists"))
-      << ui.messages[1].text.toStdString();
-  EXPECT_EQ(ui.messages[1].icon, Icon::Exclamation);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "CANNOT CONTINUE");
+  EXPECT_TRUE(ui.messages[0].text.contains(jetFile + ".jet already exists"))
+      << ui.messages[0].text.toStdString();
+  EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
   EXPECT_EQ(bytesOf(jetFile), original);
   EXPECT_EQ(bytesOf(jetFile + ".jet"), "an older copy");
   EXPECT_EQ(QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
@@ -84,14 +86,33 @@ TEST_F(JetOpenTest, AFileThatOnlyLooksLikeJetIsRefusedAndLeftAsItWas) {
   std::string fake = original.substr(0, 4096);
   fake.resize(3 * 4096 + 100, '\x7f');  // not a whole number of pages
   testsupport::writeFile(jetFile.toStdString(), fake);
-  ui.answers.push_back(Answer::Yes);
   loadDesktop(jetFile);
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_TRUE(ui.messages[1].text.startsWith("The database " + jetFile +
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.startsWith("The database " + jetFile +
                                              " could not be converted, and nothing was changed."))
-      << ui.messages[1].text.toStdString();
+      << ui.messages[0].text.toStdString();
   EXPECT_EQ(bytesOf(jetFile), fake);
   EXPECT_EQ(QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+}
+
+// An Access 2007 or later file and a damaged one are refused before the question.
+TEST_F(JetOpenTest, FilesThatCannotBeConvertedAreRefusedWithoutTheQuestion) {
+  std::string ace = original;
+  ace.replace(4, 15, "Standard ACE DB");
+  std::string damaged = original;
+  damaged[25 * 4096 + 55] = '\xD5';  // the table definition of "Users": libmdb fails on it
+  for (const std::string& bytes : {ace, damaged}) {
+    ui.messages.clear();
+    testsupport::writeFile(jetFile.toStdString(), bytes);
+    loadDesktop(jetFile);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "CANNOT CONTINUE");
+    EXPECT_TRUE(ui.messages[0].text.startsWith("The database " + jetFile +
+                                               " could not be converted, and nothing was changed."))
+        << ui.messages[0].text.toStdString();
+    EXPECT_EQ(bytesOf(jetFile), bytes);
+    EXPECT_EQ(QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+  }
 }
 
 }  // namespace

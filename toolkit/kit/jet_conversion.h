@@ -16,7 +16,9 @@ enum class JetOpen {
   Refused,    // it cannot be converted: the user was told why, nothing changed
 };
 
-// Asks and converts when `path` is a Jet database, with a progress dialog and the busy pointer.
+// When `path` is a Jet database: converts it beside the original (with a progress dialog and the
+// busy pointer), and only when that succeeded asks whether to put the result in its place; a file
+// that cannot be converted is refused without the question.
 JetOpen offerJetConversion(QWidget* parent, const QString& path);
 
 // Whether the file may be opened now: it is no Jet database, or it has just been converted.
