@@ -134,7 +134,7 @@ void writeRecords(sqlite3* db, const store::TableDef& def, Output& output) {
 }  // namespace
 
 void exportDatabase(const std::string& path, Output& output) {
-  store::Database db = store::Database::open(path);
+  store::Database db = store::Database::open(path, store::Database::Access::Read);
   sqlite3* handle = db.handle();
   {
     ReadTransaction snapshot(handle);

@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "store/history.h"
+#include "store/merge_log.h"
 
 namespace dbtool {
 
@@ -34,12 +35,15 @@ void say(Output& out, const std::string& line) {
 }  // namespace
 
 void listHistory(const std::string& path, Output& out) {
-  store::Database db = store::Database::open(path);
+  store::Database db = store::Database::open(path, store::Database::Access::Read);
   const std::vector<store::RunInfo> runs = store::listRuns(db);
   if (runs.empty()) say(out, path + ": the history holds no runs");
   for (const store::RunInfo& run : runs) {
     say(out, headline(run) + (run.undone ? ", undone " + *run.undone : ""));
     for (const store::TableChanges& table : run.tables) say(out, tableLine(table));
+    if (run.undone) continue;
+    const std::string damage = store::runDamage(db, run.number);
+    if (!damage.empty()) say(out, "    cannot be undone: " + damage);
   }
   out.flush();
 }
@@ -49,6 +53,9 @@ void undoNewestRun(const std::string& path, Output& out) {
   const store::UndoResult result = store::undoLatest(db);
   if (!result.undone) throw Error(path + ": " + result.refusal);
   say(out, "undone: " + headline(*result.run));
+  // The merge's log says that it was undone; the undo stands even where the log cannot be written.
+  const std::string unlogged = store::noteUndoneMerge(path, *result.run);
+  if (!unlogged.empty()) say(out, "warning: " + unlogged);
   out.flush();
 }
 

@@ -80,6 +80,8 @@ class Connection {
   // The recorder of the run in progress, if any; the store's writes tell it what they write.
   history::Recorder* recorder = nullptr;
   bool historyTables = false;  // the history's tables are known to be in the file
+  bool historyDigests = false;  // and its runs' table has the column of their checksums
+  bool readOnly = false;        // opened for reading: nothing may be changed through it
 
   // Write counters: one per table, and one for every table (rollback).
   std::uint64_t* tableCounter(const std::string& name);

@@ -30,13 +30,18 @@ class Database {
  public:
   Database() = default;  // not open
 
-  // Opens an existing database file, shared and read-write. Never creates a file: a missing file,
-  // a folder, an empty file or one that is not a database throws Error.
-  static Database open(const std::string& path);
+  // Write: read-write, and a file that cannot be written is refused. Read: for reading only,
+  // writing nothing beside the file. AsAllowed: read-write where the user may write the file and
+  // its folder, else for reading.
+  enum class Access { Write, Read, AsAllowed };
+  // Opens an existing database file, shared. Never creates a file: a missing file, a folder, an
+  // empty file or one that is not a database throws Error.
+  static Database open(const std::string& path, Access access = Access::Write);
   // Creates a new, empty database file; refuses a path at which anything exists.
   static Database create(const std::string& path);
 
   bool isOpen() const;
+  bool readOnly() const;  // opened for reading (or the file may only be read): writes are refused
   void close();  // closing a database that is not open is harmless
   const std::string& path() const;
 
@@ -129,6 +134,7 @@ class Database {
   friend std::vector<RunInfo> listRuns(const Database& db);
   friend std::optional<RunInfo> latestUndoable(const Database& db);
   friend UndoResult undoLatest(Database& db);
+  friend std::string runDamage(const Database& db, std::int64_t run);
   struct WriteShape {
     const std::vector<FieldDef>& fields;
     const std::vector<std::size_t>& positions;

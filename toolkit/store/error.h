@@ -20,6 +20,7 @@ class Error : public std::runtime_error {
 namespace code {
 inline constexpr int generic = 1;      // SQLITE_ERROR
 inline constexpr int busy = 5;         // SQLITE_BUSY: another connection holds the file
+inline constexpr int readOnly = 8;     // SQLITE_READONLY: the file was opened for reading
 inline constexpr int corrupt = 11;     // SQLITE_CORRUPT
 inline constexpr int cantOpen = 14;    // SQLITE_CANTOPEN
 inline constexpr int notFound = 12;    // SQLITE_NOTFOUND: table, field, index or current record

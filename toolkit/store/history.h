@@ -69,10 +69,16 @@ std::vector<RunInfo> listRuns(const Database& db);
 // The newest run not yet undone.
 std::optional<RunInfo> latestUndoable(const Database& db);
 
+// Why the recorded changes of a run cannot be trusted (missing, not matching their checksum, not
+// of the shape their counts say), or "" when they prove sound. An undo proves them the same way
+// before it writes anything.
+std::string runDamage(const Database& db, std::int64_t run);
+
 struct UndoResult {
   bool undone = false;
   std::optional<RunInfo> run;  // the run that was (or would have been) undone
-  std::string refusal;         // why nothing was undone; "" when undone
+  std::string refusal;         // why nothing was undone, naming the run by number; "" when undone
+  std::string reason;          // of a refusal of `run`: what stood in the way, in lower case
 };
 
 // Undoes the newest run not yet undone, in one transaction: every record it inserted is removed,

@@ -148,4 +148,21 @@ std::size_t characterCount(std::string_view text) {
   return count;
 }
 
+std::string printable(std::string_view text) {
+  static constexpr char digits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte < 0x20 || byte == 0x7F) {
+      out += "\\x";
+      out += digits[byte >> 4];
+      out += digits[byte & 0xF];
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
 }  // namespace store

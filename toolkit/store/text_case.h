@@ -17,4 +17,8 @@ int compareFolded(std::string_view a, std::string_view b);
 // Number of characters (code points) of UTF-8 text.
 std::size_t characterCount(std::string_view text);
 
+// Text as a message shows it: a control character (a NUL among them, which would end the
+// message) is written as \xNN.
+std::string printable(std::string_view text);
+
 }  // namespace store

@@ -22,7 +22,8 @@ bool filled(const Digit& digit) { return !store::trimBlanks(digit.start).empty()
 
 // A digit's text followed by zeros, read as a 32-bit whole number (blanks around it allowed).
 std::optional<std::int64_t> wholeNumber(const std::string& text, int zeros) {
-  std::string_view digits = store::trimBlanks(text + std::string(zeros > 0 ? zeros : 0, '0'));
+  const std::string padded = text + std::string(zeros > 0 ? zeros : 0, '0');
+  std::string_view digits = store::trimBlanks(padded);
   bool negative = false;
   if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
     negative = digits.front() == '-';

@@ -8,9 +8,6 @@ namespace store::history {
 
 namespace {
 
-[[noreturn]] void damaged() {
-  throw Error(code::corrupt, "The change history of this database is damaged.");
-}
 
 void pack(Packer& out, const Change& change, std::int64_t& lastRowid) {
   Packed kind = kInserted;
@@ -110,7 +107,7 @@ void readContents(Unpacker& in, std::uint64_t kind, Change& change) {
     case kDeleted: change.kind = Change::Kind::Deleted; break;
     case kUpdated: change.kind = Change::Kind::Updated; break;
     case kReplaced: change.kind = Change::Kind::Replaced; break;
-    default: damaged();
+    default: damaged("a record's change is of no known kind");
   }
   if (kind == kInserted || kind == kReplaced) change.afterHash = in.word();
   if (kind == kInserted) {
@@ -137,18 +134,26 @@ void readContents(Unpacker& in, std::uint64_t kind, Change& change) {
 
 }  // namespace
 
+void damaged(const std::string& what) {
+  throw Error(code::corrupt, "The change history of this database is damaged (" + what + ").");
+}
+
 void readPart(std::string_view bytes, std::vector<Added>& added, std::vector<Change>& others) {
   Unpacker in(bytes);
   std::int64_t rowid = 0;
+  bool first = true;
   while (!in.atEnd()) {
     const std::uint64_t kind = in.number();
-    rowid += in.signedNumber();
+    const std::int64_t step = in.signedNumber();
+    if (__builtin_add_overflow(rowid, step, &rowid) || (!first && step <= 0)) {
+      damaged("its records are not each listed once in the order of their places");
+    }
+    first = false;
     if (kind == kInserted) {
-      Added record{rowid, in.word(), {}};
-      const std::size_t start = in.offset();
+      Added record{rowid, in.word(), in.offset(), 0};
       const std::uint64_t count = in.number();
       for (std::uint64_t i = 0; i < count; ++i) in.skipValue();
-      record.key = bytes.substr(start, in.offset() - start);
+      record.keyEnd = in.offset();
       added.push_back(record);
       continue;
     }

@@ -30,15 +30,18 @@ struct Change {
 };
 
 // A record the run added, as the undo needs it: where it stands, what the run left in it, and
-// its key fields still packed (they are read only to name the record).
+// where its key fields lie, still packed, in its table's part (they are read only to name it).
 struct Added {
   std::int64_t rowid = 0;
   std::uint64_t hash = 0;
-  std::string_view key;
+  std::size_t keyBegin = 0, keyEnd = 0;
 };
 // Splits a table's packed changes into the records added, in the order of their places, and all
-// others, unpacked.
+// others, unpacked. Every record comes once, in the order of its place; anything else is damage.
 void readPart(std::string_view bytes, std::vector<Added>& added, std::vector<Change>& others);
+
+// Throws the error of a damaged history, saying what is wrong.
+[[noreturn]] void damaged(const std::string& what);
 std::vector<Value> unpackValues(std::string_view bytes);
 
 // A table's log as its part of the history: its bytes as they are when every event concerns a

@@ -33,6 +33,11 @@ std::string columnText(sqlite3_stmt* stmt, int column) {
 
 const std::string runs = quote(runsTable);
 
+// What the checksum covers beside the changes: the counts that the listing shows.
+std::string countsText(std::int64_t records, const std::string& tables) {
+  return std::to_string(records) + '\n' + tables;
+}
+
 std::string tablesText(const std::vector<TableChanges>& tables) {
   std::string text;
   for (const TableChanges& t : tables) {
@@ -123,6 +128,16 @@ std::string localTime() {
   return text;
 }
 
+bool hasDigests(Connection& c) {
+  if (c.historyDigests) return true;
+  StatementUse use(c.statement("SELECT count(*) FROM pragma_table_info(?1) WHERE name = 'Digest'"));
+  sqlite3_bind_text(use.get(), 1, runsTable, -1, SQLITE_STATIC);
+  const int rc = sqlite3_step(use.get());
+  if (rc != SQLITE_ROW) c.fail(rc);
+  c.historyDigests = sqlite3_column_int64(use.get(), 0) > 0;
+  return c.historyDigests;
+}
+
 bool hasHistory(Connection& c) {
   StatementUse use(c.statement("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
   sqlite3_bind_text(use.get(), 1, runsTable, -1, SQLITE_STATIC);
@@ -131,16 +146,21 @@ bool hasHistory(Connection& c) {
   return sqlite3_column_int64(use.get(), 0) > 0;
 }
 
+// A history made before checksums were kept gets their column when it next records a run.
 void ensureTables(Connection& c) {
+  if (c.historyTables && c.historyDigests) return;
   if (c.historyTables || hasHistory(c)) {
     c.historyTables = true;
+    if (!hasDigests(c)) c.execute("ALTER TABLE " + runs + " ADD COLUMN \"Digest\" INTEGER");
+    c.historyDigests = true;
     return;
   }
   c.execute("CREATE TABLE " + runs +
             " (\"Run\" INTEGER PRIMARY KEY, \"When\" TEXT NOT NULL, \"Function\" TEXT NOT NULL, "
             "\"Detail\" TEXT NOT NULL, \"Records\" INTEGER NOT NULL, \"Tables\" TEXT NOT NULL, "
-            "\"Bytes\" INTEGER NOT NULL, \"Undone\" TEXT, \"Changes\" BLOB NOT NULL)");
-  c.historyTables = true;
+            "\"Bytes\" INTEGER NOT NULL, \"Undone\" TEXT, \"Changes\" BLOB NOT NULL, "
+            "\"Digest\" INTEGER)");
+  c.historyTables = c.historyDigests = true;
 }
 
 // One row a run: what it was, and its changes packed table by table (name, then the table's
@@ -163,16 +183,20 @@ std::int64_t writeRun(Connection& c, const std::string& function, const std::str
   if (records == 0) return 0;
   ensureTables(c);
   const auto bytes = static_cast<std::int64_t>(packed.bytes().size());
+  const std::string tables = tablesText(counts);
   StatementUse use(c.statement("INSERT INTO " + runs +
                                " (\"When\", \"Function\", \"Detail\", \"Records\", \"Tables\", "
-                               "\"Bytes\", \"Changes\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
+                               "\"Bytes\", \"Changes\", \"Digest\") "
+                               "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"));
   bindText(use.get(), 1, localTime());
   bindText(use.get(), 2, function);
   bindText(use.get(), 3, detail);
   sqlite3_bind_int64(use.get(), 4, records);
-  bindText(use.get(), 5, tablesText(counts));
+  bindText(use.get(), 5, tables);
   sqlite3_bind_int64(use.get(), 6, bytes);
   sqlite3_bind_blob64(use.get(), 7, packed.bytes().data(), packed.bytes().size(), SQLITE_STATIC);
+  sqlite3_bind_int64(use.get(), 8,
+                     static_cast<std::int64_t>(digest(packed.bytes(), countsText(records, tables))));
   step(c, use.get());
   const std::int64_t number = sqlite3_last_insert_rowid(c.db());
   // The size of the whole history is looked at now and then, and after every large run.
@@ -205,20 +229,60 @@ std::vector<RunInfo> readRuns(Connection& c, bool onlyUndoable) {
 
 std::vector<TablePart> readChanges(Connection& c, std::int64_t run) {
   std::vector<TablePart> out;
-  StatementUse use(c.statement("SELECT \"Changes\" FROM " + runs + " WHERE \"Run\" = ?1"));
+  StatementUse use(c.statement("SELECT \"Changes\", \"Records\", \"Tables\", " +
+                               std::string(hasDigests(c) ? "\"Digest\"" : "NULL") + " FROM " + runs +
+                               " WHERE \"Run\" = ?1"));
   sqlite3_bind_int64(use.get(), 1, run);
   const int rc = sqlite3_step(use.get());
-  if (rc == SQLITE_DONE) return out;
+  if (rc == SQLITE_DONE) damaged("the run is no longer in it");
   if (rc != SQLITE_ROW) c.fail(rc);
-  const auto* data = static_cast<const char*>(sqlite3_column_blob(use.get(), 0));
-  Unpacker in({data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(use.get(), 0))});
+  if (sqlite3_column_type(use.get(), 0) != SQLITE_BLOB || sqlite3_column_bytes(use.get(), 0) == 0) {
+    damaged("the changes of the run are missing");
+  }
+  const std::string_view changes(static_cast<const char*>(sqlite3_column_blob(use.get(), 0)),
+                                 static_cast<std::size_t>(sqlite3_column_bytes(use.get(), 0)));
+  const std::int64_t records = sqlite3_column_int64(use.get(), 1);
+  const std::string tables = columnText(use.get(), 2);
+  if (sqlite3_column_type(use.get(), 3) != SQLITE_NULL &&
+      static_cast<std::uint64_t>(sqlite3_column_int64(use.get(), 3)) !=
+          digest(changes, countsText(records, tables))) {
+    damaged("the changes of the run do not match their checksum");
+  }
+  const std::vector<TableChanges> counts = tablesOf(tables);
+  std::int64_t total = 0;
+  for (const TableChanges& t : counts) {
+    if (t.added < 0 || t.changed < 0 || t.removed < 0 ||
+        __builtin_add_overflow(total, t.added + t.changed + t.removed, &total)) {
+      damaged("the counts of the run's records are not whole numbers of records");
+    }
+  }
+  if (total != records || records <= 0) damaged("the counts of the run's records do not add up");
+  Unpacker in(changes);
   while (!in.atEnd()) {
     TablePart part;
     part.table = std::string(in.bytes(in.number()));
     part.bytes = std::string(in.bytes(in.number()));
+    if (out.size() >= counts.size() || counts[out.size()].table != part.table || part.bytes.empty()) {
+      damaged("the changes of the run do not name the tables its counts name");
+    }
+    part.counts = counts[out.size()];
     out.push_back(std::move(part));
   }
+  if (out.size() != counts.size()) damaged("the changes of the run do not name the tables its counts name");
   return out;
+}
+
+void checkCounts(const TablePart& part, const std::vector<Added>& added,
+                 const std::vector<Change>& others) {
+  std::int64_t changed = 0, removed = 0;
+  for (const Change& change : others) {
+    if (change.kind == Change::Kind::Deleted) ++removed;
+    if (change.kind == Change::Kind::Updated || change.kind == Change::Kind::Replaced) ++changed;
+  }
+  if (static_cast<std::int64_t>(added.size()) != part.counts.added || changed != part.counts.changed ||
+      removed != part.counts.removed) {
+    damaged("the changes of the table \"" + part.table + "\" are not the records its counts say");
+  }
 }
 
 void markUndone(Connection& c, std::int64_t run) {

@@ -27,7 +27,7 @@ std::uint64_t bytesHash(std::uint64_t seed, const unsigned char* data, std::size
     h = mix(h ^ word);
   }
   std::uint64_t rest = 0;
-  std::memcpy(&rest, data + i, size - i);
+  if (size > i) std::memcpy(&rest, data + i, size - i);  // an empty value may have no bytes at all
   return mix(h ^ rest);
 }
 
@@ -79,6 +79,12 @@ std::uint64_t valueHash(const Value& stored) {
     }
   }
   return nullValueHash;
+}
+
+std::uint64_t digest(std::string_view bytes, std::string_view counts) {
+  const std::uint64_t h = bytesHash(0x52554E53ULL, reinterpret_cast<const unsigned char*>(bytes.data()),
+                                    bytes.size());
+  return bytesHash(h, reinterpret_cast<const unsigned char*>(counts.data()), counts.size());
 }
 
 std::uint64_t otherValueHash(sqlite3_value* value) {

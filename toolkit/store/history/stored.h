@@ -32,6 +32,9 @@ inline std::uint64_t valueHash(sqlite3_value* value) {
                                                      : otherValueHash(value);
 }
 
+// A run's checksum over its packed changes and their counts, kept beside them in the history.
+std::uint64_t digest(std::string_view bytes, std::string_view counts);
+
 // A record's hash is the sum of its fields' hashes, each tied to its position, so that a change
 // of some fields changes it by their part alone. The value hashes are well mixed already.
 inline std::uint64_t fieldHash(std::size_t position, std::uint64_t value) {

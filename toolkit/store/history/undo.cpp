@@ -2,6 +2,7 @@
 // by table: the records it added are removed, those it replaced or changed get their old fields
 // back, and those it deleted return to their places in the stored order.
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 #include "log.h"
@@ -25,6 +26,13 @@ class Refusal : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A sentence of the store as the middle of a refusal: without its capital and its full stop.
+std::string reasonOf(std::string sentence) {
+  if (!sentence.empty() && sentence.back() == '.') sentence.pop_back();
+  if (!sentence.empty()) sentence[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(sentence[0])));
+  return sentence;
+}
+
 bool same(const Value& a, sqlite3_value* b) {
   return history::valueHash(a) == history::valueHash(b) &&
          a.isNull() == (sqlite3_value_type(b) == SQLITE_NULL);
@@ -46,10 +54,9 @@ void checkDeleted(void* arg, sqlite3* db, int op, const char*, const char* table
                   sqlite3_int64 rowid, sqlite3_int64) {
   auto* check = static_cast<RangeCheck*>(arg);
   if (op != SQLITE_DELETE || sqlite3_stricmp(table, check->table->c_str()) != 0) return;
-  if (rowid < check->first || rowid - check->first >= static_cast<std::int64_t>(check->seen.size())) {
-    return;
-  }
-  const auto place = static_cast<std::size_t>(rowid - check->first);
+  // Places are compared unsigned, so that no pair of whole numbers overflows.
+  const std::uint64_t place = static_cast<std::uint64_t>(rowid) - static_cast<std::uint64_t>(check->first);
+  if (rowid < check->first || place >= check->seen.size()) return;
   const int fields = sqlite3_preupdate_count(db);
   std::uint64_t hash = 0;
   for (int i = 0; i < fields; ++i) {
@@ -83,18 +90,28 @@ class DeleteCheck {
 
 class TableUndo {
  public:
-  TableUndo(Connection& c, const history::TablePart& part) : c_(c) {
+  // Reads the table's part of the run and proves its shape before anything is written.
+  TableUndo(Connection& c, const history::TablePart& part) : c_(c), part_(&part) {
+    history::readPart(part.bytes, added_, others_);
+    history::checkCounts(part, added_, others_);
     try {
       info_ = c_.table(part.table);
     } catch (const Error&) {
       throw Refusal("the table \"" + part.table + "\" is no longer in the database");
     }
-    history::readPart(part.bytes, added_, others_);
+    const std::size_t width = info_->def.fields.size();
     for (const Change& change : others_) {
-      const std::size_t fields = change.before.size();
-      if (fields != 0 && fields != info_->def.fields.size()) refuseFields();
-      for (const history::FieldChange& field : change.fields) {
-        if (field.position >= info_->def.fields.size()) refuseFields();
+      if (change.kind == Change::Kind::Updated) {
+        if (change.fields.empty()) history::damaged("a changed record of \"" + name() + "\" lists no field");
+        std::vector<char> seen(width, 0);
+        for (const history::FieldChange& field : change.fields) {
+          if (field.position >= width) refuseFields();
+          if (seen[field.position]++) {
+            history::damaged("a changed record of \"" + name() + "\" lists one field twice");
+          }
+        }
+      } else if (change.before.size() != width) {
+        refuseFields();
       }
     }
   }
@@ -113,7 +130,7 @@ class TableUndo {
   void undo() {
     for (std::size_t first = 0; first < added_.size();) {
       std::size_t last = first;
-      while (last + 1 < added_.size() && added_[last + 1].rowid == added_[last].rowid + 1) ++last;
+      while (last + 1 < added_.size() && next(added_[last], added_[last + 1])) ++last;
       removeAdded(first, last);
       first = last + 1;
     }
@@ -127,7 +144,17 @@ class TableUndo {
   }
 
  private:
-  const std::string& name() const { return info_->def.name; }
+  const std::string& name() const { return info_ ? info_->def.name : part_->table; }
+
+  // Places in turn; their difference is taken unsigned, so no pair of them overflows.
+  static bool next(const Added& a, const Added& b) {
+    return static_cast<std::uint64_t>(b.rowid) - static_cast<std::uint64_t>(a.rowid) == 1;
+  }
+
+  std::vector<Value> keyOfAdded(const Added& record) const {
+    return history::unpackValues(
+        std::string_view(part_->bytes).substr(record.keyBegin, record.keyEnd - record.keyBegin));
+  }
 
   [[noreturn]] void refuseFields() const {
     throw Refusal("the fields of the table \"" + name() + "\" have changed since the run");
@@ -269,7 +296,7 @@ class TableUndo {
     }
     for (std::size_t k = 0; k < count; ++k) {
       if (!range.seen[k]) {
-        goneSince(keyText(history::unpackValues(added_[first + k].key), added_[first + k].rowid));
+        goneSince(keyText(keyOfAdded(added_[first + k]), added_[first + k].rowid));
       }
     }
   }
@@ -303,7 +330,7 @@ class TableUndo {
     param = 0;
     for (const history::FieldChange& field : change.fields) {
       detail::bindValue(use.get(), ++param, field.before);
-      key[field.position] = field.before;
+      if (field.position < key.size()) key[field.position] = field.before;
     }
     sqlite3_bind_int64(use.get(), param + 1, change.rowid);
     write(use.get(), key);
@@ -337,6 +364,7 @@ class TableUndo {
   }
 
   Connection& c_;
+  const history::TablePart* part_;
   std::shared_ptr<const detail::TableInfo> info_;
   std::vector<Added> added_;  // in the order of their places
   std::vector<Change> others_;
@@ -374,9 +402,15 @@ UndoResult undoLatest(Database& db) {
       result.refusal = "There is nothing to undo.";
       return result;
     }
-    const std::vector<history::TablePart> parts = history::readChanges(c, result.run->number);
+    std::vector<history::TablePart> parts;
     std::vector<TableUndo> tables;
-    for (const history::TablePart& part : parts) tables.emplace_back(c, part);
+    try {
+      parts = history::readChanges(c, result.run->number);
+      for (const history::TablePart& part : parts) tables.emplace_back(c, part);
+    } catch (const Error& error) {
+      if ((error.code() & 0xFF) != code::corrupt) throw;
+      throw Refusal(reasonOf(error.what()));
+    }
     for (TableUndo& table : tables) table.check();
     for (TableUndo& table : tables) table.undo();
     history::markUndone(c, result.run->number);
@@ -385,10 +419,12 @@ UndoResult undoLatest(Database& db) {
     result.undone = true;
   } catch (const Refusal& refusal) {
     db.rollback();
+    result.reason = refusal.what();
     result.refusal = "Run " + std::to_string(result.run->number) + " cannot be undone: " +
-                     refusal.what() + ". Nothing was changed.";
+                     result.reason + ". Nothing was changed.";
   } catch (const Error& error) {
     db.rollback();
+    result.reason = reasonOf(error.what());
     result.refusal = std::string("The run could not be undone, and nothing was changed: ") +
                      error.what();
   }

@@ -1,0 +1,24 @@
+// Whether a run's recorded changes can be trusted, without undoing anything.
+#include "log.h"
+#include "store/connection.h"
+#include "store/history.h"
+
+namespace store {
+
+std::string runDamage(const Database& db, std::int64_t run) {
+  detail::Connection& c = db.connection();
+  try {
+    for (const history::TablePart& part : history::readChanges(c, run)) {
+      std::vector<history::Added> added;
+      std::vector<history::Change> others;
+      history::readPart(part.bytes, added, others);
+      history::checkCounts(part, added, others);
+    }
+  } catch (const Error& error) {
+    if ((error.code() & 0xFF) != code::corrupt) throw;
+    return error.what();
+  }
+  return {};
+}
+
+}  // namespace store
