@@ -29,6 +29,9 @@ class ShellContext {
   virtual void LoadCurrentDB() = 0;
   virtual QString& BusyFlag() = 0;
   virtual QWidget* panelAt(int position) = 0;  // the panel of a function position, 0 to 7
+  // A function that writes asks first: when the loaded database may only be read, this says so
+  // in a box and answers true, and the function does nothing.
+  virtual bool refuseReadOnly() = 0;
 };
 
 }  // namespace roomkit

@@ -49,7 +49,7 @@ void SelectionBoxArray2::Form_Activate() {
   }
   ui().setBusy(true);
   try {
-    store::Database accounts = store::Database::open(accountsPath.toStdString());
+    store::Database accounts = store::Database::open(accountsPath.toStdString(), store::Database::Access::Read);
     store::Table users = accounts.openTable(sch::userAccess);
     users.setIndex(sch::userIdIndex);
     const std::string user = program().CurrentUserID.trimmed().toStdString();

@@ -91,7 +91,7 @@ void New_SelectionBox_Database::Form_Activate() {
   std::pair<int, int> widths{0, 0};
   QString firstName;
   bool named = false;
-  step([&] { db = store::Database::open(path); });
+  step([&] { db = store::Database::open(path, store::Database::Access::Read); });
   step([&] { records = db.openTable(table); });
   step([&] {
     for (std::size_t k = 0; k < 2 && k < records.fieldCount(); ++k) {

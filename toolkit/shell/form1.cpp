@@ -118,6 +118,7 @@ void Form1::buildUndo() {
   CommandUndo->setObjectName("CommandUndo");
   CommandUndo->setToolTip("Undoes the newest run of a function on the database (Ctrl+Z)");
   CommandUndo->setAutoDefault(false);
+  CommandUndo->setEnabled(false);
   place(CommandUndo, 120, panelsHeight + 75, 2160, 345);
   connect(CommandUndo, &QPushButton::clicked, this, &Form1::CommandUndo_Click);
   CommandCheck = new QPushButton("Check Database...", this);
@@ -127,6 +128,13 @@ void Form1::buildUndo() {
   CommandCheck->setEnabled(false);
   place(CommandCheck, 2400, panelsHeight + 75, 2160, 345);
   connect(CommandCheck, &QPushButton::clicked, this, &Form1::CommandCheck_Click);
+  CommandHistory = new QPushButton("History...", this);
+  CommandHistory->setObjectName("CommandHistory");
+  CommandHistory->setToolTip("Lists the runs of the functions on the loaded database");
+  CommandHistory->setAutoDefault(false);
+  CommandHistory->setEnabled(false);
+  place(CommandHistory, 4680, panelsHeight + 75, 1440, 345);
+  connect(CommandHistory, &QPushButton::clicked, this, &Form1::CommandHistory_Click);
   // Ctrl+Z undoes a run wherever the focus is in the window, a text box included.
   qApp->installEventFilter(this);
 }
@@ -232,7 +240,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::closeDatabase() {
-  CommandCheck->setEnabled(false);
+  for (QPushButton* button : {CommandUndo, CommandCheck, CommandHistory}) button->setEnabled(false);
   tables_ = OpenTables{};
   currentDB_.close();
 }

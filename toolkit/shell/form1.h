@@ -46,6 +46,7 @@ class Form1 : public QWidget, public ShellContext {
   QFrame* LineUndo;             // the strip below the panels
   QPushButton* CommandUndo;     // undoes the newest run of the history, as Ctrl+Z does
   QPushButton* CommandCheck;    // checks the loaded database; disabled while none is loaded
+  QPushButton* CommandHistory;  // lists the runs of the history; disabled while none is loaded
 
   ChangeRoomNumberPanel* Frame1;
   ModifyRoomDataPanel* Frame2;
@@ -73,6 +74,9 @@ class Form1 : public QWidget, public ShellContext {
   void LoadCurrentDB() override;
   void CommandUndo_Click();
   void CommandCheck_Click();
+  void CommandHistory_Click();
+  // Undoes the newest run of the loaded database after asking; false when nothing was undone.
+  bool undoNewestRun();
 
   // ShellContext
   QString databasePath() const override;
@@ -81,6 +85,7 @@ class Form1 : public QWidget, public ShellContext {
   OpenTables& openTables() override { return tables_; }
   QString& BusyFlag() override { return busyFlag_; }
   QWidget* panelAt(int position) override;
+  bool refuseReadOnly() override;
 
  protected:
   bool event(QEvent* event) override;
@@ -93,6 +98,7 @@ class Form1 : public QWidget, public ShellContext {
   void buildUndo();
   void closeDatabase();
   void failLoad(const QString& path, const QString& reason);
+  void showFreshPanels();
 
   store::Database currentDB_;
   OpenTables tables_;

@@ -55,6 +55,15 @@ void Form1::Command2_Click() {
   LoadCurrentDB();
 }
 
+bool Form1::refuseReadOnly() {
+  if (!currentDB_.isOpen() || !currentDB_.readOnly()) return false;
+  refuse("The database " + QString::fromStdString(currentDB_.path()) +
+             " may only be read: the file, or the folder it is in, cannot be written here, so it "
+             "was opened for reading and nothing in it can be changed.",
+         "CANNOT CONTINUE");
+  return true;
+}
+
 void Form1::failLoad(const QString& path, const QString& reason) {
   ui().setBusy(false);
   refuse("The database " + path + " could not be loaded.\r\n" + reason, "CANNOT CONTINUE");
@@ -84,7 +93,7 @@ void Form1::LoadCurrentDB() {
     Frame3->List3->setLines(lines);
   };
   try {
-    currentDB_ = store::Database::open(path.toStdString());
+    currentDB_ = store::Database::open(path.toStdString(), store::Database::Access::AsAllowed);
     step = "opening its tables";
     tables_.RoomInfoTable = currentDB_.openTable(sch::roomInfo);
     tables_.RoomInventoryTable = currentDB_.openTable(sch::roomInventory);
@@ -144,7 +153,7 @@ void Form1::LoadCurrentDB() {
   }
 
   Combo1->setEnabled(true);
-  CommandCheck->setEnabled(true);
+  for (QPushButton* button : {CommandUndo, CommandCheck, CommandHistory}) button->setEnabled(true);
   if (LastFunctionIndex >= 0 && LastFunctionIndex < 8) {
     Combo1->setCurrentIndex(LastFunctionIndex);
     Combo1_Click();

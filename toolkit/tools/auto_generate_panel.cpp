@@ -277,6 +277,7 @@ void AutoGeneratePanel::aaCommand1_Click() {
 void AutoGeneratePanel::aaCommand2_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
+  if (shell_.refuseReadOnly()) return;
   const QString path = shell_.databasePath();
   if (path.isEmpty() || !QFileInfo(path).isFile()) {
     ui().beep();

@@ -44,6 +44,7 @@ void ChangeAssignmentPanel::Text8_KeyPress(int& KeyAscii) {
 void ChangeAssignmentPanel::Command7_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
+  if (shell_.refuseReadOnly()) return;
   runValueChange(shell_, {Text7, Text8, "Please select an assignment number.", "CHANGE ASSIGNMENT NUMBER?", changeAssignmentNumber});
 }
 

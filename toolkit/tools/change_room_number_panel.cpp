@@ -44,6 +44,7 @@ void ChangeRoomNumberPanel::Text3_KeyPress(int& KeyAscii) {
 void ChangeRoomNumberPanel::Command1_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
+  if (shell_.refuseReadOnly()) return;
   runValueChange(shell_, {Text2, Text3, "Please select a room number.", "CHANGE ROOM NUMBER?", changeRoomNumber});
 }
 

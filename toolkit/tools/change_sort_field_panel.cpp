@@ -38,6 +38,7 @@ void ChangeSortFieldPanel::Text13_KeyPress(int& KeyAscii) { KeyAscii = upperCode
 void ChangeSortFieldPanel::Command9_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
+  if (shell_.refuseReadOnly()) return;
   const QString name = Option2[0]->isChecked() ? "Sort Field 1" : "Sort Field 2";
   runValueChange(shell_, {Text12, Text13, "Please select a " + name + ".",
                           "CHANGE " + name.toUpper() + "?",

@@ -26,6 +26,7 @@ CleanupPanel::CleanupPanel(ShellContext& shell, QWidget* parent)
 void CleanupPanel::Command6_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
+  if (shell_.refuseReadOnly()) return;
   const QString path = shell_.databasePath();
   if (path.isEmpty() || !QFileInfo(path).isFile()) {
     ui().beep();

@@ -131,6 +131,7 @@ void CombineRoomsPanel::Text11_KeyUp(int) { FindTargetRoom(Text11->text()); }
 void CombineRoomsPanel::Command8_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
+  if (shell_.refuseReadOnly()) return;
   combine(shell_.databasePath() + ".log");
   shell_.LoadCurrentDB();  // every run ends with the lists rebuilt, all ticks cleared
   ui().setBusy(false);

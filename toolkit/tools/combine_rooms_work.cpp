@@ -299,7 +299,7 @@ MergeResult mergeRooms(store::Database& db, SourceTables sources, TargetTables& 
   MergeResult result;
   std::optional<store::Run> run;
   try {
-    run.emplace(db, "Combine Rooms", "into " + plan.target);
+    run.emplace(db, store::combineRunFunction, "into " + plan.target);
   } catch (const store::Error& error) {
     result.failure = error.what();
     return result;

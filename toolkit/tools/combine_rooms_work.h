@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "store/database.h"
+#include "store/merge_log.h"
 #include "store/table.h"
 
 namespace roomkit::combine_rooms {
 
-inline constexpr const char* logHeader = "Original Room Number, New Room Number";
+inline constexpr const char* logHeader = store::combineLogHeader;
 inline constexpr const char* defaultRoomName = "COMBINED ROOM";
 
 // The combine log: a header, then one line per merged room, "source,target". Preparing it

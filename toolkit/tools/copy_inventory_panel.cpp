@@ -63,6 +63,7 @@ void CopyInventoryPanel::Command5_Click() {
 void CopyInventoryPanel::Command4_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
+  if (shell_.refuseReadOnly()) return;
   const int from = List2->firstSelected();
   if (from < 0) {
     refuse("Please select a room to copy from.", "NO ROOM SELECTED");

@@ -224,6 +224,7 @@ void ModifyRoomDataPanel::Text6_KeyPress(int& code) {
 void ModifyRoomDataPanel::Command3_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
+  if (shell_.refuseReadOnly()) return;
   const int row = List1->firstSelected();
   if (row < 0) {
     refuse("Please select a room number.", "CANNOT CONTINUE");
