@@ -13,6 +13,7 @@
 #include "history_commands.h"
 #include "import.h"
 #include "import_mdb.h"
+#include "migrate.h"
 #include "new_database.h"
 #include "sample/sample.h"
 #include "store/error.h"
@@ -193,6 +194,7 @@ const char* usageText() {
          "       roomkit-db export FILE\n"
          "       roomkit-db import JSON FILE\n"
          "       roomkit-db import-mdb JET FILE\n"
+         "       roomkit-db migrate FOLDER\n"
          "       roomkit-db history FILE\n"
          "       roomkit-db undo FILE\n"
          "       roomkit-db check [--json] [--mend] FILE\n"
@@ -208,6 +210,9 @@ const char* usageText() {
          "          input); export of the result gives the document back.\n"
          "  import-mdb  makes a new database from a Jet database (Access 97 to 2003): every table\n"
          "          with its fields, records and indexes; prints each table and the totals.\n"
+         "  migrate converts every Jet database of a data folder (JOX_*.MDB and JOXINIT.MDB) in\n"
+         "          place as roomkit does on opening, keeping each original as <name>.jet; files\n"
+         "          converted before are passed over. Exits 1 when any file was refused.\n"
          "  history lists the runs of the tools that the database's change history holds, newest\n"
          "          first, with the records each changed per table and whether it was undone.\n"
          "  undo    undoes the newest run not yet undone; it is refused, and nothing changes, when\n"
@@ -244,6 +249,9 @@ int run(const std::vector<std::string>& args, Input& in, Output& out, std::ostre
       if (args.size() != 3)
         throw UsageError("import-mdb takes a Jet database and a new database file");
       importMdb(args[1], args[2], out);
+    } else if (command == "migrate") {
+      if (args.size() != 2) throw UsageError("migrate takes one folder");
+      return migrateFolder(args[1], out) == 0 ? 0 : 1;
     } else if (command == "check") {
       std::string why;
       const auto request = checkRequest(args, why);

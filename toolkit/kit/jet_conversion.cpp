@@ -4,35 +4,25 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
-#include <QUuid>
 
-#include <cstdio>
+#include <memory>
 
-#include "jet/convert.h"
+#include "jet/in_place.h"
 #include "jet/jet_file.h"
 #include "ui.h"
 
 namespace roomkit {
 
-namespace {
-
-const QString cannot = QStringLiteral("CANNOT CONTINUE");
-
-bool moveTo(const QString& from, const QString& to) {
-  // rename() in one folder neither copies nor leaves a half-written file.
-  return std::rename(from.toStdString().c_str(), to.toStdString().c_str()) == 0;
-}
-
-}  // namespace
-
 QString keptJetPath(const QString& path) { return path + ".jet"; }
 
 namespace {
 
-// Converts into `staging`, with a progress dialog and the busy pointer; the summary, or the
-// reason it could not.
-QString convertInto(QWidget* parent, const QString& path, const QString& staging,
-                    jet::Summary& summary) {
+const QString cannot = QStringLiteral("CANNOT CONTINUE");
+
+// The conversion beside the original, with a progress dialog and the busy pointer; null with the
+// reason when it could not be made.
+std::unique_ptr<jet::Replacement> convertBeside(QWidget* parent, const QString& path,
+                                                QString& failure) {
   ui().setBusy(true);
   QProgressDialog progress("Converting " + QFileInfo(path).fileName() + "...", QString(), 0, 1000,
                            parent);
@@ -41,13 +31,13 @@ QString convertInto(QWidget* parent, const QString& path, const QString& staging
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(500);
   progress.setAutoReset(false);
-  QString failure;
+  std::unique_ptr<jet::Replacement> replacement;
   try {
     // The window repaints, and the dialog appears, also while the reader goes without progress.
     jet::Limits limits;
     limits.idle = [] { ui().processEvents(); };
-    summary = jet::convert(
-        path.toStdString(), staging.toStdString(),
+    replacement = std::make_unique<jet::Replacement>(
+        path.toStdString(),
         [&](std::int64_t done, std::int64_t total) {
           progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
           ui().processEvents();
@@ -59,7 +49,7 @@ QString convertInto(QWidget* parent, const QString& path, const QString& staging
   }
   progress.close();
   ui().setBusy(false);
-  return failure;
+  return replacement;
 }
 
 void tellLeftOut(const QString& path, const jet::Summary& summary) {
@@ -77,9 +67,8 @@ void tellLeftOut(const QString& path, const jet::Summary& summary) {
 }  // namespace
 
 // Whatever would make the conversion fail is found before the question: the file is converted
-// into a name of its own beside the original first, which also shows that the folder takes new
-// files. Only on Yes does the original step aside to its ".jet" name and the new file take the
-// original name; on No the new file goes.
+// beside the original first, which also shows that the folder takes new files. Only on Yes does
+// the new file take the original's name, the original kept as "<name>.jet"; on No it goes.
 JetOpen offerJetConversion(QWidget* parent, const QString& path) {
   const std::string file = path.toStdString();
   if (!QFileInfo(path).isFile() || !jet::isJetFile(file)) return JetOpen::NotJet;
@@ -92,33 +81,27 @@ JetOpen offerJetConversion(QWidget* parent, const QString& path) {
            cannot);
     return JetOpen::Refused;
   }
-  const QFileInfo info(path);
-  const QString staging = info.dir().filePath(
-      "." + info.fileName() + ".converting-" + QUuid::createUuid().toString(QUuid::Id128));
-  jet::Summary summary;
-  QString failure = convertInto(parent, path, staging, summary);
-  if (failure.isEmpty()) {
+  QString failure;
+  const std::unique_ptr<jet::Replacement> replacement = convertBeside(parent, path, failure);
+  if (replacement) {
     if (!ask("The database " + path + " is an Access (Jet) database. To open it, roomkit converts "
              "it into a database of its own under the same name, and keeps the original as " +
                  keptName + " beside it.\r\nConvert it now?",
              "CONVERT DATABASE?", Answer::Yes, Icon::Question)) {
-      std::remove(staging.toStdString().c_str());
       return JetOpen::Declined;
     }
-    if (!moveTo(path, kept)) {
-      failure = "The original could not be renamed to " + keptName + ".";
-    } else if (!moveTo(staging, path)) {
-      moveTo(kept, path);
-      failure = "The converted database could not take the name " + info.fileName() + ".";
+    try {
+      replacement->commit();
+    } catch (const jet::Error& error) {
+      failure = QString::fromStdString(error.what());
     }
   }
   if (!failure.isEmpty()) {
-    std::remove(staging.toStdString().c_str());
     refuse("The database " + path + " could not be converted, and nothing was changed.\r\n" + failure,
            cannot);
     return JetOpen::Refused;
   }
-  tellLeftOut(path, summary);
+  tellLeftOut(path, replacement->summary());
   return JetOpen::Converted;
 }
 
