@@ -9,12 +9,15 @@
 namespace {
 
 const char* const usage =
-    "Usage: roomkit [--help | --version]\n"
+    "Usage: roomkit [--help | --version] [FILE]\n"
     "\n"
     "The maintenance toolkit for the building databases (JOX_<code>.MDB) of a facility-cleaning\n"
     "suite: pick a database, pick one of eight functions, fill in its panel and press its\n"
     "button. Changes go straight into the database; Undo Last Run (Ctrl+Z) takes the newest run\n"
     "back, and an Access (Jet) database is converted to the toolkit's own format when chosen.\n"
+    "\n"
+    "FILE, a building database, is opened at start (after the backup warning) as if chosen with\n"
+    "the browse button; an Access (Jet) file is offered for conversion first.\n"
     "\n"
     "Options:\n"
     "  --help     print this help and exit\n"
@@ -49,6 +52,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("roomkit");
   roomkit::Form1 form;
+  // The first argument that Qt left and that is no option names the database to open.
+  const QStringList arguments = QApplication::arguments().mid(1);
+  for (const QString& argument : arguments) {
+    if (!argument.startsWith('-')) {
+      form.openAtStart(argument);
+      break;
+    }
+  }
   form.startShown();
   return QApplication::exec();
 }

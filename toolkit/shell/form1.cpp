@@ -4,7 +4,9 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QTimer>
+#include <utility>
 
 #include "kit/program.h"
 #include "kit/reentry.h"
@@ -227,6 +229,16 @@ void Form1::Form_Activate() {
     }
   }
   activatedOnce = true;
+  const QString file = std::exchange(startFile_, QString());
+  if (file.isEmpty()) return;
+  if (!program().DataRootPath.isEmpty()) {
+    tell("The database " + file + " named at start is not opened: here the building is chosen "
+         "from the list of your buildings.",
+         {}, Icon::Information);
+    return;
+  }
+  Text1->setText(QFileInfo(file).absoluteFilePath());
+  LoadCurrentDB();
 }
 
 bool Form1::event(QEvent* event) {

@@ -65,6 +65,9 @@ class Form1 : public QWidget, public ShellContext {
   // Shows the window as the program starts it: shown, made active, and Form_Activate once more
   // when the event loop runs, for window systems that never report the first activation.
   void startShown();
+  // A database named when the program was started (from a file manager, say): in desktop mode
+  // it is loaded after the backup warning, as if chosen in the file dialog.
+  void openAtStart(const QString& file) { startFile_ = file; }
 
   void Form_Load();
   void Form_Activate();
@@ -106,6 +109,7 @@ class Form1 : public QWidget, public ShellContext {
   bool ended_ = false;    // the warning was declined: nothing more is done or written
   bool warningOpen_ = false;  // activations while the warning waits for its answer
   bool unloaded_ = false;
+  QString startFile_;
 };
 
 }  // namespace roomkit
