@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 ./scripts/deps.sh
 if [ "${1:-}" = "--sanitize" ]; then
   build=build-sanitize
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROOMKIT_SANITIZE=ON >/dev/null
+  # The benchmarks are timed in the plain build only.
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROOMKIT_SANITIZE=ON \
+    -DROOMKIT_BUILD_BENCH=OFF >/dev/null
   cmake --build "$build" -j "$(nproc)"
   # Leaks are not looked for: the widget kit keeps some memory to the end on purpose.
   ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:${ASAN_OPTIONS:-}"
