@@ -195,7 +195,7 @@ TEST_F(UndoTest, TheHistoryWindowListsTheRunsAndUndoes) {
     shown.clear();
     for (int i = 0; i < window.ListRuns->topLevelItemCount(); ++i) {
       QTreeWidgetItem* item = window.ListRuns->topLevelItem(i);
-      shown.push_back({item->text(1), item->text(2), item->text(3), item->text(4)});
+      shown.push_back({item->text(1), item->text(2), item->text(4), item->text(3)});
     }
   };
   ui.onModal = [&](QDialog& dialog) {

@@ -12,7 +12,8 @@ namespace roomkit {
 
 namespace {
 
-enum Column { WhenColumn, FunctionColumn, RecordsColumn, TablesColumn, UndoneColumn };
+// The records per table, the longest, come last.
+enum Column { WhenColumn, FunctionColumn, RecordsColumn, UndoneColumn, TablesColumn };
 constexpr int numberRole = Qt::UserRole;
 
 // Records and times sort as numbers; the rest by their text.
@@ -54,7 +55,7 @@ HistoryWindow::HistoryWindow(Form1& form, QWidget* parent) : QDialog(parent), fo
 
   ListRuns = new QTreeWidget(this);
   ListRuns->setObjectName("ListRuns");
-  ListRuns->setHeaderLabels({"When", "Function", "Records", "Records per table", "Undone"});
+  ListRuns->setHeaderLabels({"When", "Function", "Records", "Undone", "Records per table"});
   ListRuns->setRootIsDecorated(false);
   ListRuns->setAlternatingRowColors(true);
   ListRuns->setAllColumnsShowFocus(true);
@@ -104,6 +105,7 @@ void HistoryWindow::showRuns() {
     item->setData(RecordsColumn, numberRole, static_cast<qlonglong>(run.records));
     item->setTextAlignment(RecordsColumn, Qt::AlignRight | Qt::AlignVCenter);
     item->setText(TablesColumn, tablesText(run));
+    item->setToolTip(TablesColumn, tablesText(run).replace("; ", "\n"));
     QString undone;
     if (run.undone) {
       undone = "undone " + qs(*run.undone);
@@ -115,7 +117,7 @@ void HistoryWindow::showRuns() {
     item->setText(UndoneColumn, undone);
   }
   ListRuns->sortByColumn(WhenColumn, Qt::DescendingOrder);
-  for (int column = 0; column < UndoneColumn; ++column) ListRuns->resizeColumnToContents(column);
+  for (int column = 0; column < TablesColumn; ++column) ListRuns->resizeColumnToContents(column);
   if (ListRuns->topLevelItemCount() > 0) ListRuns->setCurrentItem(ListRuns->topLevelItem(0));
   const int count = static_cast<int>(runs.size());
   LabelHistory->setText(

@@ -24,7 +24,7 @@ class HistoryWindow : public QDialog {
   HistoryWindow(Form1& form, QWidget* parent = nullptr);
 
   QLabel* LabelHistory;     // the file and the number of runs
-  QTreeWidget* ListRuns;    // when, function, records, tables, undone
+  QTreeWidget* ListRuns;    // when, function, records, undone, records per table
   QPushButton* CommandHistoryUndo;
   QPushButton* CommandHistoryClose;
 
