@@ -37,6 +37,36 @@ TEST_F(Converted, ARoomAddedByAutoGenerateRoomsIsNotActive) {
   EXPECT_FALSE(rooms.field("Active").boolean());
 }
 
+// Access does not test the records a field already holds when Required is set on it: a table
+// whose records break the rule comes in whole without it, and the conversion says so.
+TEST_F(Converted, RecordsThatBreakARuleComeInWithoutIt) {
+  std::string bytes = testsupport::readFile(jettest::dataFile("JOX_JETDEMO.MDB"));
+  constexpr std::size_t firstRoomsNulls = 28 * 4096 + 4094;  // the null flags of the first room
+  ASSERT_EQ(static_cast<unsigned char>(bytes[firstRoomsNulls]), 0xFF);
+  bytes[firstRoomsNulls] = static_cast<char>(0xFE);  // its "Room Number" is null
+  testsupport::writeFile(dir.file("a.mdb"), bytes);
+  const jet::Summary summary = jet::convert(dir.file("a.mdb"), dir.file("a.db"));
+  ASSERT_EQ(summary.tables.at(0).name, "Room Info");
+  EXPECT_EQ(summary.tables[0].records, 120);
+  EXPECT_EQ(summary.tables[0].leftOut,
+            std::vector<std::string>{"the rules Required and Allow Zero Length of its fields, "
+                                     "which record 1 breaks (NOT NULL constraint failed: Room "
+                                     "Info.Room Number)"});
+  EXPECT_TRUE(summary.tables[1].leftOut.empty());
+  store::Database db = store::Database::open(dir.file("a.db"));
+  store::Table rooms = db.openTable("Room Info");
+  rooms.moveFirst();
+  EXPECT_TRUE(rooms.field("Room Number").isNull());
+  rooms.addNew();
+  rooms.setField("Room Name", store::Value("Z-HALL"));
+  rooms.update();  // no Required any more; the Yes/No field still gets No
+  store::Table again = db.openTable("Room Info");
+  again.moveFirst();
+  while (!again.eof() && again.field("Room Name") != store::Value("Z-HALL")) again.moveNext();
+  ASSERT_FALSE(again.eof());
+  EXPECT_EQ(again.field("Active"), store::Value::boolean(false));
+}
+
 struct Addition {
   const char* name;
   const char* file;

@@ -56,8 +56,8 @@ void importMdb(const std::string& jet, const std::string& target, Output& out) {
   for (const jet::TableSummary& table : summary.tables) {
     text += table.name + ": " + count(table.records, "record", "records") + ", " +
             count(table.indexes, "index", "indexes") + "\n";
-    for (const std::string& why : table.leftOutIndexes)
-      text += table.name + ": " + why + "; it was left out, its records came in\n";
+    for (const std::string& why : table.leftOut)
+      text += table.name + ": " + why + "; left out, while its records came in\n";
   }
   for (const std::string& name : summary.linkedTables) {
     text += name + ": a linked table, left out (its records live in another file)\n";

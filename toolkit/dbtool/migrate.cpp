@@ -81,8 +81,8 @@ int migrateFolder(const std::string& folder, Output& out) {
               plural(static_cast<std::size_t>(summary.records), "record", "records") +
               "; the original is " + names[i] + ".jet\n";
       for (const jet::TableSummary& table : summary.tables) {
-        for (const std::string& why : table.leftOutIndexes)
-          text += "  " + table.name + ": " + why + "; it was left out\n";
+        for (const std::string& why : table.leftOut)
+          text += "  " + table.name + ": " + why + "; left out\n";
       }
     } catch (const jet::Error& refusal) {
       ++refused;

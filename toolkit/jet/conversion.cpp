@@ -87,8 +87,8 @@ std::int64_t copyTable(store::Database& db, SourceTable& table, std::int64_t don
           throw storeRefusal(error, "record " + std::to_string(records + 1) + " of table '" +
                                         def.name + "' cannot be stored");
         }
-        rulesLeftOut = "the rules Required and Allow Zero Length of its fields: record " +
-                       std::to_string(records + 1) + " breaks them (" + error.what() + ")";
+        rulesLeftOut = "the rules Required and Allow Zero Length of its fields, which record " +
+                       std::to_string(records + 1) + " breaks (" + error.what() + ")";
         again = true;
         continue;
       }

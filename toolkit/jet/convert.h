@@ -16,9 +16,10 @@ struct TableSummary {
   std::string name;
   std::int64_t records = 0;
   std::int64_t indexes = 0;
-  // Indexes whose keys cannot be read, left out while the table and its records came in, each
-  // with the reason: "the index 'id2': a key field it names is not in the table".
-  std::vector<std::string> leftOutIndexes;
+  // What was left out while the table and its records came in, each with the reason: indexes
+  // whose keys cannot be read ("the index 'id2': a key field it names is not in the table"), and
+  // the Required and Allow Zero Length rules of its fields where its records break them.
+  std::vector<std::string> leftOut;
 };
 
 struct Summary {

@@ -55,12 +55,12 @@ std::unique_ptr<jet::Replacement> convertBeside(QWidget* parent, const QString& 
 void tellLeftOut(const QString& path, const jet::Summary& summary) {
   QString leftOut;
   for (const jet::TableSummary& table : summary.tables) {
-    for (const std::string& why : table.leftOutIndexes)
+    for (const std::string& why : table.leftOut)
       leftOut += "\r\n" + QString::fromStdString(table.name + ": " + why);
   }
   if (leftOut.isEmpty()) return;
-  tell("The database " + path + " was converted with all its tables and records. These "
-       "indexes could not be read and were left out:" + leftOut,
+  tell("The database " + path + " was converted with all its tables and records. These could "
+       "not be brought across and were left out:" + leftOut,
        "DATABASE CONVERTED", Icon::Information);
 }
 
