@@ -30,22 +30,12 @@ class UndoTest : public ShellTest {
     ui.messages.clear();
   }
 
-  // Change Room Number from 2 to 20, answered Yes.
-  void renumber() {
+  // Change Room Number from `from` to `to`, answered Yes.
+  void renumber(const char* from = "2", const char* to = "20") {
     form->Combo1->setCurrentIndex(0);
     form->Combo1_Click();
-    form->Frame1->Text2->setText("2");
-    form->Frame1->Text3->setText("20");
-    ui.answers.push_back(Answer::Yes);
-    form->Frame1->Command1_Click();
-    ASSERT_EQ(ui.lastText(), "Done");
-    ui.messages.clear();
-  }
-
-  // Change Room Number from 20 to 30, answered Yes.
-  void renumber2() {
-    form->Frame1->Text2->setText("20");
-    form->Frame1->Text3->setText("30");
+    form->Frame1->Text2->setText(from);
+    form->Frame1->Text3->setText(to);
     ui.answers.push_back(Answer::Yes);
     form->Frame1->Command1_Click();
     ASSERT_EQ(ui.lastText(), "Done");
@@ -189,7 +179,7 @@ TEST_F(UndoTest, AfterAnUndoThePanelsShowWhatTheDatabaseHolds) {
 // was undone, and undoes the newest one left as the button does.
 TEST_F(UndoTest, TheHistoryWindowListsTheRunsAndUndoes) {
   renumber();
-  renumber2();
+  renumber("20", "30");
   std::vector<std::vector<QString>> shown;
   auto read = [&](HistoryWindow& window) {
     shown.clear();

@@ -116,27 +116,27 @@ void Form1::buildUndo() {
   LineUndo->setFrameShape(QFrame::HLine);
   LineUndo->setFrameShadow(QFrame::Sunken);
   place(LineUndo, 0, panelsHeight, formWidth, 30);
-  CommandUndo = new QPushButton("Undo Last Run...", this);
-  CommandUndo->setObjectName("CommandUndo");
-  CommandUndo->setToolTip("Undoes the newest run of a function on the database (Ctrl+Z)");
-  CommandUndo->setAutoDefault(false);
-  CommandUndo->setEnabled(false);
-  place(CommandUndo, 120, panelsHeight + 75, 2160, 345);
-  connect(CommandUndo, &QPushButton::clicked, this, &Form1::CommandUndo_Click);
-  CommandCheck = new QPushButton("Check Database...", this);
-  CommandCheck->setObjectName("CommandCheck");
-  CommandCheck->setToolTip("Lists what the loaded database holds half done, and mends it on request");
-  CommandCheck->setAutoDefault(false);
-  CommandCheck->setEnabled(false);
-  place(CommandCheck, 2400, panelsHeight + 75, 2160, 345);
-  connect(CommandCheck, &QPushButton::clicked, this, &Form1::CommandCheck_Click);
-  CommandHistory = new QPushButton("History...", this);
-  CommandHistory->setObjectName("CommandHistory");
-  CommandHistory->setToolTip("Lists the runs of the functions on the loaded database");
-  CommandHistory->setAutoDefault(false);
-  CommandHistory->setEnabled(false);
-  place(CommandHistory, 4680, panelsHeight + 75, 1440, 345);
-  connect(CommandHistory, &QPushButton::clicked, this, &Form1::CommandHistory_Click);
+  // The strip's buttons act on the loaded database, so they wait for one.
+  const auto button = [this](const char* caption, const char* name, const char* tip, int left,
+                             int width, void (Form1::*handler)()) {
+    auto* made = new QPushButton(caption, this);
+    made->setObjectName(name);
+    made->setToolTip(tip);
+    made->setAutoDefault(false);
+    made->setEnabled(false);
+    place(made, left, panelsHeight + 75, width, 345);
+    connect(made, &QPushButton::clicked, this, handler);
+    return made;
+  };
+  CommandUndo = button("Undo Last Run...", "CommandUndo",
+                       "Undoes the newest run of a function on the database (Ctrl+Z)", 120, 2160,
+                       &Form1::CommandUndo_Click);
+  CommandCheck = button("Check Database...", "CommandCheck",
+                        "Lists what the loaded database holds half done, and mends it on request",
+                        2400, 2160, &Form1::CommandCheck_Click);
+  CommandHistory = button("History...", "CommandHistory",
+                          "Lists the runs of the functions on the loaded database", 4680, 1440,
+                          &Form1::CommandHistory_Click);
   // Ctrl+Z undoes a run wherever the focus is in the window, a text box included.
   qApp->installEventFilter(this);
 }
