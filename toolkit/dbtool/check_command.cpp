@@ -83,7 +83,9 @@ int runCheck(const CheckRequest& request, Output& out, std::ostream& err) {
   store::MendResult mend;
   std::size_t left = 0;
   try {
-    db = store::Database::open(file);
+    // The check alone only reads, so a file that may only be read is checked too.
+    db = store::Database::open(file, request.mend ? store::Database::Access::Write
+                                                  : store::Database::Access::Read);
   } catch (const std::exception& error) {
     check.failure = error.what();
   }

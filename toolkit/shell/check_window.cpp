@@ -44,8 +44,9 @@ QString mendReport(const store::MendResult& result) {
   return parts.isEmpty() ? QString("Nothing needed a mend.") : "Mended: " + parts.join(", ") + ".";
 }
 
-CheckWindow::CheckWindow(std::string path, std::function<void()> reload, QWidget* parent)
-    : QDialog(parent), path_(std::move(path)), reload_(std::move(reload)) {
+CheckWindow::CheckWindow(std::string path, std::function<void()> reload,
+                         std::function<bool()> refuseMend, QWidget* parent)
+    : QDialog(parent), path_(std::move(path)), reload_(std::move(reload)), refuseMend_(std::move(refuseMend)) {
   setObjectName("CheckWindow");
   setWindowTitle("Check Database - " + qs(path_));
   resize(1100, 520);
@@ -115,7 +116,7 @@ void CheckWindow::check() {
   setWorking(true);
   store::CheckResult result;
   try {
-    store::Database db = store::Database::open(path_);
+    store::Database db = store::Database::open(path_, store::Database::Access::Read);
     result = store::checkDatabase(db, progress());
   } catch (const store::Error& error) {
     result.failure = error.what();
@@ -166,7 +167,7 @@ void CheckWindow::CommandMend_Click() {
   if (working_) return;
   std::int64_t mendable = 0;
   for (const store::Finding& finding : result_.findings) mendable += finding.mendable;
-  if (mendable == 0) return;
+  if (mendable == 0 || (refuseMend_ && refuseMend_())) return;
   if (!ask("Mend the " + counted(mendable, "finding", "findings") +
                " that have a sound mend? The mend is one run, which Undo Last Run takes back; "
                "the other findings are left alone.",

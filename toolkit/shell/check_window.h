@@ -20,8 +20,10 @@ class CheckWindow : public QDialog {
   Q_OBJECT
 
  public:
-  // `reload` loads the database again after a mend was committed.
-  CheckWindow(std::string path, std::function<void()> reload, QWidget* parent = nullptr);
+  // `reload` loads the database again after a mend was committed; `refuseMend` tells the user,
+  // and is true, when the database may only be read.
+  CheckWindow(std::string path, std::function<void()> reload, std::function<bool()> refuseMend,
+              QWidget* parent = nullptr);
 
   QLabel* LabelCounts;         // a line per kind found, with its count
   QTreeWidget* ListFindings;   // kind, table, key, what is wrong, mend; sortable
@@ -29,7 +31,7 @@ class CheckWindow : public QDialog {
   QPushButton* CommandMend;
   QPushButton* CommandClose;
 
-  // Checks the file on a connection of its own, reading only, and shows the findings.
+  // Checks the file on a connection of its own that only reads, and shows the findings.
   void check();
   void CommandMend_Click();
   const store::CheckResult& result() const { return result_; }
@@ -46,6 +48,7 @@ class CheckWindow : public QDialog {
 
   std::string path_;
   std::function<void()> reload_;
+  std::function<bool()> refuseMend_;
   store::CheckResult result_;
   QElapsedTimer clock_;
   bool working_ = false;
