@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <functional>
 
 #include "shell_fixture.h"
 #include "store/history.h"
 #include "support/building.h"
+#include "tools/auto_generate_panel.h"
+#include "tools/change_room_number_panel.h"
+#include "tools/cleanup_panel.h"
 
 using namespace roomkit;
 
@@ -112,6 +116,32 @@ TEST_F(JetOpenTest, FilesThatCannotBeConvertedAreRefusedWithoutTheQuestion) {
         << ui.messages[0].text.toStdString();
     EXPECT_EQ(bytesOf(jetFile), bytes);
     EXPECT_EQ(QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+  }
+}
+
+// A function that opens the file in the path box itself asks about the conversion first: No
+// ends it before its own question, with nothing changed.
+TEST_F(JetOpenTest, AFunctionOnAnAccessFileAsksAboutTheConversionFirst) {
+  const std::pair<const char*, std::function<void()>> buttons[] = {
+      {"Change Room Number",
+       [&] {
+         form->Frame1->Text2->setText("2");
+         form->Frame1->Text3->setText("20");
+         form->Frame1->Command1_Click();
+       }},
+      {"Database Cleanup", [&] { form->Frame8->Command6_Click(); }},
+      {"Auto Generate Rooms", [&] { form->Frame4->aaCommand2_Click(); }},
+  };
+  for (const auto& [name, press] : buttons) {
+    SCOPED_TRACE(name);
+    form->Text1->setText(jetFile);
+    ui.messages.clear();
+    ui.answers = {Answer::No};
+    press();
+    ASSERT_EQ(ui.messages.size(), 1u) << ui.lastText().toStdString();
+    EXPECT_EQ(ui.messages[0].title, "CONVERT DATABASE?");
+    EXPECT_EQ(bytesOf(jetFile), original);
+    EXPECT_FALSE(QFile::exists(jetFile + ".jet"));
   }
 }
 

@@ -285,9 +285,9 @@ void AutoGeneratePanel::aaCommand2_Click() {
     return;
   }
   const int count = aaList1->count();
+  if (!readyToOpen(window(), path)) return;  // an Access file is converted before the question
   ui().beep();
   if (!ask("Add " + QString::number(count) + " rooms?", {}, Answer::Yes, Icon::Question)) return;
-  if (!readyToOpen(window(), path)) return;
 
   autogen::AddResult result;
   {

@@ -33,12 +33,12 @@ void CleanupPanel::Command6_Click() {
     tell("Invalid database.  Please select another.", {}, Icon::Exclamation);
     return;
   }
+  if (!readyToOpen(window(), path)) return;  // an Access file is converted before the question
   ui().beep();
   if (!ask("This operation will delete all unused schedules.  Are you sure?", {}, Answer::Yes,
            Icon::Question)) {
     return;
   }
-  if (!readyToOpen(window(), path)) return;
 
   // Disabling the panel takes the focus away; the button gets it back afterwards.
   const bool hadFocus = Command6->hasFocus();

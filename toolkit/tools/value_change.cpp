@@ -33,8 +33,9 @@ void runValueChange(ShellContext& shell, const ValueChange& change) {
     change.replacement->setFocus();
     return;
   }
-  if (!ask("Are you sure?", change.title, Answer::No)) return;
+  // An Access file is converted (when the user agrees) before the function asks its own question.
   if (!readyToOpen(change.current->window(), QString::fromStdString(path))) return;
+  if (!ask("Are you sure?", change.title, Answer::No)) return;
 
   ui().setBusy(true);
   const WalkResult result = change.run(path, current, replacement);
