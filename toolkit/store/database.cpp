@@ -69,7 +69,8 @@ void Database::commit() { connection().execute("COMMIT"); }
 void Database::rollback() {
   Connection& c = connection();
   c.touchAll();
-  c.historyTables = false;  // they may have been made in the transaction that ends here
+  // They, or the column of their checksums, may have been made in the transaction that ends here.
+  c.historyTables = c.historyDigests = false;
   if (sqlite3_get_autocommit(c.db()) == 0) c.execute("ROLLBACK");
 }
 
