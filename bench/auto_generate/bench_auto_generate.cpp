@@ -17,6 +17,7 @@
 #include "store/schema.h"
 #include "store/table.h"
 #include "tools/auto_generate_work.h"
+#include "store/engine/handle.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ void bindText(sqlite3_stmt* statement, int index, const std::string& text) {
 // The same records as the tool writes, by prepared inserts in one transaction.
 void plainSql(const std::string& path, const std::vector<std::string>& numbers) {
   store::Database database = store::Database::open(path);
-  sqlite3* db = database.handle();
+  sqlite3* db = store::engineHandle(database);
   std::vector<std::int64_t> banks;
   {
     sqlite3_stmt* read = prepare(db, "SELECT \"Bank\" FROM \"Inventory Banks\" ORDER BY \"Bank\"");
@@ -130,7 +131,7 @@ void plainSql(const std::string& path, const std::vector<std::string>& numbers) 
 std::int64_t count(const std::string& path, const char* table) {
   store::Database database = store::Database::open(path);
   sqlite3_stmt* statement =
-      prepare(database.handle(), std::string("SELECT count(*) FROM \"") + table + "\"");
+      prepare(store::engineHandle(database), std::string("SELECT count(*) FROM \"") + table + "\"");
   sqlite3_step(statement);
   const std::int64_t n = sqlite3_column_int64(statement, 0);
   sqlite3_finalize(statement);

@@ -18,6 +18,7 @@
 #include "sample/sample.h"
 #include "store/check.h"
 #include "store/database.h"
+#include "store/engine/handle.h"
 
 namespace fs = std::filesystem;
 
@@ -54,7 +55,7 @@ void spoil(const std::string& path, int every) {
       "UPDATE \"Room Info\" SET \"Room Number\" = \"Room Number\" || ' ' WHERE rowid % " + n + " = 8;"
       "COMMIT;";
   char* message = nullptr;
-  if (sqlite3_exec(db.handle(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+  if (sqlite3_exec(store::engineHandle(db), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
     const std::string why = message ? message : "?";
     sqlite3_free(message);
     throw std::runtime_error(why);

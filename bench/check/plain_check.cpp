@@ -1,4 +1,5 @@
 #include "plain_check.h"
+#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -61,7 +62,7 @@ const std::vector<std::pair<Kind, std::string>> queries = {
 
 KindCounts plainCheck(const std::string& path) {
   store::Database db = store::Database::open(path);
-  sqlite3* handle = db.handle();
+  sqlite3* handle = store::engineHandle(db);
   KindCounts counts{};
   for (const auto& [kind, sql] : queries) {
     sqlite3_stmt* stmt = nullptr;

@@ -17,6 +17,7 @@
 #include "store/schema.h"
 #include "store/table.h"
 #include "tools/combine_rooms_work.h"
+#include "store/engine/handle.h"
 
 namespace fs = std::filesystem;
 namespace sch = store::schema;
@@ -79,7 +80,7 @@ int main() {
   }
   {
     store::Database db = store::Database::open(plain);
-    plainTime = seconds([&] { combinebench::plainMerge(db.handle(), sources, target); });
+    plainTime = seconds([&] { combinebench::plainMerge(store::engineHandle(db), sources, target); });
   }
 
   std::printf("log prepared (new log)                        %7.4f s\n", prepareTime);
@@ -88,7 +89,7 @@ int main() {
 
   store::Database a = store::Database::open(ours);
   store::Database b = store::Database::open(plain);
-  const bool same = combinebench::contentOf(a.handle()) == combinebench::contentOf(b.handle());
+  const bool same = combinebench::contentOf(store::engineHandle(a)) == combinebench::contentOf(store::engineHandle(b));
   std::printf("both copies hold the same records: %s\n", same ? "yes" : "NO");
   a.close();
   b.close();

@@ -1,4 +1,5 @@
 #include "plain_export.h"
+#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -176,7 +177,7 @@ void putRecords(std::FILE* out, sqlite3* db, const store::TableDef& def) {
 
 void plainExport(const std::string& path, std::FILE* out) {
   store::Database db = store::Database::open(path);
-  sqlite3_exec(db.handle(), "BEGIN", nullptr, nullptr, nullptr);
+  sqlite3_exec(store::engineHandle(db), "BEGIN", nullptr, nullptr, nullptr);
   const std::vector<std::string> tables = db.tableNames();
   std::fputs("{\n  \"tables\": [", out);
   for (std::size_t t = 0; t < tables.size(); ++t) {
@@ -184,11 +185,11 @@ void plainExport(const std::string& path, std::FILE* out) {
     std::fputs(t == 0 ? "\n    {\n" : ",\n    {\n", out);
     putDefinition(out, def);
     std::fputs(",\n      \"records\": ", out);
-    putRecords(out, db.handle(), def);
+    putRecords(out, store::engineHandle(db), def);
     std::fputs("\n    }", out);
   }
   std::fputs(tables.empty() ? "]\n}\n" : "\n  ]\n}\n", out);
-  sqlite3_exec(db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_exec(store::engineHandle(db), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 }  // namespace bench

@@ -1,4 +1,5 @@
 #include "plain_import.h"
+#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -33,15 +34,15 @@ std::int64_t plainImport(const std::string& source, const std::string& target) {
       params += i > 0 ? ", ?" : "?";
     }
     sqlite3_stmt* select =
-        prepare(from.handle(), "SELECT " + names + " FROM \"" + table + "\" ORDER BY rowid");
+        prepare(store::engineHandle(from), "SELECT " + names + " FROM \"" + table + "\" ORDER BY rowid");
     sqlite3_stmt* insert = prepare(
-        to.handle(), "INSERT INTO \"" + table + "\" (" + names + ") VALUES (" + params + ")");
+        store::engineHandle(to), "INSERT INTO \"" + table + "\" (" + names + ") VALUES (" + params + ")");
     while (sqlite3_step(select) == SQLITE_ROW) {
       for (int i = 0; i < static_cast<int>(def.fields.size()); ++i) {
         sqlite3_bind_value(insert, i + 1, sqlite3_column_value(select, i));
       }
       if (sqlite3_step(insert) != SQLITE_DONE)
-        throw std::runtime_error(sqlite3_errmsg(to.handle()));
+        throw std::runtime_error(sqlite3_errmsg(store::engineHandle(to)));
       sqlite3_reset(insert);
       ++records;
     }

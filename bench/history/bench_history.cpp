@@ -16,6 +16,7 @@
 #include "store/database.h"
 #include "store/history.h"
 #include "tools/auto_generate_work.h"
+#include "store/engine/handle.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void addRooms(const std::string& path, const std::vector<std::string>& numbers) 
 // The plain SQL that removes the rooms again: each room's records by its key.
 void plainDeletes(const std::string& path, const std::vector<std::string>& numbers) {
   store::Database database = store::Database::open(path);
-  sqlite3* db = database.handle();
+  sqlite3* db = store::engineHandle(database);
   check(db, sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
   std::vector<sqlite3_stmt*> deletes;
   for (const char* table : {"Room Info", "Room Time", "Room Inventory"}) {
@@ -79,7 +80,7 @@ void plainDeletes(const std::string& path, const std::vector<std::string>& numbe
 std::int64_t count(const std::string& path, const char* table) {
   store::Database database = store::Database::open(path);
   sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(database.handle(), (std::string("SELECT count(*) FROM \"") + table + "\"").c_str(),
+  sqlite3_prepare_v2(store::engineHandle(database), (std::string("SELECT count(*) FROM \"") + table + "\"").c_str(),
                      -1, &statement, nullptr);
   sqlite3_step(statement);
   const std::int64_t n = sqlite3_column_int64(statement, 0);

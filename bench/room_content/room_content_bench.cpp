@@ -20,6 +20,7 @@
 #include "store/table.h"
 #include "tools/copy_inventory_work.h"
 #include "tools/modify_room_data_work.h"
+#include "store/engine/handle.h"
 
 namespace fs = std::filesystem;
 namespace sch = store::schema;
@@ -202,7 +203,7 @@ int main() {
   store::Table inventory = toolDb.openTable(sch::roomInventory);
   store::Table banks = toolDb.openTable(sch::inventoryBanks);
   store::Database plainDb = store::Database::open(plainPath);
-  sqlite3* plain = plainDb.handle();
+  sqlite3* plain = store::engineHandle(plainDb);
 
   // Copy Room Inventory: one room into 5,000 others, in each of the three ways of writing.
   const std::string source = rooms[0];
@@ -291,8 +292,8 @@ int main() {
     report("1,000 floor-area updates", t, p);
   }
 
-  const bool same = fingerprint(toolDb.handle(), sch::roomInventory) == fingerprint(plain, sch::roomInventory) &&
-                    fingerprint(toolDb.handle(), sch::roomInfo) == fingerprint(plain, sch::roomInfo);
+  const bool same = fingerprint(store::engineHandle(toolDb), sch::roomInventory) == fingerprint(plain, sch::roomInventory) &&
+                    fingerprint(store::engineHandle(toolDb), sch::roomInfo) == fingerprint(plain, sch::roomInfo);
   std::printf("both copies hold the same records: %s\n", same ? "yes" : "NO");
   info.close();
   inventory.close();

@@ -15,6 +15,7 @@
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/table.h"
+#include "store/engine/handle.h"
 
 namespace fs = std::filesystem;
 using store::Value;
@@ -80,7 +81,7 @@ int main() {
   }
 
   store::Database db = store::Database::open(path);
-  sqlite3* raw = db.handle();
+  sqlite3* raw = store::engineHandle(db);
   double a = 0, b = 0;
 
   // Walk: every field of every record, in stored order.

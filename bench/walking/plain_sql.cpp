@@ -1,4 +1,5 @@
 #include "plain_sql.h"
+#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -21,7 +22,7 @@ void check(sqlite3* db, int rc) {
 std::vector<std::int64_t> runPlain(const std::string& path,
                       const std::vector<std::pair<std::string, std::vector<std::string>>>& statements) {
   store::Database database = store::Database::open(path);
-  sqlite3* db = database.handle();
+  sqlite3* db = store::engineHandle(database);
   std::vector<std::int64_t> changed;
   check(db, sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
   for (const auto& [sql, texts] : statements) {
@@ -42,7 +43,7 @@ std::vector<std::int64_t> runPlain(const std::string& path,
 
 std::string queryText(const std::string& path, const std::string& sql) {
   store::Database database = store::Database::open(path);
-  sqlite3* db = database.handle();
+  sqlite3* db = store::engineHandle(database);
   sqlite3_stmt* stmt = nullptr;
   check(db, sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr));
   std::string text;

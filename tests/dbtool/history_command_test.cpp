@@ -17,6 +17,7 @@
 #include "support.h"
 #include "support/building.h"
 #include "support/temp_dir.h"
+#include "store/writes.h"
 
 extern char** environ;
 
@@ -67,7 +68,7 @@ class HistoryCommand : public ::testing::Test {
     {
       store::Run run(db, "Change Room Number", "101 to 901");
       for (const char* table : {sch::roomInfo, sch::roomInventory}) {
-        db.updateWhereUpperText(table, sch::roomNumber, Value("901"), "101");
+        store::updateWhereUpperText(db, table, sch::roomNumber, Value("901"), "101");
       }
       run.commit();
     }
@@ -83,7 +84,7 @@ class HistoryCommand : public ::testing::Test {
     }
     {
       store::Run run(db, "Database Cleanup");
-      db.deleteWhereText(sch::scheduleDescribe, sch::cleaningSchedule, "Z9");
+      store::deleteWhereText(db, sch::scheduleDescribe, sch::cleaningSchedule, "Z9");
       run.commit();
     }
   }
@@ -120,14 +121,14 @@ TEST_F(HistoryCommand, EachUndoGivesTheExportBeforeItsRun) {
   store::Database db = store::Database::open(path);
   {
     store::Run run(db, "Change Room Number", "101 to 901");
-    db.updateWhereUpperText(sch::roomInventory, sch::roomNumber, Value("901"), "101");
+    store::updateWhereUpperText(db, sch::roomInventory, sch::roomNumber, Value("901"), "101");
     run.commit();
   }
   const std::string between = dbtest::exportText(path);
   {
     store::Run run(db, "Combine Rooms", "into 102");
-    db.deleteWhereText(sch::roomInventory, sch::roomNumber, "901");
-    db.deleteWhereText(sch::roomInfo, sch::roomNumber, "101");
+    store::deleteWhereText(db, sch::roomInventory, sch::roomNumber, "901");
+    store::deleteWhereText(db, sch::roomInfo, sch::roomNumber, "101");
     run.commit();
   }
   db.close();

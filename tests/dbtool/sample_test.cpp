@@ -1,5 +1,6 @@
 // The sample building: sizes, determinism, and the formats and relations the tools rely on.
 #include "sample/sample.h"
+#include "store/engine/handle.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -226,7 +227,7 @@ TEST_F(SampleTest, ValuesAreStoredAsTheStoreStoresThem) {
   const auto typesOf = [&](const std::string& sql) {
     std::set<std::string> types;
     sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+    EXPECT_EQ(sqlite3_prepare_v2(store::engineHandle(db), sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
     while (sqlite3_step(stmt) == SQLITE_ROW)
       types.insert(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     sqlite3_finalize(stmt);

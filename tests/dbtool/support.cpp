@@ -1,4 +1,5 @@
 #include "support.h"
+#include "store/engine/handle.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -61,7 +62,7 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder) {
 void execute(const std::string& path, const std::string& sql) {
   store::Database db = store::Database::open(path);
   char* message = nullptr;
-  if (sqlite3_exec(db.handle(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+  if (sqlite3_exec(store::engineHandle(db), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
     const std::string text = message ? message : "?";
     sqlite3_free(message);
     throw std::runtime_error(text);

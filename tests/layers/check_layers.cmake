@@ -1,6 +1,8 @@
 cmake_minimum_required(VERSION 3.21)
 # Includes run one way, downwards: store, jet, kit, pickers, tools, shell; roomkit-db stands on
 # store and jet. A file may include its own folder's headers and those of the layers it lists.
+# The store's internals (engine/, history/, check/) are its own: other layers use its public
+# headers, the files directly in store/, none of which names the engine.
 # Run with -DTOOLKIT=<toolkit folder>.
 set(allowed_store "store")
 set(allowed_jet "store;jet")
@@ -24,6 +26,9 @@ foreach(layer store jet kit pickers tools shell dbtool)
       if(top AND top IN_LIST layers AND NOT top IN_LIST allowed_${layer})
         list(APPEND faults "${source}: ${line}")
       endif()
+      if(NOT layer STREQUAL "store" AND header MATCHES "^store/(engine|history|check)/")
+        list(APPEND faults "${source}: ${line} (the store's internals)")
+      endif()
       if(layer STREQUAL "store" OR layer STREQUAL "jet")
         if(header MATCHES "^Q")
           list(APPEND faults "${source}: ${line} (no Qt below the kit)")
@@ -31,6 +36,15 @@ foreach(layer store jet kit pickers tools shell dbtool)
       endif()
     endforeach()
   endforeach()
+endforeach()
+
+# The public headers of the store hide the engine.
+file(GLOB public_headers "${TOOLKIT}/store/*.h")
+foreach(header ${public_headers})
+  file(STRINGS "${header}" mentions REGEX "sqlite3")
+  if(mentions)
+    list(APPEND faults "${header}: names the engine (${mentions})")
+  endif()
 endforeach()
 
 if(faults)

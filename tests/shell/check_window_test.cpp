@@ -8,6 +8,7 @@
 #include "store/history.h"
 #include "support/building.h"
 #include "tools/combine_rooms_panel.h"
+#include "store/engine/handle.h"
 
 using namespace roomkit;
 
@@ -21,7 +22,7 @@ class CheckWindowTest : public ShellTest {
     store::Database db = store::Database::open(path.toStdString());
     // Room 2 has a time record under its number in lower case; 10 has none; "1B " has
     // blanks; inventory of a room that does not exist.
-    ASSERT_EQ(sqlite3_exec(db.handle(),
+    ASSERT_EQ(sqlite3_exec(store::engineHandle(db),
                            "INSERT INTO \"Room Time\" (\"Room Number\") VALUES ('2'), ('1b');"
                            "UPDATE \"Room Info\" SET \"Room Number\" = '1B ' WHERE \"Room Number\" = '1B';"
                            "UPDATE \"Room Time\" SET \"Room Number\" = '1b ' WHERE \"Room Number\" = '1b';"

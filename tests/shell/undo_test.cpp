@@ -15,6 +15,7 @@
 #include "support/building.h"
 #include "tools/change_room_number_panel.h"
 #include "tools/combine_rooms_panel.h"
+#include "store/writes.h"
 
 using namespace roomkit;
 
@@ -94,7 +95,7 @@ TEST_F(UndoTest, ARecordChangedSinceIsReportedAndNothingIsUndone) {
   renumber();
   {
     store::Database other = store::Database::open(path.toStdString());
-    other.updateWhereUpperText("Room Info", "Room Number", store::Value("21"), "20");
+    store::updateWhereUpperText(other, "Room Info", "Room Number", store::Value("21"), "20");
   }
   const auto changed = rooms();
   ui.answers.push_back(Answer::Yes);
@@ -119,7 +120,7 @@ TEST_F(UndoTest, TheLoadedDatabaseIsUndoneNotTheOneInThePathBox) {
   {
     store::Database db = store::Database::open(other.toStdString());
     store::Run run(db, "Elsewhere");
-    db.updateWhereUpperText("Room Info", "Room Name", store::Value("X"), "OFFICE");
+    store::updateWhereUpperText(db, "Room Info", "Room Name", store::Value("X"), "OFFICE");
     run.commit();
   }
   form->Text1->setText(other);
@@ -217,7 +218,7 @@ TEST_F(UndoTest, AnUndoneMergeIsWrittenToTheCombineLog) {
   {
     store::Database db = store::Database::open(path.toStdString());
     store::Run run(db, store::combineRunFunction, "into 10");
-    db.updateWhereUpperText("Room Info", "Room Name", store::Value("MERGED"), "LAB");
+    store::updateWhereUpperText(db, "Room Info", "Room Name", store::Value("MERGED"), "LAB");
     run.commit();
   }
   testsupport::writeFile((path + ".log").toStdString(), "Original Room Number, New Room Number\r\n2,10\r\n");

@@ -12,6 +12,7 @@
 #include "store/schema.h"
 #include "support/building.h"
 #include "support/temp_dir.h"
+#include "store/engine/handle.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ using store::Value;
 
 void sql(store::Database& db, const std::string& text) {
   char* message = nullptr;
-  const int rc = sqlite3_exec(db.handle(), text.c_str(), nullptr, nullptr, &message);
+  const int rc = sqlite3_exec(store::engineHandle(db), text.c_str(), nullptr, nullptr, &message);
   const std::string why = message ? message : "";
   sqlite3_free(message);
   ASSERT_EQ(rc, SQLITE_OK) << why << "\n" << text;

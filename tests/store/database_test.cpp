@@ -9,6 +9,7 @@
 #include "store/schema.h"
 #include "store/table.h"
 #include "support/temp_dir.h"
+#include "store/engine/handle.h"
 
 using namespace store;
 namespace fs = std::filesystem;
@@ -105,7 +106,7 @@ TEST_F(DatabaseTest, ReadsTheIndexesOfATableMadeElsewhere) {
   {
     Database db = Database::create(file);
     char* error = nullptr;
-    ASSERT_EQ(sqlite3_exec(db.handle(),
+    ASSERT_EQ(sqlite3_exec(store::engineHandle(db),
                            "CREATE TABLE \"Odd \"\"T\"\"\" (a TEXT, b INTEGER, c REAL, UNIQUE (b));"
                            "CREATE INDEX \"Odd \"\"T\"\".ByA\" ON \"Odd \"\"T\"\"\" (a, c DESC);"
                            "CREATE INDEX Lower ON \"Odd \"\"T\"\"\" (lower(a));"

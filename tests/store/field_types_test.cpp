@@ -10,6 +10,7 @@
 #include "store/error.h"
 #include "store/table.h"
 #include "support/temp_dir.h"
+#include "store/engine/handle.h"
 
 using namespace store;
 
@@ -139,7 +140,7 @@ class FieldTypesTest : public ::testing::Test {
     sqlite3_stmt* stmt = nullptr;
     const std::string sql = std::string("SELECT typeof(\"") + field + "\"), quote(\"" + field +
                             "\") FROM \"All Types\" ORDER BY rowid LIMIT 1";
-    EXPECT_EQ(sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &stmt, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_prepare_v2(store::engineHandle(db), sql.c_str(), -1, &stmt, nullptr), SQLITE_OK);
     EXPECT_EQ(sqlite3_step(stmt), SQLITE_ROW);
     std::pair<std::string, std::string> out{
         reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),

@@ -12,6 +12,8 @@
 #include "store/history.h"
 #include "store/table.h"
 #include "support/temp_dir.h"
+#include "store/writes.h"
+#include "store/engine/handle.h"
 
 namespace historytest {
 
@@ -27,7 +29,7 @@ inline std::string dump(Database& db) {
     out += "[" + table + "]\n";
     sqlite3_stmt* stmt = nullptr;
     const std::string sql = "SELECT * FROM \"" + table + "\" ORDER BY rowid";
-    sqlite3_prepare_v2(db.handle(), ("SELECT rowid, " + sql.substr(7)).c_str(), -1, &stmt, nullptr);
+    sqlite3_prepare_v2(store::engineHandle(db), ("SELECT rowid, " + sql.substr(7)).c_str(), -1, &stmt, nullptr);
     while (sqlite3_step(stmt) == SQLITE_ROW) {
       for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
         sqlite3_value* v = sqlite3_column_value(stmt, i);
@@ -45,7 +47,7 @@ inline std::string dump(Database& db) {
 
 inline void exec(Database& db, const std::string& sql) {
   char* error = nullptr;
-  ASSERT_EQ(sqlite3_exec(db.handle(), sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
+  ASSERT_EQ(sqlite3_exec(store::engineHandle(db), sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
 }
 
 class HistoryTest : public ::testing::Test {
@@ -90,8 +92,8 @@ class HistoryTest : public ::testing::Test {
     rooms.seek({Value("103")});
     rooms.remove();
     add(rooms, "105", "NEW", 1);
-    db.updateWhereUpperText("Rooms", "Name", Value("ALL"), "ROOM");
-    db.updateWhereKey("Rooms", "PrimaryKey", {Value("105")}, {{2, Value(7)}}, true);
+    store::updateWhereUpperText(db, "Rooms", "Name", Value("ALL"), "ROOM");
+    store::updateWhereKey(db, "Rooms", "PrimaryKey", {Value("105")}, {{2, Value(7)}}, true);
     Table notes = db.openTable("Notes");
     notes.addNew();
     notes.setField(0, Value(std::string(5000, 'n')));

@@ -12,6 +12,8 @@
 #include "history_fixture.h"
 #include "store/history/recorder.h"
 #include "store/history/stored.h"
+#include "store/writes.h"
+#include "store/engine/handle.h"
 
 using namespace historytest;
 
@@ -19,7 +21,7 @@ namespace {
 
 std::string changesOf(Database& db) {
   sqlite3_stmt* stmt = nullptr;
-  sqlite3_prepare_v2(db.handle(), "SELECT Changes FROM MSysRoomkitRuns WHERE Run = 1", -1, &stmt,
+  sqlite3_prepare_v2(store::engineHandle(db), "SELECT Changes FROM MSysRoomkitRuns WHERE Run = 1", -1, &stmt,
                      nullptr);
   std::string bytes;
   if (sqlite3_step(stmt) == SQLITE_ROW) {
@@ -32,10 +34,10 @@ std::string changesOf(Database& db) {
 
 void setChanges(Database& db, const std::string& bytes) {
   sqlite3_stmt* stmt = nullptr;
-  sqlite3_prepare_v2(db.handle(), "UPDATE MSysRoomkitRuns SET Changes = ?1 WHERE Run = 1", -1, &stmt,
+  sqlite3_prepare_v2(store::engineHandle(db), "UPDATE MSysRoomkitRuns SET Changes = ?1 WHERE Run = 1", -1, &stmt,
                      nullptr);
   sqlite3_bind_blob(stmt, 1, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-  ASSERT_EQ(sqlite3_step(stmt), SQLITE_DONE) << sqlite3_errmsg(db.handle());
+  ASSERT_EQ(sqlite3_step(stmt), SQLITE_DONE) << sqlite3_errmsg(store::engineHandle(db));
   sqlite3_finalize(stmt);
 }
 
@@ -141,7 +143,7 @@ TEST_F(HistoryProofTest, AHistoryWithoutChecksumsIsStillUndone) {
   EXPECT_EQ(runDamage(db, 1), "");
   {
     store::Run run(db, "Later");
-    db.updateWhereUpperText("Rooms", "Number", Value("301"), "101");
+    store::updateWhereUpperText(db, "Rooms", "Number", Value("301"), "101");
     run.commit();
   }
   EXPECT_EQ(runDamage(db, 2), "");

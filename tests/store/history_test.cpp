@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "history_fixture.h"
+#include "store/writes.h"
 
 using namespace historytest;
 
@@ -64,7 +65,7 @@ TEST_F(HistoryTest, TwoRunsAreUndoneInTurn) {
   const std::string second = dump(db);
   {
     store::Run run(db, "Rename");
-    db.updateWhereUpperText("Rooms", "Number", Value("201"), "101");
+    store::updateWhereUpperText(db, "Rooms", "Number", Value("201"), "101");
     run.commit();
   }
   ASSERT_EQ(latestUndoable(db)->function, "Rename");
@@ -150,11 +151,11 @@ TEST_F(HistoryTest, ARunRolledBackOrChangingNothingLeavesNoEntry) {
   const std::string before = dump(db);
   {
     store::Run run(db, "Abandoned");
-    db.updateWhereUpperText("Rooms", "Name", Value("GONE"), "ROOM");
+    store::updateWhereUpperText(db, "Rooms", "Name", Value("GONE"), "ROOM");
   }  // never committed
   {
     store::Run run(db, "Nothing");
-    db.updateWhereUpperText("Rooms", "Name", Value("X"), "NO SUCH NAME");
+    store::updateWhereUpperText(db, "Rooms", "Name", Value("X"), "NO SUCH NAME");
     run.commit();
   }
   EXPECT_EQ(dump(db), before);
@@ -178,7 +179,7 @@ TEST_F(HistoryTest, ADatabaseWithoutHistoryHasNothingToUndo) {
 TEST_F(HistoryTest, TheHistoryKeepsTheNewestRunsWithinItsLimits) {
   for (int i = 0; i < 110; ++i) {
     store::Run run(db, "Small " + std::to_string(i + 1));
-    db.updateWhereKey("Rooms", "PrimaryKey", {Value("101")}, {{2, Value(i)}});
+    store::updateWhereKey(db, "Rooms", "PrimaryKey", {Value("101")}, {{2, Value(i)}});
     run.commit();
   }
   std::vector<RunInfo> runs = listRuns(db);
@@ -189,7 +190,7 @@ TEST_F(HistoryTest, TheHistoryKeepsTheNewestRunsWithinItsLimits) {
   const std::string photo(1 << 20, 'p');  // 2 MiB kept for each run below: before and after
   for (int i = 0; i < 52; ++i) {
     store::Run run(db, "Large " + std::to_string(i + 1));
-    db.updateWhereKey("Rooms", "PrimaryKey", {Value("101")},
+    store::updateWhereKey(db, "Rooms", "PrimaryKey", {Value("101")},
                       {{5, Value::binary(photo + std::to_string(i))}});
     run.commit();
   }
@@ -211,7 +212,7 @@ TEST_F(HistoryTest, AnUndoWaitsForARunOnAnotherConnection) {
   Database tool = Database::open(path);
   {
     store::Run run(tool, "Slow");
-    tool.updateWhereUpperText("Rooms", "Name", Value("SLOW"), "ROOM");
+    store::updateWhereUpperText(tool, "Rooms", "Name", Value("SLOW"), "ROOM");
     auto undo = std::async(std::launch::async, [this] {
       Database other = Database::open(path);
       return undoLatest(other);
@@ -225,7 +226,7 @@ TEST_F(HistoryTest, AnUndoWaitsForARunOnAnotherConnection) {
   EXPECT_EQ(dump(db), before);
 
   store::Run held(tool, "Held");
-  tool.updateWhereUpperText("Rooms", "Name", Value("HELD"), "ROOM");
+  store::updateWhereUpperText(tool, "Rooms", "Name", Value("HELD"), "ROOM");
   Database other = Database::open(path);
   other.setBusyTimeout(200);
   const UndoResult refused = undoLatest(other);

@@ -5,6 +5,8 @@
 #include "store/schema.h"
 #include "store/table.h"
 #include "support/temp_dir.h"
+#include "store/inserter.h"
+#include "store/writes.h"
 
 using namespace store;
 
@@ -42,13 +44,13 @@ TEST_F(SetBasedTest, UpdateMatchesUpperCasedTextExactly) {
     rooms.setField("Project", sorts[i] ? Value(sorts[i]) : Value());
     rooms.update();
   }
-  EXPECT_EQ(db.updateWhereUpperText("Project Assignments", "Project", Value("SOUTH"), "NORTH"), 3);
+  EXPECT_EQ(store::updateWhereUpperText(db, "Project Assignments", "Project", Value("SOUTH"), "NORTH"), 3);
   std::vector<std::string> after;
   for (rooms.moveFirst(); !rooms.eof(); rooms.moveNext()) {
     after.push_back(rooms.field("Project").toText());
   }
   EXPECT_EQ(after, (std::vector<std::string>{"SOUTH", "SOUTH", "SOUTH", "NORTH WING", ""}));
-  EXPECT_EQ(db.updateWhereUpperText("Project Assignments", "Project", Value("X"), "north"), 0)
+  EXPECT_EQ(store::updateWhereUpperText(db, "Project Assignments", "Project", Value("X"), "north"), 0)
       << "a lower-case search text never equals an upper-cased value";
 }
 
@@ -61,7 +63,7 @@ TEST_F(SetBasedTest, UniqueRefusalIsTheEnginesAndChangesNothing) {
   }
   db.begin();
   try {
-    db.updateWhereUpperText("Room Info", "Room Number", Value("B2"), "A10");
+    store::updateWhereUpperText(db, "Room Info", "Room Number", Value("B2"), "A10");
     FAIL();
   } catch (const Error& error) {
     EXPECT_NE(std::string(error.what()).find("UNIQUE"), std::string::npos) << error.what();
@@ -74,12 +76,12 @@ TEST_F(SetBasedTest, UniqueRefusalIsTheEnginesAndChangesNothing) {
 
 TEST_F(SetBasedTest, AValueTooLongFailsOnlyWhenARecordMatches) {
   const std::string tooLong(30, 'X');
-  EXPECT_EQ(db.updateWhereUpperText("Project Assignments", "Room Number", Value(tooLong), "NONE"), 0);
-  EXPECT_THROW(db.updateWhereUpperText("Project Assignments", "Room Number", Value(tooLong), "B2"), Error);
+  EXPECT_EQ(store::updateWhereUpperText(db, "Project Assignments", "Room Number", Value(tooLong), "NONE"), 0);
+  EXPECT_THROW(store::updateWhereUpperText(db, "Project Assignments", "Room Number", Value(tooLong), "B2"), Error);
 }
 
 TEST_F(SetBasedTest, DeleteMatchesTextExactly) {
-  EXPECT_EQ(db.deleteWhereText("Project Assignments", "Room Number", "A1"), 1);
+  EXPECT_EQ(store::deleteWhereText(db, "Project Assignments", "Room Number", "A1"), 1);
   EXPECT_EQ(numbers(), (std::vector<std::string>{"a1", " A1", "A10", "b2"}));
   Table banks = db.openTable("Inventory Banks");
   for (int b : {1, 12}) {
@@ -87,15 +89,15 @@ TEST_F(SetBasedTest, DeleteMatchesTextExactly) {
     banks.setField("Bank", Value(b));
     banks.update();
   }
-  EXPECT_EQ(db.deleteWhereText("Inventory Banks", "Bank", "012"), 0);
-  EXPECT_EQ(db.deleteWhereText("Inventory Banks", "Bank", "12"), 1);
+  EXPECT_EQ(store::deleteWhereText(db, "Inventory Banks", "Bank", "012"), 0);
+  EXPECT_EQ(store::deleteWhereText(db, "Inventory Banks", "Bank", "12"), 1);
 }
 
 TEST_F(SetBasedTest, CursorsSeeSetBasedWrites) {
   Table rooms = db.openTable("Project Assignments");
   rooms.moveFirst();
   rooms.moveNext();  // A1, the rest read ahead
-  db.deleteWhereText("Project Assignments", "Room Number", " A1");
+  store::deleteWhereText(db, "Project Assignments", "Room Number", " A1");
   rooms.moveNext();
   EXPECT_EQ(rooms.field("Room Number").text(), "A10");
 }
@@ -112,11 +114,11 @@ TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
     inventory.update();
   }
   const std::size_t item = inventory.fieldPosition("3");
-  EXPECT_EQ(db.updateWhereKey("Room Inventory", "primarykey", {Value("a1"), Value(2)},
+  EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "primarykey", {Value("a1"), Value(2)},
                               {{item, Value(7.0)}}),
             1)
       << "keys compare as a seek compares them, index names as the cursor takes them";
-  EXPECT_EQ(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("A1"), Value(3)},
+  EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("A1"), Value(3)},
                               {{item, Value(7.0)}}),
             0);
   inventory.setIndex("PrimaryKey");
@@ -125,10 +127,10 @@ TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
   inventory.seek({Value("A1"), Value(1)});
   EXPECT_TRUE(inventory.field("3").isNull());
 
-  EXPECT_EQ(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("A1"), Value(2)},
+  EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("A1"), Value(2)},
                               {{item, Value(2.5)}}, true),
             1);
-  EXPECT_EQ(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("A1"), Value(1)},
+  EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("A1"), Value(1)},
                               {{item, Value(4.0)}}, true),
             1);
   inventory.seek({Value("A1"), Value(2)});
@@ -136,7 +138,7 @@ TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
   inventory.seek({Value("A1"), Value(1)});
   EXPECT_EQ(inventory.field("3").number(), 4.0) << "no present value counts as 0";
 
-  EXPECT_EQ(db.updateWhereKey("Room Inventory", "RoomNumber", {Value("a1")}, {{item, Value(1)}}), 1)
+  EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "RoomNumber", {Value("a1")}, {{item, Value(1)}}), 1)
       << "a key that is not unique writes the seek's record only";
   inventory.setIndex("RoomNumber");
   inventory.seek({Value("A1")});
@@ -146,11 +148,11 @@ TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
   EXPECT_EQ(inventory.field("3").number(), 9.5) << "the second A1 keeps its value";
   inventory.setIndex("PrimaryKey");
   const std::size_t room = inventory.fieldPosition("Room Number");
-  EXPECT_THROW(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("B2"), Value(1)},
+  EXPECT_THROW(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("B2"), Value(1)},
                                  {{room, Value(std::string(21, 'X'))}}),
                Error)
       << "a value too long for its field is refused as a field write refuses it";
-  EXPECT_THROW(db.updateWhereKey("Room Inventory", "PrimaryKey", {Value("B2"), Value(1)},
+  EXPECT_THROW(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("B2"), Value(1)},
                                  {{room, Value("A1")}}),
                Error)
       << "the unique key refuses a second A1 in bank 1";
@@ -163,19 +165,19 @@ TEST_F(SetBasedTest, PreparedInsertAddsTheRecordAndRefusesWhatUpdateRefuses) {
   const std::size_t room = inventory.fieldPosition("Room Number");
   const std::size_t bank = inventory.fieldPosition("Bank");
   const std::size_t item = inventory.fieldPosition("7");
-  const Database::Insert insert = db.prepareInsert("Room Inventory", {room, item, bank});
-  db.insert(insert, {Value("C3"), Value(2.0), Value(4)});
+  Inserter insert(db, "Room Inventory", {room, item, bank});
+  insert.insert({Value("C3"), Value(2.0), Value(4)});
   inventory.seek({Value("c3"), Value(4)});
   ASSERT_FALSE(inventory.noMatch()) << "a cursor on the table sees the new record";
   EXPECT_EQ(inventory.field("7").number(), 2.0);
   EXPECT_TRUE(inventory.field("8").isNull()) << "fields not named keep the table's defaults";
 
-  EXPECT_THROW(db.insert(insert, {Value("C3"), Value(1), Value(4)}), Error) << "the unique key";
-  EXPECT_THROW(db.insert(insert, {Value(std::string(21, 'X')), Value(1), Value(5)}), Error)
+  EXPECT_THROW(insert.insert({Value("C3"), Value(1), Value(4)}), Error) << "the unique key";
+  EXPECT_THROW(insert.insert({Value(std::string(21, 'X')), Value(1), Value(5)}), Error)
       << "a room number longer than its field";
-  EXPECT_THROW(db.insert(insert, {Value("C4"), Value("many"), Value(5)}), Error)
+  EXPECT_THROW(insert.insert({Value("C4"), Value("many"), Value(5)}), Error)
       << "a text that is no number in a number field";
-  EXPECT_THROW(db.insert(insert, {Value("C4")}), Error) << "one value per field";
+  EXPECT_THROW(insert.insert({Value("C4")}), Error) << "one value per field";
   inventory.seek({Value("C4")});
   EXPECT_TRUE(inventory.noMatch()) << "nothing of a refused insert is written";
 }

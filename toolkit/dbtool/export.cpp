@@ -1,57 +1,16 @@
 #include "export.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "error.h"
 #include "json_text.h"
 #include "record_writer.h"
-#include "sql_names.h"
 #include "store/database.h"
 #include "store/history.h"
+#include "store/rows.h"
 
 namespace dbtool {
 namespace {
-
-// Ends the read transaction that keeps the export to one state of the file.
-class ReadTransaction {
- public:
-  explicit ReadTransaction(sqlite3* db) : db_(db) { execute("BEGIN"); }
-  ~ReadTransaction() { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }
-  ReadTransaction(const ReadTransaction&) = delete;
-  ReadTransaction& operator=(const ReadTransaction&) = delete;
-
- private:
-  void execute(const char* sql) {
-    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) throw store::Error(rc, sqlite3_errmsg(db_));
-  }
-  sqlite3* db_;
-};
-
-class Statement {
- public:
-  Statement(sqlite3* db, const std::string& sql) : db_(db) {
-    const int rc =
-        sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr);
-    if (rc != SQLITE_OK) throw store::Error(rc, sqlite3_errmsg(db));
-  }
-  ~Statement() { sqlite3_finalize(stmt_); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-  sqlite3_stmt* get() const { return stmt_; }
-  bool step() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    throw store::Error(rc, sqlite3_errmsg(db_));
-  }
-
- private:
-  sqlite3* db_;
-  sqlite3_stmt* stmt_ = nullptr;
-};
 
 // A field's size is shown where its type has more than one, and differs from the default for
 // numbers.
@@ -108,24 +67,18 @@ void writeDefinition(std::string& out, const store::TableDef& def) {
   out += def.indexes.empty() ? "]" : "\n      ]";
 }
 
-void writeRecords(sqlite3* db, const store::TableDef& def, Output& output) {
+void writeRecords(const store::Database& db, const store::TableDef& def, Output& output) {
   std::string& out = output.buffer();
   if (def.fields.empty()) {
     out += "[]";
     return;
   }
-  std::string select = "SELECT ";
-  for (std::size_t i = 0; i < def.fields.size(); ++i) {
-    if (i > 0) select += ", ";
-    select += quoteName(def.fields[i].name);
-  }
-  select += " FROM " + quoteName(def.name) + " ORDER BY " + rowidAlias(def);
-  Statement rows(db, select);
+  store::StoredRows rows(db, def.name);
   RecordWriter writer(def, out);
   std::int64_t record = 0;
-  while (rows.step()) {
+  while (rows.next()) {
     out += record == 0 ? "[\n        " : ",\n        ";
-    writer.write(rows.get(), ++record);
+    writer.write(rows, ++record);
     output.spill();
   }
   out += record == 0 ? "[]" : "\n      ]";
@@ -135,9 +88,8 @@ void writeRecords(sqlite3* db, const store::TableDef& def, Output& output) {
 
 void exportDatabase(const std::string& path, Output& output) {
   store::Database db = store::Database::open(path, store::Database::Access::Read);
-  sqlite3* handle = db.handle();
   {
-    ReadTransaction snapshot(handle);
+    const store::ReadSnapshot snapshot(db);
     // The change history stays with its file.
     std::vector<std::string> tables;
     for (std::string& name : db.tableNames()) {
@@ -150,7 +102,7 @@ void exportDatabase(const std::string& path, Output& output) {
       out += t == 0 ? "\n    {\n" : ",\n    {\n";
       writeDefinition(out, def);
       out += ",\n      \"records\": ";
-      writeRecords(handle, def, output);
+      writeRecords(db, def, output);
       out += "\n    }";
     }
     out += tables.empty() ? "]\n}\n" : "\n  ]\n}\n";

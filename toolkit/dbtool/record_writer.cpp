@@ -1,7 +1,5 @@
 #include "record_writer.h"
 
-#include <sqlite3.h>
-
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -9,6 +7,7 @@
 #include "base64.h"
 #include "error.h"
 #include "json_text.h"
+#include "store/rows.h"
 #include "store/value.h"
 
 namespace dbtool {
@@ -16,22 +15,12 @@ namespace {
 
 using store::FieldType;
 
-std::string_view columnText(sqlite3_stmt* row, int column) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-  return {text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(row, column))};
-}
-
-std::string_view columnBytes(sqlite3_stmt* row, int column) {
-  const auto* bytes = static_cast<const char*>(sqlite3_column_blob(row, column));
-  return {bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(row, column))};
-}
-
 // A text as the message shows it: its first characters, or its length when it is no UTF-8.
-std::string shown(sqlite3_stmt* row, int column) {
-  std::string_view text = columnText(row, column);
+std::string shown(const store::StoredRows& row, std::size_t column) {
+  std::string_view text = row.text(column);
+  const std::size_t size = text.size();
   if (text.size() > 40) text = text.substr(0, 40);
-  return isUtf8(text) ? jsonString(text)
-                      : std::to_string(sqlite3_column_bytes(row, column)) + " bytes";
+  return isUtf8(text) ? jsonString(text) : std::to_string(size) + " bytes";
 }
 
 bool isGuid(std::string_view text) {
@@ -59,12 +48,12 @@ void appendSingle(std::string& out, float number) {
 
 }  // namespace
 
-void RecordWriter::write(sqlite3_stmt* row, std::int64_t record) {
+void RecordWriter::write(const store::StoredRows& row, std::int64_t record) {
   record_ = record;
   out_ += '[';
   for (std::size_t i = 0; i < def_.fields.size(); ++i) {
     if (i > 0) out_ += ", ";
-    value(row, static_cast<int>(i), def_.fields[i]);
+    value(row, i, def_.fields[i]);
   }
   out_ += ']';
 }
@@ -76,8 +65,8 @@ void RecordWriter::refuse(const store::FieldDef& field, const std::string& what)
 }
 
 // The value as the store reads it for the field's type.
-void RecordWriter::value(sqlite3_stmt* row, int column, const store::FieldDef& field) {
-  if (sqlite3_column_type(row, column) == SQLITE_NULL) {
+void RecordWriter::value(const store::StoredRows& row, std::size_t column, const store::FieldDef& field) {
+  if (row.kind(column) == store::Stored::Null) {
     out_ += "null";
     return;
   }
@@ -92,14 +81,14 @@ void RecordWriter::value(sqlite3_stmt* row, int column, const store::FieldDef& f
   }
 }
 
-void RecordWriter::text(sqlite3_stmt* row, int column, const store::FieldDef& field) {
-  const int kind = sqlite3_column_type(row, column);
-  if (kind == SQLITE_INTEGER && field.type != FieldType::Guid) {
-    appendJsonString(out_, std::to_string(sqlite3_column_int64(row, column)));
-  } else if (kind == SQLITE_FLOAT && field.type != FieldType::Guid) {
-    appendJsonString(out_, store::numberText(sqlite3_column_double(row, column)));
+void RecordWriter::text(const store::StoredRows& row, std::size_t column, const store::FieldDef& field) {
+  const store::Stored kind = row.kind(column);
+  if (kind == store::Stored::Integer && field.type != FieldType::Guid) {
+    appendJsonString(out_, std::to_string(row.integer(column)));
+  } else if (kind == store::Stored::Real && field.type != FieldType::Guid) {
+    appendJsonString(out_, store::numberText(row.real(column)));
   } else {
-    const std::string_view text = columnText(row, column);
+    const std::string_view text = row.text(column);
     if (!isUtf8(text)) refuse(field, "holds bytes that are not UTF-8 text");
     if (field.type == FieldType::Guid && !isGuid(text)) {
       refuse(field, "holds " + shown(row, column) + ", which is not a GUID");
@@ -108,20 +97,20 @@ void RecordWriter::text(sqlite3_stmt* row, int column, const store::FieldDef& fi
   }
 }
 
-void RecordWriter::number(sqlite3_stmt* row, int column, const store::FieldDef& field) {
-  const int kind = sqlite3_column_type(row, column);
-  if (kind != SQLITE_INTEGER && kind != SQLITE_FLOAT) {
+void RecordWriter::number(const store::StoredRows& row, std::size_t column, const store::FieldDef& field) {
+  const store::Stored kind = row.kind(column);
+  if (kind != store::Stored::Integer && kind != store::Stored::Real) {
     refuse(field, "holds text (" + shown(row, column) + ") instead of " +
                       (field.type == FieldType::Currency  ? "an amount"
                        : field.type == FieldType::Integer ? "a whole number"
                                                           : "a number"));
   }
   if (field.type == FieldType::Integer) {
-    if (kind == SQLITE_FLOAT) {
-      refuse(field, "holds " + store::numberText(sqlite3_column_double(row, column)) +
+    if (kind == store::Stored::Real) {
+      refuse(field, "holds " + store::numberText(row.real(column)) +
                         ", which is not a whole number");
     }
-    const std::int64_t whole = sqlite3_column_int64(row, column);
+    const std::int64_t whole = row.integer(column);
     if ((field.size == 1 && (whole < 0 || whole > 255)) ||
         (field.size == 2 && (whole < -32768 || whole > 32767))) {
       refuse(field, "of " + std::to_string(field.size) + " bytes holds " + std::to_string(whole) +
@@ -129,13 +118,13 @@ void RecordWriter::number(sqlite3_stmt* row, int column, const store::FieldDef& 
     }
     appendJsonInteger(out_, whole);
   } else if (field.type == FieldType::Currency) {
-    if (kind == SQLITE_FLOAT) {
-      refuse(field, "holds " + store::numberText(sqlite3_column_double(row, column)) +
+    if (kind == store::Stored::Real) {
+      refuse(field, "holds " + store::numberText(row.real(column)) +
                         ", which is not a whole number of ten-thousandths");
     }
-    out_ += store::currencyText(sqlite3_column_int64(row, column));
+    out_ += store::currencyText(row.integer(column));
   } else {
-    const double number = sqlite3_column_double(row, column);
+    const double number = row.real(column);
     if (std::isnan(number)) {
       out_ += "null";
     } else if (field.size == 4) {
@@ -146,12 +135,12 @@ void RecordWriter::number(sqlite3_stmt* row, int column, const store::FieldDef& 
   }
 }
 
-void RecordWriter::other(sqlite3_stmt* row, int column, const store::FieldDef& field) {
-  const int kind = sqlite3_column_type(row, column);
+void RecordWriter::other(const store::StoredRows& row, std::size_t column, const store::FieldDef& field) {
+  const store::Stored kind = row.kind(column);
   switch (field.type) {
     case FieldType::Date:
-      if (kind == SQLITE_TEXT || kind == SQLITE_BLOB) {
-        if (auto date = store::Date::parse(columnText(row, column))) {
+      if (kind == store::Stored::Text || kind == store::Stored::Bytes) {
+        if (auto date = store::Date::parse(row.text(column))) {
           out_ += '"';
           out_ += date->iso();
           out_ += '"';
@@ -161,15 +150,15 @@ void RecordWriter::other(sqlite3_stmt* row, int column, const store::FieldDef& f
       }
       refuse(field, "holds a number instead of a date");
     case FieldType::Boolean:
-      if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT) {
-        out_ += sqlite3_column_double(row, column) != 0 ? "true" : "false";
+      if (kind == store::Stored::Integer || kind == store::Stored::Real) {
+        out_ += row.real(column) != 0 ? "true" : "false";
         return;
       }
       refuse(field, "holds text (" + shown(row, column) + ") instead of yes or no");
     case FieldType::Binary:
     case FieldType::Ole:
-      if (kind == SQLITE_BLOB || kind == SQLITE_TEXT) {
-        const std::string_view bytes = columnBytes(row, column);
+      if (kind == store::Stored::Bytes || kind == store::Stored::Text) {
+        const std::string_view bytes = row.bytes(column);
         if (field.type == FieldType::Binary &&
             bytes.size() > static_cast<std::size_t>(field.size)) {
           refuse(field, "holds " + std::to_string(bytes.size()) + " bytes, more than its size of " +

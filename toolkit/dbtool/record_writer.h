@@ -7,8 +7,7 @@
 #include <string>
 
 #include "store/definition.h"
-
-struct sqlite3_stmt;
+#include "store/rows.h"
 
 namespace dbtool {
 
@@ -17,13 +16,13 @@ class RecordWriter {
   RecordWriter(const store::TableDef& def, std::string& out) : def_(def), out_(out) {}
 
   // Appends "[v1, v2, ...]" for the row's columns, one per field; `record` counts from 1.
-  void write(sqlite3_stmt* row, std::int64_t record);
+  void write(const store::StoredRows& row, std::int64_t record);
 
  private:
-  void value(sqlite3_stmt* row, int column, const store::FieldDef& field);
-  void text(sqlite3_stmt* row, int column, const store::FieldDef& field);
-  void number(sqlite3_stmt* row, int column, const store::FieldDef& field);
-  void other(sqlite3_stmt* row, int column, const store::FieldDef& field);
+  void value(const store::StoredRows& row, std::size_t column, const store::FieldDef& field);
+  void text(const store::StoredRows& row, std::size_t column, const store::FieldDef& field);
+  void number(const store::StoredRows& row, std::size_t column, const store::FieldDef& field);
+  void other(const store::StoredRows& row, std::size_t column, const store::FieldDef& field);
   [[noreturn]] void refuse(const store::FieldDef& field, const std::string& what) const;
 
   const store::TableDef& def_;

@@ -1,17 +1,15 @@
-// Writes the records of one imported table through a prepared insert on the raw handle, with the
-// values bound as the store binds them. A record that breaks a unique index is reported with the
-// index and its key fields.
+// Writes the records of one imported table through the store's inserter. A record that breaks a
+// unique index is reported with the index and its key fields.
 #pragma once
 
-#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "store/database.h"
 #include "store/definition.h"
+#include "store/inserter.h"
 #include "store/value.h"
-
-struct sqlite3_stmt;
 
 namespace dbtool {
 
@@ -19,7 +17,6 @@ class TableWriter {
  public:
   // Creates the table with its indexes. Throws Error naming the table on failure.
   TableWriter(store::Database& db, const store::TableDef& def);
-  ~TableWriter();
   TableWriter(const TableWriter&) = delete;
   TableWriter& operator=(const TableWriter&) = delete;
 
@@ -27,12 +24,12 @@ class TableWriter {
   void insert(const std::vector<store::Value>& record);
 
  private:
-  std::string duplicateIndex(const std::vector<store::Value>& record);
+  std::string duplicateIndex(const std::vector<store::Value>& record) const;
   std::size_t fieldIndex(const std::string& name) const;
 
   store::Database& db_;
   const store::TableDef& def_;
-  sqlite3_stmt* insert_ = nullptr;
+  std::unique_ptr<store::Inserter> insert_;
 };
 
 }  // namespace dbtool

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <new>
-#include <numeric>
 #include <vector>
 
 #include "error.h"
@@ -10,6 +9,7 @@
 #include "source.h"
 #include "store/database.h"
 #include "store/error.h"
+#include "store/inserter.h"
 
 namespace jet::detail {
 namespace {
@@ -48,40 +48,31 @@ Error storeRefusal(const store::Error& error, const std::string& where) {
                where + ": " + error.what());
 }
 
-void execute(store::Database& db, const char* sql) {
-  if (sqlite3_exec(db.handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-    throw store::Error(sqlite3_extended_errcode(db.handle()), sqlite3_errmsg(db.handle()));
-  }
-}
-
 // A record that breaks Required or Allow Zero Length, which Access does not test again on the
 // records a field already holds when the rule is set.
 bool breaksRule(const store::Error& error) {
-  return error.code() == SQLITE_CONSTRAINT_NOTNULL || error.code() == SQLITE_CONSTRAINT_CHECK;
+  return error.code() == store::code::notNull || error.code() == store::code::checkFailed;
 }
 
 std::int64_t copyTable(store::Database& db, SourceTable& table, std::int64_t done,
                        std::int64_t total, const Sender& send) {
   const store::TableDef& def = table.definition();
-  std::vector<std::size_t> positions(def.fields.size());
-  std::iota(positions.begin(), positions.end(), std::size_t{0});
   std::vector<store::Value> record;
   std::int64_t records = 0;
   std::string rulesLeftOut;
   for (bool strict : {true, false}) {
-    execute(db, "SAVEPOINT jet_table");
+    db.savepoint("jet_table");
     try {
-      db.createTable(def);
-      remakeWithRules(db.handle(), def, table.fieldRules(), table.indexRules(), strict);
+      db.createTable(withRules(def, table.fieldRules(), table.indexRules(), strict));
     } catch (const store::Error& error) {
       throw storeRefusal(error, "the table '" + def.name + "' cannot be made");
     }
-    const store::Database::Insert insert = db.prepareInsert(def.name, positions);
+    store::Inserter insert(db, def.name);
     records = 0;
     bool again = false;
     while (!again && table.next(record)) {
       try {
-        db.insert(insert, record);
+        insert.insert(record);
       } catch (const store::Error& error) {
         if (!strict || !breaksRule(error)) {
           throw storeRefusal(error, "record " + std::to_string(records + 1) + " of table '" +
@@ -95,11 +86,11 @@ std::int64_t copyTable(store::Database& db, SourceTable& table, std::int64_t don
       if (++records % progressStep == 0) send({Event::Kind::Progress, done + records, total, {}});
     }
     if (!again) break;
-    execute(db, "ROLLBACK TO jet_table");
-    execute(db, "RELEASE jet_table");
+    db.rollbackToSavepoint("jet_table");
+    db.releaseSavepoint("jet_table");
     table.rewind();
   }
-  execute(db, "RELEASE jet_table");
+  db.releaseSavepoint("jet_table");
   if (records != table.catalogueRecords()) {
     throw Error(Refusal::Damaged,
                 "the table '" + def.name + "' counts " + std::to_string(table.catalogueRecords()) +

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <map>
 
 #include "store/error.h"
 #include "store/text_case.h"
@@ -11,26 +10,6 @@
 
 namespace jet::detail {
 namespace {
-
-std::string quoted(const std::string& name, char mark) {
-  std::string out(1, mark);
-  for (char c : name) {
-    out += c;
-    if (c == mark) out += c;
-  }
-  return out + mark;
-}
-
-std::string identifier(const std::string& name) { return quoted(name, '"'); }
-
-void execute(sqlite3* db, const std::string& sql) {
-  char* message = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-  if (rc == SQLITE_OK) return;
-  const std::string what = message ? message : sqlite3_errstr(rc);
-  sqlite3_free(message);
-  throw store::Error(sqlite3_extended_errcode(db), what);
-}
 
 // Jet's text literal "a ""b""" (or 'a'), as its text.
 bool textLiteral(const std::string& expression, std::string& text) {
@@ -53,97 +32,63 @@ bool isNumber(const std::string& text, double& number) {
 
 }  // namespace
 
-std::string defaultLiteral(const store::FieldDef& field, const std::string& expression) {
+std::optional<store::Value> defaultValue(const store::FieldDef& field,
+                                         const std::string& expression) {
   using store::FieldType;
+  using store::Value;
   std::string text;
   double number = 0;
   const std::string upper = store::toUpper(expression);
   switch (field.type) {
     case FieldType::Boolean:
-      if (upper == "YES" || upper == "TRUE" || upper == "ON" || upper == "-1") return "-1";
-      if (upper == "NO" || upper == "FALSE" || upper == "OFF" || upper == "0") return "0";
-      return "";
+      if (upper == "YES" || upper == "TRUE" || upper == "ON" || upper == "-1")
+        return Value::boolean(true);
+      if (upper == "NO" || upper == "FALSE" || upper == "OFF" || upper == "0")
+        return Value::boolean(false);
+      return std::nullopt;
     case FieldType::Integer:
       if (!isNumber(expression, number) || number != std::trunc(number) || std::abs(number) > 2e9)
-        return "";
-      return std::to_string(static_cast<long long>(number));
+        return std::nullopt;
+      return Value(static_cast<std::int64_t>(number));
     case FieldType::Double:
-      return isNumber(expression, number) ? expression : "";
+      if (!isNumber(expression, number)) return std::nullopt;
+      return Value(number);
     case FieldType::Currency: {
       const auto amount = store::parseCurrency(expression);
-      return amount ? std::to_string(*amount) : "";
+      if (!amount) return std::nullopt;
+      return Value::currency(*amount);
     }
     case FieldType::Text:
     case FieldType::Memo:
-      if (!textLiteral(expression, text)) return "";
-      if (field.type == FieldType::Text && store::characterCount(text) > static_cast<std::size_t>(field.size))
-        return "";
-      return quoted(text, '\'');
-    default: return "";
+      if (!textLiteral(expression, text)) return std::nullopt;
+      if (field.type == FieldType::Text &&
+          store::characterCount(text) > static_cast<std::size_t>(field.size))
+        return std::nullopt;
+      return Value(text);
+    default: return std::nullopt;
   }
 }
 
-void remakeWithRules(sqlite3* db, const store::TableDef& def, const std::vector<FieldRules>& fields,
-                     const std::vector<IndexRules>& indexes, bool strict) {
-  const std::string table = identifier(def.name);
-  // The declared types and the index statements exactly as the store wrote them.
-  std::vector<std::string> types;
-  std::vector<std::pair<std::string, std::string>> made;  // index name, statement
-  {
-    sqlite3_stmt* stmt = nullptr;
-    const std::string sql = "SELECT type, name, sql FROM sqlite_schema WHERE tbl_name = ?1 "
-                            "AND type = 'index' AND sql IS NOT NULL ORDER BY rowid";
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-      throw store::Error(sqlite3_extended_errcode(db), sqlite3_errmsg(db));
-    sqlite3_bind_text(stmt, 1, def.name.c_str(), -1, SQLITE_TRANSIENT);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-      made.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
-                        reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
-    }
-    sqlite3_finalize(stmt);
-    if (sqlite3_prepare_v2(db, ("PRAGMA main.table_info(" + table + ")").c_str(), -1, &stmt,
-                           nullptr) != SQLITE_OK)
-      throw store::Error(sqlite3_extended_errcode(db), sqlite3_errmsg(db));
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-      types.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
-    sqlite3_finalize(stmt);
-  }
-  if (types.size() != def.fields.size()) {
-    throw store::Error(SQLITE_ERROR, "the table '" + def.name + "' was not made as defined");
-  }
-
-  std::vector<bool> notNull(def.fields.size(), false);
+store::TableDef withRules(const store::TableDef& def, const std::vector<FieldRules>& fields,
+                          const std::vector<IndexRules>& indexes, bool strict) {
+  store::TableDef made = def;
   for (std::size_t i = 0; i < def.indexes.size() && i < indexes.size(); ++i) {
-    if (!indexes[i].required) continue;
+    made.indexes[i].ignoreNulls = indexes[i].ignoreNulls;
+    if (!strict || !indexes[i].required) continue;
     for (const std::string& key : def.indexes[i].fields) {
-      if (const auto position = def.fieldPosition(key)) notNull[*position] = true;
+      if (const auto position = def.fieldPosition(key)) made.fields[*position].required = true;
     }
   }
-  std::string sql = "CREATE TABLE " + table + " (";
-  for (std::size_t i = 0; i < def.fields.size(); ++i) {
-    const store::FieldDef& field = def.fields[i];
+  for (std::size_t i = 0; i < made.fields.size() && i < fields.size(); ++i) {
+    store::FieldDef& field = made.fields[i];
     const FieldRules& rules = fields[i];
-    const std::string name = identifier(field.name);
-    sql += (i > 0 ? ", " : "") + name + " " + types[i];
     const bool yesNo = field.type == store::FieldType::Boolean;
-    if (yesNo || (strict && (rules.required || notNull[i]))) sql += " NOT NULL";
-    std::string literal = defaultLiteral(field, rules.defaultValue);
-    if (yesNo && literal.empty()) literal = "0";
-    if (!literal.empty()) sql += " DEFAULT " + literal;
-    const bool text = field.type == store::FieldType::Text || field.type == store::FieldType::Memo;
-    if (strict && text && !rules.allowZeroLength) sql += " CHECK (" + name + " <> '')";
+    field.required = field.required || yesNo || (strict && rules.required);
+    field.defaultValue = defaultValue(field, rules.defaultValue);
+    if (yesNo && !field.defaultValue) field.defaultValue = store::Value::boolean(false);
+    field.allowZeroLength = !strict || rules.allowZeroLength;
   }
-  execute(db, "DROP TABLE " + table);
-  execute(db, sql + ")");
-  for (const auto& [name, statement] : made) {
-    std::string where;
-    for (std::size_t i = 0; i < def.indexes.size() && i < indexes.size(); ++i) {
-      if (!indexes[i].ignoreNulls || def.name + "." + def.indexes[i].name != name) continue;
-      for (const std::string& key : def.indexes[i].fields)
-        where += (where.empty() ? " WHERE " : " OR ") + identifier(key) + " IS NOT NULL";
-    }
-    execute(db, statement + where);
-  }
+  return made;
 }
 
 }  // namespace jet::detail

@@ -4,8 +4,7 @@
 // that ignore nulls leave out records whose keys are all null.
 #pragma once
 
-#include <sqlite3.h>
-
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,15 +23,14 @@ struct IndexRules {
   bool required = false;  // its key fields take no null
 };
 
-// The SQL literal for a default expression of a field of this type, or "" when the expression is
+// The value of a default expression of a field of this type, or nothing when the expression is
 // no literal (a function such as Date()) or does not fit the type.
-std::string defaultLiteral(const store::FieldDef& field, const std::string& expression);
+std::optional<store::Value> defaultValue(const store::FieldDef& field, const std::string& expression);
 
-// Makes the table that the store has just made, still empty, again with the rules: its fields
-// with their constraints and defaults, and its indexes as the store made them, those that ignore
-// nulls over records with a key. `strict` false keeps only what every record meets whatever it
-// holds: the defaults and the Yes/No fields' NOT NULL. Throws store::Error.
-void remakeWithRules(sqlite3* db, const store::TableDef& def, const std::vector<FieldRules>& fields,
-                     const std::vector<IndexRules>& indexes, bool strict);
+// The table's definition with the rules: its fields with their constraints and defaults, and its
+// indexes, those that ignore nulls over records with a key. `strict` false keeps only what every
+// record meets whatever it holds: the defaults and the Yes/No fields' NOT NULL.
+store::TableDef withRules(const store::TableDef& def, const std::vector<FieldRules>& fields,
+                          const std::vector<IndexRules>& indexes, bool strict);
 
 }  // namespace jet::detail

@@ -6,7 +6,8 @@
 #include <limits>
 #include <optional>
 
-#include "database.h"
+#include "coerce.h"
+#include "error.h"
 #include "text_case.h"
 
 namespace store {

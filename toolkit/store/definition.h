@@ -16,6 +16,11 @@ struct FieldDef {
   // Characters of a text field; bytes of a number, date, binary or GUID field; 0 for the
   // unlimited memo and OLE fields.
   int size = 0;
+  // Rules beyond the type, as a converted Access table keeps them: a field that takes no null, a
+  // text field that takes no empty text, and the value of a record added without one.
+  bool required = false;
+  bool allowZeroLength = true;
+  std::optional<Value> defaultValue = std::nullopt;
 };
 
 struct IndexDef {
@@ -23,6 +28,7 @@ struct IndexDef {
   std::vector<std::string> fields;  // key fields in key order
   bool unique = false;
   std::vector<bool> descending = {};  // by key field; empty (or all false) when every key ascends
+  bool ignoreNulls = false;  // records whose keys are all null are left out of it
 
   bool descends(std::size_t key) const { return key < descending.size() && descending[key]; }
 };

@@ -28,6 +28,9 @@ inline constexpr int constraint = 19;  // SQLITE_CONSTRAINT: value longer than t
 inline constexpr int mismatch = 20;    // SQLITE_MISMATCH: value cannot become the field's type
 inline constexpr int misuse = 21;      // SQLITE_MISUSE: operation out of order
 inline constexpr int notADb = 26;      // SQLITE_NOTADB
+// Extended codes of a constraint that a record breaks.
+inline constexpr int notNull = 1299;     // SQLITE_CONSTRAINT_NOTNULL: a field that takes no null
+inline constexpr int checkFailed = 275;  // SQLITE_CONSTRAINT_CHECK: a rule of the field
 }  // namespace code
 
 }  // namespace store

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "connection.h"
+#include "engine/connection.h"
 #include "database.h"
 
 namespace store {

@@ -3,7 +3,7 @@
 #include <limits>
 #include <optional>
 
-#include "store/bulk_insert.h"
+#include "store/inserter.h"
 #include "store/database.h"
 #include "store/history.h"
 #include "store/helpers.h"
@@ -244,7 +244,7 @@ class RoomWriter {
   }
 
   store::Table info_, time_, inventory_, banks_;
-  store::BulkInsert infoInsert_, timeInsert_, inventoryInsert_;
+  store::Inserter infoInsert_, timeInsert_, inventoryInsert_;
   const Value zero_{0};
   const Value today_{store::Date::today()};
   bool checkTime_ = false, checkInventory_ = false;

@@ -5,6 +5,7 @@
 #include "store/history.h"
 #include "store/schema.h"
 #include "store/table.h"
+#include "store/writes.h"
 
 namespace roomkit {
 
@@ -45,7 +46,7 @@ int walk(Tables& t, std::string& what) {
     if (code.empty()) continue;  // no room can name it and it has no lines to find
     what = inTable(sch::roomInfo);
     // Whether a seek on the rooms' "Schedule" index finds one.
-    if (!t.rooms.database().hasKey(t.rooms.name(), sch::scheduleIndex, {store::Value(code)})) {
+    if (!store::hasKey(t.rooms.database(), t.rooms.name(), sch::scheduleIndex, {store::Value(code)})) {
       ++deleted;
       what = inTable(sch::scheduleLines);
       removeLines(t.lines, code);

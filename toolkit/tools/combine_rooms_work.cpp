@@ -1,4 +1,5 @@
 #include "combine_rooms_work.h"
+#include "store/writes.h"
 
 #include <cerrno>
 #include <cstring>
@@ -281,7 +282,7 @@ class Merge {
     }
     // The same deletions as walking each table and deleting where "Room Number" equals the room
     // exactly, in one statement per table.
-    for (const RoomField& where : roomTables_) db_.deleteWhereText(where.table, where.field, room);
+    for (const RoomField& where : roomTables_) store::deleteWhereText(db_, where.table, where.field, room);
   }
 
   store::Database& db_;

@@ -1,4 +1,5 @@
 #include "copy_inventory_work.h"
+#include "store/writes.h"
 
 #include <algorithm>
 #include <utility>
@@ -99,7 +100,7 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
   store::Table& inventory = tables.inventory;
   try {
     const ItemPositions items = itemPositions(inventory);
-    std::vector<store::Database::KeyUpdate> updates;
+    std::vector<store::KeyUpdate> updates;
     std::vector<std::vector<store::Value>> values;
     for (const BankRow& row : read.rows) {
       std::vector<std::size_t> positions;
@@ -109,7 +110,7 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
         rowValues.emplace_back(q * multiplier);
       }
       updates.push_back(
-          tables.db.prepareUpdateWhereKey(sch::roomInventory, sch::primaryKey, 2, positions, add));
+          store::prepareUpdateWhereKey(tables.db, sch::roomInventory, sch::primaryKey, 2, positions, add));
     }
 
     store::Run run(tables.db, "Copy Room Inventory (Templates)",
@@ -124,13 +125,13 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
     // target's writes would fit them.
     std::vector<std::vector<store::Value>> fitted;
     for (std::size_t p = 0; p < filled && !targets.empty(); ++p) {
-      fitted.push_back(tables.db.fit(updates[p], values[p]));
+      fitted.push_back(updates[p].fit(values[p]));
     }
     for (const std::string& target : targets) {
       for (std::size_t p = 0; p < filled; ++p) {
         // The key is unique and the items are number fields: this writes what a seek, edit and
         // update of the record would write, without reading it first.
-        tables.db.updateWhereKeyFitted(updates[p], {store::Value(target), read.rows[p].bank},
+        store::updateWhereKeyFitted(tables.db, updates[p], {store::Value(target), read.rows[p].bank},
                                        fitted[p]);
       }
       // A room counts once the banks have been walked for it, whether or not it has records.

@@ -5,6 +5,7 @@
 #include "store/history.h"
 #include "store/schema.h"
 #include "store/text_case.h"
+#include "store/writes.h"
 
 namespace roomkit::modify_room_data {
 
@@ -65,7 +66,7 @@ UpdateResult write(RoomTables tables, const std::string& room, const NewValue& v
     // that is refused nothing was written, and the walk below decides what the user is told.
     try {
       store::Table& info = tables.info;
-      if (info.database().updateWhereKey(
+      if (store::updateWhereKey(info.database(), 
               info.def().name, sch::primaryKey, {store::Value(room)},
               {{info.fieldPosition(roomInfoField(value.mode)),
                 store::Value(upperTrimmed(value.value))}}) == 1) {
@@ -85,7 +86,7 @@ UpdateResult write(RoomTables tables, const std::string& room, const NewValue& v
       // The record a seek on "RoomNumber" finds, written without reading it first. Without a
       // record of its own the room gets nothing; no other record may be written.
       store::Table& inventory = tables.inventory;
-      const std::int64_t written = inventory.database().updateWhereKey(
+      const std::int64_t written = store::updateWhereKey(inventory.database(), 
           inventory.def().name, sch::roomNumberIndex, {store::Value(room)},
           {{inventory.fieldPosition(squareFeetField(value.kind)),
             store::Value(store::leadingNumber(value.value))},

@@ -1,4 +1,5 @@
 #include "walking_work.h"
+#include "store/writes.h"
 
 #include <functional>
 
@@ -62,7 +63,7 @@ WalkResult replaceInFields(store::Database& db, const std::vector<FieldInTable>&
       const auto position = findField(def, step.field);
       if (!position && step.optional) continue;
       // Without the field the store refuses, as a walk would on the table's first record.
-      result.changed += db.updateWhereUpperText(
+      result.changed += store::updateWhereUpperText(db, 
           step.table, position ? def.fields[*position].name : step.field, value, upperOld);
     }
     what = "The change could not be saved";

@@ -7,6 +7,7 @@
 #include "real_boxes_fixture.h"
 #include "shell/check_window.h"
 #include "support/building.h"
+#include "store/engine/handle.h"
 
 using namespace roomkit;
 using testsupport::BoxDriver;
@@ -27,7 +28,7 @@ TEST_F(RealBoxesTest, CheckDatabaseListsAndMendsAfterAsking) {
   const QString file = makeBuilding("JOX_MAIN.MDB");
   {
     store::Database db = store::Database::open(file.toStdString());
-    ASSERT_EQ(sqlite3_exec(db.handle(),
+    ASSERT_EQ(sqlite3_exec(store::engineHandle(db),
                            "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") VALUES ('X9', 2);"
                            "DELETE FROM \"Room Time\" WHERE \"Room Number\" = '2';"
                            "UPDATE \"Room Info\" SET \"Schedule\" = 'ZZ' WHERE \"Room Number\" = '10'",

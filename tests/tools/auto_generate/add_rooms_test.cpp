@@ -10,6 +10,7 @@
 #include "support/building.h"
 #include "support/temp_dir.h"
 #include "tools/auto_generate_work.h"
+#include "store/engine/handle.h"
 
 namespace sch = store::schema;
 using roomkit::autogen::AddResult;
@@ -140,7 +141,7 @@ const FailingRun failingRuns[] = {
      {"101", "102", "123456789012345678901"}, {"123456789012345678901", "Room Number"}},
     {"BankIndexMissing",
      [](store::Database& d) {
-       sqlite3_exec(d.handle(), "DROP INDEX \"Inventory Banks.PrimaryKey\"", nullptr, nullptr,
+       sqlite3_exec(store::engineHandle(d), "DROP INDEX \"Inventory Banks.PrimaryKey\"", nullptr, nullptr,
                     nullptr);
      },
      {"101", "102"}, {"101", "Inventory Banks"}},

@@ -1,4 +1,5 @@
 #include "combine_building.h"
+#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -84,7 +85,7 @@ void addAssignment(store::Database& db, const std::string& table, const std::str
 
 void execute(store::Database& db, const std::string& sql) {
   char* message = nullptr;
-  if (sqlite3_exec(db.handle(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+  if (sqlite3_exec(store::engineHandle(db), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
     const std::string why = message ? message : "failed";
     sqlite3_free(message);
     throw store::Error(1, why);

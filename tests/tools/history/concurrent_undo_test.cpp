@@ -12,6 +12,7 @@
 #include "support/temp_dir.h"
 #include "tool_runs.h"
 #include "tools/auto_generate_work.h"
+#include "store/engine/handle.h"
 
 namespace historytest {
 namespace {
@@ -121,7 +122,7 @@ TEST_F(TwoConnections, AToolWaitsForAnUndoThenRunsOnWhatItLeft) {
   probe.setBusyTimeout(0);
   bool held = false;
   while (!held && undo.wait_for(0ms) == std::future_status::timeout)
-    held = writerHolds(probe.handle());
+    held = writerHolds(store::engineHandle(probe));
   probe.close();
   EXPECT_TRUE(held) << "the undo was over before the tool started";
   renumberRoom(path, "101", "401");

@@ -1,4 +1,5 @@
 #include "history_building.h"
+#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -135,7 +136,7 @@ void makeHistoryBuilding(const std::string& path) {
   testsupport::addSchedule(db, "B1", "WEEKLY", 1);
   testsupport::addSchedule(db, "E1", "SPARE", 1);
 
-  sqlite3* h = db.handle();
+  sqlite3* h = store::engineHandle(db);
   for (const char* value : {"EAST", "GONE", "WEST", "NORTH"}) {
     exec(h, "INSERT INTO \"Inv Sort Field 1\" VALUES ('" + std::string(value) + "', 'SIDE')");
   }
@@ -169,7 +170,7 @@ State stateOf(const std::string& path) {
   dbtool::exportDatabase(path, out);
   store::Database db = store::Database::open(path);
   for (const std::string& table : db.tableNames()) {
-    if (!store::isHistoryTable(table)) state.stored += storedRecords(db.handle(), table);
+    if (!store::isHistoryTable(table)) state.stored += storedRecords(store::engineHandle(db), table);
   }
   return state;
 }
@@ -183,12 +184,12 @@ std::string difference(const State& expected, const State& actual) {
 std::string historyRows(const std::string& path, std::int64_t run) {
   store::Database db = store::Database::open(path);
   const std::string where = " WHERE \"Run\" = " + std::to_string(run) + " ORDER BY rowid";
-  return rowsOf(db.handle(), "SELECT rowid, * FROM MSysRoomkitRuns" + where);
+  return rowsOf(store::engineHandle(db), "SELECT rowid, * FROM MSysRoomkitRuns" + where);
 }
 
 void otherProgram(const std::string& path, const std::string& sql) {
   store::Database db = store::Database::open(path);
-  exec(db.handle(), sql);
+  exec(store::engineHandle(db), sql);
 }
 
 }  // namespace historytest

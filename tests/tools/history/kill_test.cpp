@@ -22,6 +22,7 @@
 #include "support/temp_dir.h"
 #include "tool_runs.h"
 #include "tools/auto_generate_work.h"
+#include "store/engine/handle.h"
 
 namespace historytest {
 namespace {
@@ -43,7 +44,7 @@ std::vector<std::string> newNumbers(std::size_t count) {
 std::string integrity(const std::string& path) {
   store::Database db = store::Database::open(path);
   sqlite3_stmt* stmt = nullptr;
-  sqlite3_prepare_v2(db.handle(), "PRAGMA integrity_check", -1, &stmt, nullptr);
+  sqlite3_prepare_v2(store::engineHandle(db), "PRAGMA integrity_check", -1, &stmt, nullptr);
   std::string result = sqlite3_step(stmt) == SQLITE_ROW
                            ? reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))
                            : "no answer";

@@ -1,4 +1,5 @@
 #include "content_fixture.h"
+#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -44,7 +45,7 @@ void ContentTest::refuseInventoryWrites(const std::string& room, const std::stri
                           "OLD.\"Room Number\" = '" + room + "' BEGIN SELECT RAISE(ABORT, '" +
                           reason + "'); END";
   char* error = nullptr;
-  ASSERT_EQ(sqlite3_exec(db.handle(), sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+  ASSERT_EQ(sqlite3_exec(store::engineHandle(db), sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
       << (error ? error : "");
 }
 

@@ -7,6 +7,7 @@
 #include "support/building.h"
 #include "support/temp_dir.h"
 #include "tools/copy_inventory_work.h"
+#include "store/engine/handle.h"
 
 using namespace roomkit::copy_inventory;
 using store::Value;
@@ -178,7 +179,7 @@ TEST_F(CopyWork, MoreThanAHundredBanksIsRefusedBeforeWriting) {
 
 TEST_F(CopyWork, ARefusedWriteRollsBackEveryTarget) {
   char* error = nullptr;
-  ASSERT_EQ(sqlite3_exec(db.handle(),
+  ASSERT_EQ(sqlite3_exec(store::engineHandle(db),
                          "CREATE TRIGGER no_t2 BEFORE UPDATE ON \"Room Inventory\" WHEN "
                          "OLD.\"Room Number\" = 'T2' BEGIN SELECT RAISE(ABORT, 'T2 is locked'); END",
                          nullptr, nullptr, &error),

@@ -1,7 +1,6 @@
-// Bulk inserts into one table through a prepared statement on the raw handle, binding values as
-// the store writes them: text as text (checked against the field's size), numbers as REAL or
-// INTEGER by field type, dates as ISO text. Bindings stay between records, so a caller may
-// rebind only what changes.
+// Inserts into one table of a new sample database through the store's inserter, field by
+// position with typed setters. Values stay between records, so a caller may set only what
+// changes.
 #pragma once
 
 #include <cstdint>
@@ -11,18 +10,14 @@
 
 #include "store/database.h"
 #include "store/definition.h"
+#include "store/inserter.h"
 #include "store/value.h"
-
-struct sqlite3_stmt;
 
 namespace sample::detail {
 
 class Inserter {
  public:
   Inserter(const store::Database& db, const store::TableDef& def);
-  ~Inserter();
-  Inserter(const Inserter&) = delete;
-  Inserter& operator=(const Inserter&) = delete;
 
   std::size_t position(std::string_view field) const;  // throws when absent
 
@@ -35,11 +30,10 @@ class Inserter {
   void insert();
 
  private:
-  void check(int rc) const;
+  void set(std::size_t position, const store::Value& value);
 
-  const store::Database& db_;
   store::TableDef def_;
-  sqlite3_stmt* statement_ = nullptr;
+  store::Inserter insert_;
 };
 
 // Removes a database file with its journal companions (a failed write leaves nothing behind).

@@ -5,7 +5,9 @@
 #include <optional>
 
 #include "scan.h"
-#include "store/bulk_insert.h"
+#include "store/engine/handle.h"
+#include "store/inserter.h"
+#include "store/writes.h"
 #include "store/history.h"
 #include "store/schema.h"
 #include "store/table.h"
@@ -73,15 +75,15 @@ class ReadTransaction {
     own_ = true;
   }
   ~ReadTransaction() {
-    if (own_ && db_.isOpen() && db_.inTransaction()) sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
+    if (own_ && db_.isOpen() && db_.inTransaction()) sqlite3_exec(store::engineHandle(db_), "COMMIT", nullptr, nullptr, nullptr);
   }
   ReadTransaction(const ReadTransaction&) = delete;
   ReadTransaction& operator=(const ReadTransaction&) = delete;
 
  private:
   void run(const char* sql) {
-    const int rc = sqlite3_exec(db_.handle(), sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) throw Error(rc & 0xFF, sqlite3_errmsg(db_.handle()));
+    const int rc = sqlite3_exec(store::engineHandle(db_), sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) throw Error(rc & 0xFF, sqlite3_errmsg(store::engineHandle(db_)));
   }
   Database& db_;
   bool own_ = false;
@@ -92,7 +94,7 @@ const char* notOpen = "The database is not open.";
 std::int64_t removeOrphans(Database& db, const check::Plan::Orphans& orphans) {
   std::int64_t removed = 0;
   for (const std::string& number : orphans.numbers) {
-    removed += db.deleteWhereText(orphans.table, orphans.field, number);
+    removed += store::deleteWhereText(db, orphans.table, orphans.field, number);
   }
   if (!orphans.nulls) return removed;
   Table table = db.openTable(orphans.table);
@@ -124,7 +126,7 @@ std::int64_t addTimes(Database& db, const std::vector<std::string>& rooms) {
   field(sch::lastUpdated, Value(Date::today()));
   for (const std::string& time : sch::timeFields) field(time, Value(0));
   field(sch::miscTime, Value(""));
-  BulkInsert insert(db, def.name, positions);
+  Inserter insert(db, def.name, positions);
   for (std::size_t k = 1; k < values.size(); ++k) insert.set(k, values[k]);
   for (const std::string& room : rooms) {
     insert.set(0, Value(room));
@@ -173,7 +175,7 @@ MendResult mendDatabase(Database& db, const CheckProgress& progress) {
     for (const check::Plan::Rename& rename : plan.renames) {
       const std::string upper = toUpper(rename.from);
       for (const std::string& table : plan.carriers) {
-        db.updateWhereUpperText(table, sch::roomNumber, Value(rename.to), upper);
+        store::updateWhereUpperText(db, table, sch::roomNumber, Value(rename.to), upper);
       }
       ++result.renumbered;
     }

@@ -1,6 +1,7 @@
 #include "records.h"
 
-#include "store/connection.h"
+#include "store/engine/connection.h"
+#include "store/engine/handle.h"
 
 namespace store::check {
 
@@ -12,7 +13,7 @@ bool hasField(const Database& db, const std::string& table, const std::string& f
 
 Records::Records(const Database& db, const std::string& table,
                  const std::vector<std::string>& fields, const std::function<void()>& tick)
-    : db_(db.handle()), def_(db.tableDef(table)), tick_(tick) {
+    : db_(store::engineHandle(db)), def_(db.tableDef(table)), tick_(tick) {
   std::string rowid;
   for (const char* alias : {"rowid", "_rowid_", "oid"}) {
     if (!def_.fieldPosition(alias)) {

@@ -5,6 +5,8 @@
 #include <unordered_set>
 
 #include "records.h"
+#include "store/coerce.h"
+#include "store/engine/handle.h"
 #include "store/helpers.h"
 #include "store/schema.h"
 #include "store/text_case.h"
@@ -100,7 +102,7 @@ class Scanner {
   }
 
   void engine() {
-    sqlite3* handle = db_.handle();
+    sqlite3* handle = store::engineHandle(db_);
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(handle, "PRAGMA integrity_check", -1, &stmt, nullptr);
     if (rc != SQLITE_OK) fail(handle, rc);

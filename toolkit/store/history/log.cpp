@@ -5,7 +5,7 @@
 #include <map>
 
 #include "names.h"
-#include "store/connection.h"
+#include "store/engine/connection.h"
 #include "stored.h"
 
 namespace store::history {

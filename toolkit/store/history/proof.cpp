@@ -1,12 +1,13 @@
 // Whether a run's recorded changes can be trusted, without undoing anything.
 #include "log.h"
-#include "store/connection.h"
+#include "store/engine/access.h"
+#include "store/engine/connection.h"
 #include "store/history.h"
 
 namespace store {
 
 std::string runDamage(const Database& db, std::int64_t run) {
-  detail::Connection& c = db.connection();
+  detail::Connection& c = detail::Access::connection(db);
   try {
     for (const history::TablePart& part : history::readChanges(c, run)) {
       std::vector<history::Added> added;

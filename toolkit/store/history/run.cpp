@@ -1,13 +1,14 @@
 #include "log.h"
 #include "recorder.h"
-#include "store/connection.h"
+#include "store/engine/access.h"
+#include "store/engine/connection.h"
 #include "store/history.h"
 
 namespace store {
 
 Run::Run(Database db, std::string function, std::string detail)
     : db_(std::move(db)), function_(std::move(function)), detail_(std::move(detail)) {
-  detail::Connection& c = db_.connection();
+  detail::Connection& c = detail::Access::connection(db_);
   if (c.recorder) throw Error(code::misuse, "A run is already recording on this connection.");
   if (db_.readOnly()) throw Error(code::readOnly, "The database may only be read, so nothing was changed.");
   db_.begin();
@@ -26,7 +27,7 @@ Run::~Run() {
 
 void Run::end() {
   if (recorder_) {
-    if (db_.isOpen()) db_.connection().recorder = nullptr;
+    if (db_.isOpen()) detail::Access::connection(db_).recorder = nullptr;
     recorder_->detach();
   }
 }
@@ -43,7 +44,7 @@ void Run::commit() {
   if (!open_) throw Error(code::misuse, "The run has ended.");
   end();
   try {
-    detail::Connection& c = db_.connection();
+    detail::Connection& c = detail::Access::connection(db_);
     if (!recorder_->failure().empty()) {
       throw Error(code::generic, "The change could not be recorded in the history (" +
                                      recorder_->failure() + ").");

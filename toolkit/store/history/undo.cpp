@@ -7,7 +7,8 @@
 
 #include "log.h"
 #include "stored.h"
-#include "store/connection.h"
+#include "store/engine/access.h"
+#include "store/engine/connection.h"
 #include "store/history.h"
 
 namespace store {
@@ -373,18 +374,18 @@ class TableUndo {
 }  // namespace
 
 std::vector<RunInfo> listRuns(const Database& db) {
-  return history::readRuns(db.connection(), false);
+  return history::readRuns(detail::Access::connection(db), false);
 }
 
 std::optional<RunInfo> latestUndoable(const Database& db) {
-  std::vector<RunInfo> runs = history::readRuns(db.connection(), true);
+  std::vector<RunInfo> runs = history::readRuns(detail::Access::connection(db), true);
   if (runs.empty()) return std::nullopt;
   return runs.front();
 }
 
 UndoResult undoLatest(Database& db) {
   UndoResult result;
-  Connection& c = db.connection();
+  Connection& c = detail::Access::connection(db);
   if (c.recorder) throw Error(code::misuse, "An undo cannot run inside a run.");
   try {
     db.begin();

@@ -10,8 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "definition.h"
-#include "error.h"
+#include "store/definition.h"
+#include "store/error.h"
 
 namespace store::history {
 class Recorder;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <map>
 
-#include "text_case.h"
+#include "store/text_case.h"
 
 namespace store::detail {
 
