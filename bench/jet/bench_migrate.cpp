@@ -97,11 +97,11 @@ void measure(const fs::path& root, const fs::path& source, int files, const std:
   const std::vector<std::string> tables = tablesOf(source.string(), root);
   bool failed = false;
   fs::path folder;
-  const Timing migrate = bestOfThree([&] { folder = freshFolder(root, source, files); },
-                                     [&] {
-                                       failed |= run({ROOMKIT_DB_PROGRAM, "migrate",
-                                                      folder.string()}) != 0;
-                                     });
+  const Timing migrate =
+      bestOfThree([&] { folder = freshFolder(root, source, files); },
+                  [&] {
+                    failed |= run({ROOMKIT_DB_PROGRAM, "migrate", folder.string()}) != 0;
+                  });
   folder = freshFolder(root, source, files);
   const fs::path csv = root / "csv";
   const Timing exported = bestOfThree(
@@ -119,12 +119,12 @@ void measure(const fs::path& root, const fs::path& source, int files, const std:
           }
         }
       });
-  std::printf("%-44s %9.3f %9.3f %6.2f %9.3f %9.3f %6.2f%s\n",
-              (std::to_string(files) + " x " + name + " (" + std::to_string(tables.size()) +
-               " tables)")
-                  .c_str(),
-              migrate.wall, exported.wall, migrate.wall / exported.wall, migrate.cpu, exported.cpu,
-              migrate.cpu / exported.cpu, failed ? "  (a run failed)" : "");
+  std::printf(
+      "%-44s %9.3f %9.3f %6.2f %9.3f %9.3f %6.2f%s\n",
+      (std::to_string(files) + " x " + name + " (" + std::to_string(tables.size()) + " tables)")
+          .c_str(),
+      migrate.wall, exported.wall, migrate.wall / exported.wall, migrate.cpu, exported.cpu,
+      migrate.cpu / exported.cpu, failed ? "  (a run failed)" : "");
 }
 
 }  // namespace

@@ -36,14 +36,18 @@ Column text(const char* name, int length) { return {name, Type::Text, length}; }
 Value textOr(const std::optional<std::string>& text) { return text ? Value(*text) : Value(); }
 
 void addRooms(Writer& writer, const sample::detail::Building& building, const BuildingSize& size) {
-  Table& rooms = writer.addTable(
-      schema::roomInfo,
-      {text(schema::roomNumber, schema::roomNumberSize), text(schema::roomName, schema::roomNameSize),
-       text(schema::schedule, schema::scheduleSize), text(schema::sortField1, schema::sortValueSize),
-       text(schema::sortField2, schema::sortValueSize), text("Department", 30),
-       {"Cleaning Rate", Type::Currency}, {"Active", Type::YesNo}, {"Notes", Type::Memo}},
-      {{schema::primaryKey, {schema::roomNumber}, true, true},
-       {schema::scheduleIndex, {schema::schedule}}});
+  Table& rooms = writer.addTable(schema::roomInfo,
+                                 {text(schema::roomNumber, schema::roomNumberSize),
+                                  text(schema::roomName, schema::roomNameSize),
+                                  text(schema::schedule, schema::scheduleSize),
+                                  text(schema::sortField1, schema::sortValueSize),
+                                  text(schema::sortField2, schema::sortValueSize),
+                                  text("Department", 30),
+                                  {"Cleaning Rate", Type::Currency},
+                                  {"Active", Type::YesNo},
+                                  {"Notes", Type::Memo}},
+                                 {{schema::primaryKey, {schema::roomNumber}, true, true},
+                                  {schema::scheduleIndex, {schema::schedule}}});
   Random random(size.variant, roomDetailStream);
   for (const auto& room : building.rooms) {
     const double rate = random.between(500, 4000) / 100.0;
@@ -62,10 +66,10 @@ void addInventory(Writer& writer, const sample::detail::Building& building,
   for (int item = 1; item <= schema::quantityCount; ++item)
     columns.push_back({schema::quantityField(item), Type::Single});
   columns.push_back({schema::bank, Type::Long});
-  Table& inventory = writer.addTable(
-      schema::roomInventory, columns,
-      {{schema::primaryKey, {schema::roomNumber, schema::bank}, true, true},
-       {schema::roomNumberIndex, {schema::roomNumber}}});
+  Table& inventory =
+      writer.addTable(schema::roomInventory, columns,
+                      {{schema::primaryKey, {schema::roomNumber, schema::bank}, true, true},
+                       {schema::roomNumberIndex, {schema::roomNumber}}});
   Random random(size.variant, inventoryStream);
   std::vector<Value> record(columns.size(), 0);
   const auto last = static_cast<std::size_t>(schema::quantityCount) + 1;
@@ -97,7 +101,7 @@ void addInventory(Writer& writer, const sample::detail::Building& building,
   const auto& names = sample::detail::bankNames();
   for (int b = 1; b <= size.banks; ++b) {
     banks.addRecord({b, b <= static_cast<int>(names.size()) ? names[static_cast<std::size_t>(b - 1)]
-                                                             : "BANK " + std::to_string(b)});
+                                                            : "BANK " + std::to_string(b)});
   }
 }
 
@@ -114,7 +118,8 @@ void addTimes(Writer& writer, const sample::detail::Building& building, const Bu
     std::vector<Value> record{room.number, kFirstUpdate + random.below(8 * 365)};
     for (int i = 0; i < 12; ++i) {
       double minutes = 0;
-      if (random.chance(percent[i])) minutes = random.between(2, 45) + (random.chance(30) ? 0.5 : 0);
+      if (random.chance(percent[i]))
+        minutes = random.between(2, 45) + (random.chance(30) ? 0.5 : 0);
       record.emplace_back(minutes);
     }
     record.push_back(random.chance(3) ? Value("ISOLATION PROTOCOL") : Value());
@@ -123,16 +128,17 @@ void addTimes(Writer& writer, const sample::detail::Building& building, const Bu
 }
 
 void addSchedulesAndSorts(Writer& writer, const sample::detail::Building& building) {
-  Table& describe = writer.addTable(
-      schema::scheduleDescribe,
-      {text(schema::cleaningSchedule, schema::scheduleSize),
-       text(schema::description, schema::descriptionSize)},
-      {{schema::primaryKey, {schema::cleaningSchedule}, true, true}});
-  Table& lines = writer.addTable(
-      schema::scheduleLines,
-      {text(schema::cleaningSchedule, schema::scheduleSize), {schema::lineNumber, Type::Integer},
-       text(schema::task, 50), text("Frequency", 10)},
-      {{schema::schedIndex, {schema::cleaningSchedule, schema::lineNumber}}});
+  Table& describe = writer.addTable(schema::scheduleDescribe,
+                                    {text(schema::cleaningSchedule, schema::scheduleSize),
+                                     text(schema::description, schema::descriptionSize)},
+                                    {{schema::primaryKey, {schema::cleaningSchedule}, true, true}});
+  Table& lines =
+      writer.addTable(schema::scheduleLines,
+                      {text(schema::cleaningSchedule, schema::scheduleSize),
+                       {schema::lineNumber, Type::Integer},
+                       text(schema::task, 50),
+                       text("Frequency", 10)},
+                      {{schema::schedIndex, {schema::cleaningSchedule, schema::lineNumber}}});
   for (const auto& schedule : building.schedules) {
     describe.addRecord({schedule.code, schedule.description});
     for (std::size_t i = 0; i < schedule.lines.size(); ++i) {
@@ -141,12 +147,12 @@ void addSchedulesAndSorts(Writer& writer, const sample::detail::Building& buildi
     }
   }
   for (const char* name : {schema::invSortField1, schema::invSortField2}) {
-    Table& sorts = writer.addTable(
-        name,
-        {text(schema::sortField, schema::sortValueSize),
-         text(schema::description, schema::descriptionSize)},
-        {{schema::primaryKey, {schema::sortField}, true, true}});
-    const auto& values = std::string(name) == schema::invSortField1 ? building.sort1 : building.sort2;
+    Table& sorts = writer.addTable(name,
+                                   {text(schema::sortField, schema::sortValueSize),
+                                    text(schema::description, schema::descriptionSize)},
+                                   {{schema::primaryKey, {schema::sortField}, true, true}});
+    const auto& values =
+        std::string(name) == schema::invSortField1 ? building.sort1 : building.sort2;
     for (const auto& value : values) sorts.addRecord({value.value, value.description});
   }
 }
@@ -158,11 +164,11 @@ void addAssignments(Writer& writer, const sample::detail::Building& building) {
        text(schema::roomNumber, schema::roomNumberSize), text("Employee", 30)},
       {{schema::primaryKey, {schema::areaAssignment, schema::roomNumber}, true, true}});
   for (const auto& area : building.areas) areas.addRecord({area.area, area.room, area.employee});
-  Table& projects = writer.addTable(
-      schema::projectAssignments,
-      {text(schema::areaAssignment, schema::assignmentSize),
-       text(schema::roomNumber, schema::roomNumberSize), text("Project", 30)},
-      {{schema::roomNumberIndex, {schema::roomNumber}}});
+  Table& projects =
+      writer.addTable(schema::projectAssignments,
+                      {text(schema::areaAssignment, schema::assignmentSize),
+                       text(schema::roomNumber, schema::roomNumberSize), text("Project", 30)},
+                      {{schema::roomNumberIndex, {schema::roomNumber}}});
   for (const auto& project : building.projects)
     projects.addRecord({project.area, project.room, project.project});
 }

@@ -17,16 +17,16 @@ using namespace format;
 
 namespace {
 
-constexpr std::size_t kDefinitionHead = 63;  // the fixed part of a table definition
-constexpr std::size_t kMapRow = 69;          // a usage map: its kind, then 68 bytes
+constexpr std::size_t kDefinitionHead = 63;              // the fixed part of a table definition
+constexpr std::size_t kMapRow = 69;                      // a usage map: its kind, then 68 bytes
 constexpr std::uint32_t kInlineMapPages = 512;           // pages an inline (kind 0) map covers
 constexpr std::uint32_t kMapPageBits = (kPage - 4) * 8;  // pages one map page (0x05) covers
-constexpr std::uint32_t kMapPagesPerRow = 17;  // map pages a reference (kind 1) map names
-constexpr std::uint32_t kCatalogParent = 0x0F000001;  // the catalogue's "Tables" container
-constexpr double kEngineFlags = 0x80000002;           // marks an engine table in the catalogue
-constexpr std::uint32_t kTag = 1625;       // a number the engine repeats in a definition
-constexpr std::uint32_t kIndexTag = 1923;  // and one that starts each index's keys
-constexpr double kCreated = 45000.5;       // 15 March 2023, noon
+constexpr std::uint32_t kMapPagesPerRow = 17;            // map pages a reference (kind 1) map names
+constexpr std::uint32_t kCatalogParent = 0x0F000001;     // the catalogue's "Tables" container
+constexpr double kEngineFlags = 0x80000002;              // marks an engine table in the catalogue
+constexpr std::uint32_t kTag = 1625;         // a number the engine repeats in a definition
+constexpr std::uint32_t kIndexTag = 1923;    // and one that starts each index's keys
+constexpr double kCreated = 45000.5;         // 15 March 2023, noon
 constexpr std::size_t kLeafEntries = 0x1e0;  // where a Jet 4 leaf page's entries start
 
 std::uint32_t pageRow(std::uint32_t page, std::uint32_t row) { return page << 8 | row; }
@@ -42,19 +42,34 @@ std::string inlineMap(std::uint32_t first, std::uint32_t count) {
 }
 
 std::vector<Column> catalogueColumns() {
-  return {{"Id", Type::Long},          {"ParentId", Type::Long},        {"Name", Type::Text, 128},
-          {"Type", Type::Integer},     {"DateCreate", Type::DateTime},  {"DateUpdate", Type::DateTime},
-          {"Owner", Type::Binary, 255}, {"Flags", Type::Long},          {"Database", Type::Memo},
-          {"Connect", Type::Memo},     {"ForeignName", Type::Text, 128}, {"RmtInfoShort", Type::Binary, 255},
-          {"RmtInfoLong", Type::Ole},  {"Lv", Type::Ole},               {"LvProp", Type::Ole},
-          {"LvModule", Type::Ole},     {"LvExtra", Type::Ole}};
+  return {{"Id", Type::Long},
+          {"ParentId", Type::Long},
+          {"Name", Type::Text, 128},
+          {"Type", Type::Integer},
+          {"DateCreate", Type::DateTime},
+          {"DateUpdate", Type::DateTime},
+          {"Owner", Type::Binary, 255},
+          {"Flags", Type::Long},
+          {"Database", Type::Memo},
+          {"Connect", Type::Memo},
+          {"ForeignName", Type::Text, 128},
+          {"RmtInfoShort", Type::Binary, 255},
+          {"RmtInfoLong", Type::Ole},
+          {"Lv", Type::Ole},
+          {"LvProp", Type::Ole},
+          {"LvModule", Type::Ole},
+          {"LvExtra", Type::Ole}};
 }
 
 std::vector<Column> relationshipColumns() {
-  return {{"ccolumn", Type::Long},           {"grbit", Type::Long},
-          {"icolumn", Type::Long},           {"szColumn", Type::Text, 64},
-          {"szObject", Type::Text, 64},      {"szReferencedColumn", Type::Text, 64},
-          {"szReferencedObject", Type::Text, 64}, {"szRelationship", Type::Text, 64}};
+  return {{"ccolumn", Type::Long},
+          {"grbit", Type::Long},
+          {"icolumn", Type::Long},
+          {"szColumn", Type::Text, 64},
+          {"szObject", Type::Text, 64},
+          {"szReferencedColumn", Type::Text, 64},
+          {"szReferencedObject", Type::Text, 64},
+          {"szRelationship", Type::Text, 64}};
 }
 
 std::string nameBytes(const std::string& name) {
@@ -215,8 +230,8 @@ Table& Writer::addTable(const std::string& name, std::vector<Column> columns,
                         std::vector<Index> indexes) {
   for (const auto& table : tables_)
     if (table->name_ == name) throw std::invalid_argument("a second table '" + name + "'");
-  tables_.push_back(std::unique_ptr<Table>(
-      new Table(name, std::move(columns), std::move(indexes), false)));
+  tables_.push_back(
+      std::unique_ptr<Table>(new Table(name, std::move(columns), std::move(indexes), false)));
   return *tables_.back();
 }
 
@@ -250,9 +265,22 @@ void Writer::write(const std::string& path) {
   }
   for (std::size_t t = 0; t < all.size(); ++t) {
     catalogue.addRecord({static_cast<double>(places[t].definition[0]),
-                         static_cast<double>(kCatalogParent), all[t]->name_, 1, kCreated,
-                         kCreated, {}, all[t]->system_ ? kEngineFlags : 0.0, {}, {}, {}, {}, {},
-                         {}, {}, {}, {}});
+                         static_cast<double>(kCatalogParent),
+                         all[t]->name_,
+                         1,
+                         kCreated,
+                         kCreated,
+                         {},
+                         all[t]->system_ ? kEngineFlags : 0.0,
+                         {},
+                         {},
+                         {},
+                         {},
+                         {},
+                         {},
+                         {},
+                         {},
+                         {}});
   }
   places[0].firstRecords = next;
   next += static_cast<std::uint32_t>(catalogue.pages_.size());

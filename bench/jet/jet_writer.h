@@ -51,7 +51,7 @@ struct Value {
   Value(double n) : kind(Kind::Number), number(n) {}  // NOLINT: values read like literals
   Value(int n) : kind(Kind::Number), number(n) {}     // NOLINT
   Value(std::string s) : kind(Kind::Text), text(std::move(s)) {}  // NOLINT
-  Value(const char* s) : kind(Kind::Text), text(s) {}            // NOLINT
+  Value(const char* s) : kind(Kind::Text), text(s) {}             // NOLINT
 };
 
 class Table;
