@@ -193,19 +193,20 @@ store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
   if (plan.jetType == MDB_BOOL)
     return store::Value::boolean(!field.is_null);  // kept in the null mask
   if (field.is_null) return {};
-  const std::string where = "field '" + plan.field.name + "' of table '" + def_.name + "'";
+  // Named only in a message: made for every value, the name would cost more than the value.
+  auto where = [&] { return "field '" + plan.field.name + "' of table '" + def_.name + "'"; };
   if (field.start < 0 || field.siz < 0 || field.start + field.siz > mdb_->fmt->pg_size) {
-    damaged("a value of the " + where + " lies outside its page");
+    damaged("a value of the " + where() + " lies outside its page");
   }
   const unsigned char* bytes = mdb_->pg_buf + field.start;
   const auto size = static_cast<std::size_t>(field.siz);
   auto need = [&](std::size_t bytesNeeded) {
     if (size != bytesNeeded)
-      damaged("a value of the " + where + " has " + std::to_string(size) + " bytes");
+      damaged("a value of the " + where() + " has " + std::to_string(size) + " bytes");
   };
   auto number = [&](double value) {
     if (!std::isfinite(value)) {
-      throw Error(Refusal::Unsupported, "the " + where + " holds a number that is not finite");
+      throw Error(Refusal::Unsupported, "the " + where() + " holds a number that is not finite");
     }
     return store::Value(value);
   };
@@ -220,7 +221,7 @@ store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
       need(8);
       if (auto date = dateAt(bytes)) return *date;
       throw Error(Refusal::Unsupported,
-                  "the " + where + " holds a date outside the years 100 to 9999");
+                  "the " + where() + " holds a date outside the years 100 to 9999");
     }
     case MDB_REPID: need(16); return store::Value(guidAt(bytes));
     case MDB_NUMERIC: {
@@ -228,7 +229,7 @@ store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
       const std::string decimal = decimalAt(bytes, plan.scale);
       if (plan.field.type == store::FieldType::Text) return store::Value(decimal);
       if (const auto amount = store::parseCurrency(decimal)) return store::Value::currency(*amount);
-      damaged("a decimal of the " + where + " has more digits than its precision");
+      damaged("a decimal of the " + where() + " has more digits than its precision");
     }
     case MDB_TEXT: return store::Value(text(bytes, size));
     case MDB_BINARY:
@@ -243,7 +244,7 @@ store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
       return store::Value::binary(size == 0 ? std::string() : longValue(mdb_, bytes, size));
     default: break;
   }
-  damaged("the " + where + " has a type the reader does not know");
+  damaged("the " + where() + " has a type the reader does not know");
 }
 
 Source::Source(const std::string& path, const Header& header)
