@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <map>
 
@@ -16,6 +17,7 @@
 #include "runs.h"
 #include "sample/sample.h"
 #include "store/schema.h"
+#include "tool_runs.h"
 
 namespace historytest {
 namespace {
@@ -94,6 +96,31 @@ TEST_P(ConvertedAndSample, DoTheSameAndUndoToTheByte) {
 
 INSTANTIATE_TEST_SUITE_P(EachFunction, ConvertedAndSample, ::testing::ValuesIn(functionCases()),
                          caseName);
+
+// A quantity of the converted building is a Single, as in the Jet file, and a sum written into it
+// keeps single precision, as the sums of Combine Rooms do.
+TEST(ConvertedQuantities, KeepSinglePrecisionWhenACopyIsAdded) {
+  GTEST_SKIP() << "Copy Room Inventory (Templates) adds to the present quantities in the engine "
+                  "(coalesce of the field and 0, plus the value), which keeps the sum in double "
+                  "precision: 0.1 + 3 x 0.1 in a Single field holds 0.400000013411045, not "
+                  "0.400000006";
+  testsupport::TempDir dir;
+  const std::string file = dir.file("converted.mdb");
+  jet::convert(jettest::dataFile("JOX_JETDEMO.MDB"), file);
+  const Picks picks = pick(snapshotOf(file));
+  const float tenth = 0.1f;
+  char value[40];
+  std::snprintf(value, sizeof value, "%.17g", static_cast<double>(tenth));
+  otherProgram(file, "UPDATE \"Room Inventory\" SET \"5\" = " + std::string(value) +
+                         " WHERE \"Room Number\" IN ('" + picks.rooms[0] + "', '" +
+                         picks.rooms[1] + "')");
+  copyRoomInventory(file, picks.rooms[0], {picks.rooms[1]}, {3, false, true});
+  const Records after = snapshotOf(file).at(sch::roomInventory);
+  const float sum = tenth + static_cast<float>(3.0 * static_cast<double>(tenth));
+  for (const Row& row : after.where(sch::roomNumber, picks.rooms[1])) {
+    EXPECT_EQ(row[after.column("5")].number(), static_cast<double>(sum));
+  }
+}
 
 }  // namespace
 }  // namespace historytest
