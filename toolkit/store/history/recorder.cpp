@@ -150,6 +150,7 @@ void Recorder::inserted(TableLog& table, std::int64_t rowid, bool fromHint) {
       hash += fieldHash(i, valueHash(value));
     }
   }
+  if (hinted) hash += defaultsHash(table);
   begin(table, kInserted, rowid);
   table.events.word(hash);
   if (!hinted || !hint_.keyFields) {
@@ -174,6 +175,29 @@ void Recorder::inserted(TableLog& table, std::int64_t rowid, bool fromHint) {
     }
   }
   ++table.added;
+}
+
+// A field that the hint leaves null may take its table's default (a converted Jet file gives
+// its Yes/No fields No): what the engine holds in it is added to the hash in place of the null.
+std::uint64_t Recorder::defaultsHash(const TableLog& table) {
+  std::size_t given = 0;
+  for (const Value& value : *hint_.values) given += value.isNull() ? 0 : 1;
+  if (given >= table.fields) return 0;  // every field has a value of its own
+  hinted_.assign(table.fields, false);
+  for (std::size_t k = 0; k < hint_.values->size(); ++k) {
+    const std::size_t field = hint_.positions ? (*hint_.positions)[k] : k;
+    if (field < table.fields && !(*hint_.values)[k].isNull()) hinted_[field] = true;
+  }
+  std::uint64_t hash = 0;
+  for (std::size_t i = 0; i < table.fields; ++i) {
+    if (hinted_[i]) continue;
+    sqlite3_value* value = nullptr;
+    sqlite3_preupdate_new(db_, static_cast<int>(i), &value);
+    if (value && sqlite3_value_type(value) != SQLITE_NULL) {
+      hash += fieldHash(i, valueHash(value)) - fieldHash(i, nullValueHash);
+    }
+  }
+  return hash;
 }
 
 void Recorder::deleted(TableLog& table, std::int64_t rowid) {

@@ -75,12 +75,14 @@ class Recorder {
   bool hintFor(const TableLog& table, bool insert) const;
   void begin(TableLog& table, Packed kind, std::int64_t rowid);
   void inserted(TableLog& table, std::int64_t rowid, bool fromHint);
+  std::uint64_t defaultsHash(const TableLog& table);
   void deleted(TableLog& table, std::int64_t rowid);
   void updated(TableLog& table, std::int64_t rowid);
   void updatedKey(TableLog& table);
   // Kept between updates so that none needs an allocation.
   std::vector<int> changedFields_;
   std::vector<sqlite3_value*> oldValues_;
+  std::vector<bool> hinted_;  // per field of an insert: the hint gives it a value
 
   sqlite3* db_;
   bool attached_ = true;
