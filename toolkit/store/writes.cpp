@@ -152,8 +152,13 @@ KeyUpdate prepareUpdateWhereKey(const Database& db, const std::string& table, co
     if (!update->fields.empty()) update->sql += ", ";
     update->fields.push_back(def);
     const std::string param = "?" + std::to_string(update->fields.size());
-    update->sql += quote(def.name) + " = " +
-                   (addToPresent ? "coalesce(" + quote(def.name) + ", 0) + " + param : param);
+    std::string value = param;
+    if (addToPresent) {
+      value = "coalesce(" + quote(def.name) + ", 0) + " + param;
+      // A single keeps its sum in single precision, as a value written into it does.
+      if (def.type == FieldType::Double && def.size == 4) value = "rk_single(" + value + ")";
+    }
+    update->sql += quote(def.name) + " = " + value;
   }
   std::string where, order;
   for (std::size_t k = 0; k < found->columns.size(); ++k) {

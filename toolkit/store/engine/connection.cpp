@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 #include <map>
 
 #include "store/text_case.h"
@@ -426,6 +427,27 @@ void rowFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   sqlite3_result_null(ctx);
 }
 
+// rk_single(number): the number as a single-precision field keeps it, for a sum made in the
+// engine, which would keep it in double precision.
+void singleFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const int storage = sqlite3_value_type(argv[0]);
+  if (storage != SQLITE_INTEGER && storage != SQLITE_FLOAT) {
+    sqlite3_result_value(ctx, argv[0]);
+    return;
+  }
+  const double exact = sqlite3_value_double(argv[0]);
+  if (std::isfinite(exact) && std::fabs(exact) > std::numeric_limits<float>::max()) {
+    sqlite3_result_error(ctx, "The sum is out of the range of a single-precision field.", -1);
+    return;
+  }
+  const double number = static_cast<float>(exact);
+  if (number >= -9.0e15 && number <= 9.0e15 && number == std::trunc(number)) {
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(number));
+  } else {
+    sqlite3_result_double(ctx, number);
+  }
+}
+
 int foldCollation(void*, int la, const void* a, int lb, const void* b) {
   return compareFolded(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(la)),
                        std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lb)));
@@ -450,6 +472,7 @@ void registerExtensions(sqlite3* db) {
       db, "rk_upper_text", 2, flags, nullptr,
       [](sqlite3_context* c, int n, sqlite3_value** v) { textFunction(c, n, v, true); }, nullptr,
       nullptr);
+  sqlite3_create_function(db, "rk_single", 1, flags, nullptr, singleFunction, nullptr, nullptr);
 }
 
 }  // namespace store::detail
