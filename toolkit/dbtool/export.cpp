@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "error.h"
 #include "json_text.h"
 #include "record_writer.h"
 #include "sql_names.h"
 #include "store/database.h"
+#include "store/error.h"
 #include "store/history.h"
 
 namespace dbtool {

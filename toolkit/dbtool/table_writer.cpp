@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "error.h"
 #include "json_text.h"
 #include "sql_names.h"
+#include "store/error.h"
 
 namespace dbtool {
 namespace {
@@ -57,7 +57,8 @@ TableWriter::TableWriter(store::Database& db, const store::TableDef& def) : db_(
   try {
     db_.createTable(def_);
   } catch (const store::Error& error) {
-    throw Error("table " + jsonString(def_.name) + " cannot be made: " + error.what());
+    throw store::Error(store::Fault::Input,
+                       "table " + jsonString(def_.name) + " cannot be made: " + error.what());
   }
   std::string names, params;
   for (std::size_t i = 0; i < def_.fields.size(); ++i) {
@@ -73,8 +74,9 @@ TableWriter::TableWriter(store::Database& db, const store::TableDef& def) : db_(
   const int rc = sqlite3_prepare_v3(db_.handle(), sql.c_str(), static_cast<int>(sql.size()),
                                     SQLITE_PREPARE_PERSISTENT, &insert_, nullptr);
   if (rc != SQLITE_OK) {
-    throw Error("table " + jsonString(def_.name) +
-                " cannot be written: " + sqlite3_errmsg(db_.handle()));
+    throw store::Error(
+        store::Fault::Input,
+        "table " + jsonString(def_.name) + " cannot be written: " + sqlite3_errmsg(db_.handle()));
   }
 }
 
@@ -88,9 +90,9 @@ void TableWriter::insert(const std::vector<store::Value>& record) {
   const std::string message = sqlite3_errmsg(db_.handle());
   if ((rc & 0xFF) == SQLITE_CONSTRAINT) {
     const std::string index = duplicateIndex(record);
-    if (!index.empty()) throw Error("duplicate key: " + index);
+    if (!index.empty()) throw store::Error(store::Fault::Input, "duplicate key: " + index);
   }
-  throw Error("the record cannot be written: " + message);
+  throw store::Error(store::Fault::Input, "the record cannot be written: " + message);
 }
 
 // The first unique index under which an earlier record has the same key (text compared without
