@@ -161,7 +161,7 @@ int main() {
       toolTimes.push_back(seconds(start));
       const double toolWall = wallSeconds(wall);
       if (!added.ok() || added.added != 10000) {
-        std::fprintf(stderr, "tool run failed: %s (%lld added)\n", added.failure.c_str(),
+        std::fprintf(stderr, "tool run failed: %s (%lld added)\n", added.message().c_str(),
                      static_cast<long long>(added.added));
         return 1;
       }

@@ -65,7 +65,7 @@ void spoil(const std::string& path, int every) {
 bench::KindCounts toolCheck(const std::string& path) {
   store::Database db = store::Database::open(path);
   const store::CheckResult result = store::checkDatabase(db);
-  if (!result.checked()) throw std::runtime_error(result.failure);
+  if (!result.ok()) throw std::runtime_error(result.message());
   bench::KindCounts counts{};
   for (const store::Finding& finding : result.findings) ++counts[static_cast<std::size_t>(finding.kind)];
   return counts;

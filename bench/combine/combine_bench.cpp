@@ -69,13 +69,13 @@ int main() {
     work::TargetTables own(db);
     work::CombineLog log(ours + ".log");
     prepareTime = seconds([&] {
-      if (const std::string failure = log.prepare(); !failure.empty()) die(failure);
+      if (const store::Outcome prepared = log.prepare(); !prepared.ok()) die(prepared.message());
     });
     work::MergeResult result;
     toolTime = seconds([&] {
       result = work::mergeRooms(db, {info, inventory, banks, time}, own, plan, log);
     });
-    if (!result.failure.empty()) die(result.failure);
+    if (!result.ok()) die(result.message());
     if (result.merged != 50) die("merged " + std::to_string(result.merged) + " rooms, not 50");
   }
   {

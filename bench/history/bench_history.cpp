@@ -50,7 +50,7 @@ std::vector<std::string> newNumbers() {
 
 void addRooms(const std::string& path, const std::vector<std::string>& numbers) {
   const ag::AddResult added = ag::addRooms(path, numbers, "A1");
-  if (!added.ok()) throw std::runtime_error(added.failure);
+  if (!added.ok()) throw std::runtime_error(added.message());
 }
 
 // The plain SQL that removes the rooms again: each room's records by its key.
@@ -117,7 +117,7 @@ int main() {
       const auto undo = [&] {
         store::Database db = store::Database::open(tool);
         const store::UndoResult result = store::undoLatest(db);
-        if (!result.undone) throw std::runtime_error(result.refusal);
+        if (!result.ok()) throw std::runtime_error(result.message());
       };
       const auto deletes = [&] { plainDeletes(plain, numbers); };
       if (round % 2 == 0) {

@@ -221,7 +221,7 @@ int main() {
               {toolDb, banks, inventory}, source, targets, {way.multiplier, way.exact, way.add});
           if (result.status != roomkit::copy_inventory::CopyResult::Status::Done ||
               result.completed != 5000) {
-            die("the copy failed: " + result.reason);
+            die("the copy failed: " + result.message());
           }
         },
         [&] { plainCopy(plain, source, targets, way.multiplier, way.exact, way.add); });
@@ -250,7 +250,8 @@ int main() {
         const auto result = mrd::writeValue({info, inventory}, rooms[i],
                                             {mrd::Mode::RoomName, mrd::FloorKind::Tile,
                                              "room " + std::to_string(i), ""});
-        if (result.outcome != mrd::Outcome::Written) die("update failed: " + result.reason);
+        if (result.status != mrd::UpdateResult::Status::Written)
+          die("update failed: " + result.message());
         shown -= mrd::presentValue({info, inventory}, rooms[i + 1], mrd::Mode::RoomName,
                                    mrd::FloorKind::Tile).value.size();
       }
@@ -284,7 +285,8 @@ int main() {
         const auto result = mrd::writeValue({info, inventory}, rooms[i],
                                             {mrd::Mode::FloorArea, mrd::FloorKind::Tile,
                                              std::to_string(100 + i), "12.5"});
-        if (result.outcome != mrd::Outcome::Written) die("update failed: " + result.reason);
+        if (result.status != mrd::UpdateResult::Status::Written)
+          die("update failed: " + result.message());
         mrd::presentValue({info, inventory}, rooms[i + 1], mrd::Mode::FloorArea, mrd::FloorKind::Tile);
       }
     };

@@ -38,7 +38,7 @@ void report(const char* name, double tool, double plain, std::int64_t toolChange
 }
 
 std::int64_t checked(const roomkit::WalkResult& result) {
-  if (result.failure) throw std::runtime_error(*result.failure);
+  if (!result.ok()) throw std::runtime_error(result.message());
   return result.changed;
 }
 
@@ -155,7 +155,7 @@ int main() {
     // Each round on fresh copies; which of the two goes first alternates, as above.
     const auto cleanup = [&] {
       const roomkit::CleanupResult result = roomkit::removeUnusedSchedules(toolCopy);
-      if (result.failure) throw std::runtime_error(*result.failure);
+      if (!result.ok()) throw std::runtime_error(result.message());
       return static_cast<std::int64_t>(result.deleted);
     };
     const auto plainCleanup = [&] {

@@ -2,8 +2,8 @@
 // field's type.
 #include <gtest/gtest.h>
 
-#include "dbtool/error.h"
 #include "store/database.h"
+#include "store/error.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "support.h"
@@ -110,7 +110,8 @@ TEST_F(ExportTest, RefusesValuesTheFieldTypeCannotHold) {
     try {
       exportText(file);
       ADD_FAILURE() << "exported";
-    } catch (const dbtool::Error& error) {
+    } catch (const store::Error& error) {
+      EXPECT_TRUE(error.is(store::Fault::Input)) << error.what();
       const std::string message = error.what();
       const std::string table = std::string(c.insert).find("Banks") != std::string::npos
                                     ? "table \"Banks\", record 3"

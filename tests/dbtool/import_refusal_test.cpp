@@ -1,8 +1,8 @@
 // Every refused document gets a message that names what and where, and leaves no file behind.
 #include <gtest/gtest.h>
 
-#include "dbtool/error.h"
 #include "store/database.h"
+#include "store/error.h"
 #include "support.h"
 #include "support/temp_dir.h"
 
@@ -165,7 +165,8 @@ TEST_P(ImportRefusalTest, NamesTheFaultAndLeavesNoFile) {
   try {
     dbtest::importText(refusal.json, dir.file("JOX_NEW.MDB"));
     FAIL() << "imported";
-  } catch (const dbtool::Error& error) {
+  } catch (const store::Error& error) {
+    EXPECT_TRUE(error.is(store::Fault::Input)) << error.what();
     for (const std::string& piece : refusal.says)
       EXPECT_NE(std::string(error.what()).find(piece), std::string::npos) << error.what();
   }
@@ -196,7 +197,8 @@ TEST(ImportTest, ExistingTargetIsLeftAlone) {
   try {
     dbtest::importText(R"({"tables": []})", path);
     FAIL() << "imported over an existing file";
-  } catch (const dbtool::Error& error) {
+  } catch (const store::Error& error) {
+    EXPECT_TRUE(error.is(store::Fault::Input)) << error.what();
     EXPECT_NE(std::string(error.what()).find("exists"), std::string::npos);
   }
   EXPECT_EQ(testsupport::readFile(path), "precious");
@@ -212,7 +214,8 @@ TEST(ImportTest, FailureLateInABigDocumentRemovesEverything) {
   try {
     dbtest::importText(document(records), dir.file("JOX_NEW.MDB"));
     FAIL();
-  } catch (const dbtool::Error& error) {
+  } catch (const store::Error& error) {
+    EXPECT_TRUE(error.is(store::Fault::Input)) << error.what();
     EXPECT_NE(std::string(error.what()).find("record 5001: duplicate key"), std::string::npos)
         << error.what();
   }

@@ -10,10 +10,10 @@
 
 #include "dbtool/byte_io.h"
 #include "dbtool/commands.h"
-#include "dbtool/error.h"
 #include "dbtool/export.h"
 #include "dbtool/import.h"
 #include "store/database.h"
+#include "store/error.h"
 #include "support/temp_dir.h"
 
 namespace dbtest {
@@ -44,7 +44,8 @@ std::string importRefusal(const std::string& json) {
   testsupport::TempDir dir;
   try {
     importText(json, dir.file("JOX_NEW.MDB"));
-  } catch (const dbtool::Error& error) {
+  } catch (const store::Error& error) {
+    EXPECT_TRUE(error.is(store::Fault::Input)) << error.what();
     EXPECT_TRUE(filesIn(dir.path()).empty()) << "a refused import left a file behind";
     return error.what();
   }

@@ -63,8 +63,8 @@ TEST_P(Damaged, IsRefusedWithinItsLimits) {
   try {
     jet::convert(file, dir.file("damaged.db"), {}, bound.limits);
     ADD_FAILURE() << "converted";
-  } catch (const jet::Error& error) {
-    EXPECT_EQ(error.reason(), jet::Refusal::Damaged) << error.what();
+  } catch (const store::Error& error) {
+    EXPECT_EQ(error.fault(), store::Fault::Damaged) << error.what();
     const std::string message = error.what();
     EXPECT_EQ(message.rfind("'" + file + "' is damaged: ", 0), 0u) << message;
     EXPECT_NE(message.find(bound.says), std::string::npos) << message;

@@ -7,11 +7,11 @@
 #include <functional>
 #include <set>
 
-#include "jet/error.h"
 #include "jet/jet_file.h"
 #include "jet/source.h"
 #include "jet_support.h"
 #include "mdb_export_cells.h"
+#include "store/error.h"
 
 namespace {
 
@@ -97,8 +97,8 @@ TEST(EngineTables, AFieldOfATypeNoStoreTypeHoldsIsRefused) {
     try {
       source.open(entry);
       ADD_FAILURE() << "opened";
-    } catch (const jet::Error& error) {
-      EXPECT_EQ(error.reason(), jet::Refusal::Unsupported);
+    } catch (const store::Error& error) {
+      EXPECT_EQ(error.fault(), store::Fault::Unsupported);
       EXPECT_STREQ(error.what(),
                    "the field 'Data' of table 'MSysAccessObjects' has Jet type 17, "
                    "which no store type holds");

@@ -27,7 +27,7 @@ class Converted : public ::testing::Test {
 TEST_F(Converted, ARoomAddedByAutoGenerateRoomsIsNotActive) {
   const std::string path = convert("JOX_JETDEMO.MDB");
   const auto result = roomkit::autogen::addRooms(path, {"Z-900"}, "");
-  ASSERT_TRUE(result.ok()) << result.failure;
+  ASSERT_TRUE(result.ok()) << result.message();
   store::Database db = store::Database::open(path);
   store::Table rooms = db.openTable("Room Info");
   rooms.setIndex("PrimaryKey");

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "jet/error.h"
 #include "jet/mdb.h"
+#include "store/error.h"
 
 namespace {
 
@@ -56,37 +56,37 @@ TEST(FieldTypes, EachJetTypeHasItsStoreField) {
 
 struct Refused {
   Column column;
-  jet::Refusal reason;
+  store::Fault reason;
   const char* message;
 };
 
 TEST(FieldTypes, ColumnsWithoutAHomeAreRefused) {
   const Refused cases[] = {
       {{"Parts", MDB_COMPLEX, 4},
-       jet::Refusal::Unsupported,
+       store::Fault::Unsupported,
        "the field 'Parts' of table 'T' has Jet type 18, which no store type holds"},
       {{"Odd", 0x0D, 4},
-       jet::Refusal::Unsupported,
+       store::Fault::Unsupported,
        "the field 'Odd' of table 'T' has Jet type 13, which no store type holds"},
       {{"Name", MDB_TEXT, 0},
-       jet::Refusal::Damaged,
+       store::Fault::Damaged,
        "the field 'Name' of table 'T' has a text size of 0 characters"},
       {{"Name", MDB_TEXT, 600},
-       jet::Refusal::Damaged,
+       store::Fault::Damaged,
        "the field 'Name' of table 'T' has a text size of 300 characters"},
       {{"Amount", MDB_NUMERIC, 17, 0, 0},
-       jet::Refusal::Damaged,
+       store::Fault::Damaged,
        "the field 'Amount' of table 'T' is a decimal of precision 0 and scale 0"},
       {{"Amount", MDB_NUMERIC, 17, 4, 6},
-       jet::Refusal::Damaged,
+       store::Fault::Damaged,
        "the field 'Amount' of table 'T' is a decimal of precision 4 and scale 6"},
   };
   for (const Refused& refused : cases) {
     try {
       planField("T", refused.column, true);
       ADD_FAILURE() << refused.message;
-    } catch (const jet::Error& error) {
-      EXPECT_EQ(error.reason(), refused.reason);
+    } catch (const store::Error& error) {
+      EXPECT_EQ(error.fault(), refused.reason);
       EXPECT_STREQ(error.what(), refused.message);
     }
   }

@@ -60,8 +60,8 @@ TEST_F(Conversion, StopsWhenTheCallbackSaysSoAndLeavesNothing) {
     try {
       jet::convert(fruit, target, [&](std::int64_t, std::int64_t) { return ++calls < stopAt; });
       ADD_FAILURE() << "not stopped";
-    } catch (const jet::Error& error) {
-      EXPECT_EQ(error.reason(), jet::Refusal::Stopped);
+    } catch (const store::Error& error) {
+      EXPECT_EQ(error.fault(), store::Fault::Stopped);
       EXPECT_EQ(std::string(error.what()), "the conversion of '" + fruit + "' was stopped");
     }
     EXPECT_EQ(calls, stopAt);

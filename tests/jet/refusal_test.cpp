@@ -17,7 +17,7 @@
 
 namespace {
 
-using jet::Refusal;
+using store::Fault;
 
 constexpr std::size_t page = 4096;
 constexpr std::size_t usersDefinitionPage = 25;  // where node-adodb.mdb keeps the table "Users"
@@ -32,7 +32,7 @@ std::string noise(std::size_t size, unsigned seed) {
 struct BadFile {
   const char* name;
   std::function<std::string(std::string)> make;  // from the bytes of node-adodb.mdb
-  Refusal reason;
+  Fault reason;
 };
 
 std::string cut(std::string bytes, std::size_t size) { return bytes.substr(0, size); }
@@ -43,46 +43,43 @@ std::string withByte(std::string bytes, std::size_t at, unsigned char value) {
 }
 
 const BadFile badFiles[] = {
-    {"empty", [](std::string) { return std::string(); }, Refusal::NotJet},
-    {"ten bytes", [](std::string b) { return cut(b, 10); }, Refusal::NotJet},
-    {"cut in the first page", [](std::string b) { return cut(b, 1000); }, Refusal::CutShort},
-    {"cut in a page", [](std::string b) { return cut(b, 100000); }, Refusal::CutShort},
-    {"one byte short", [](std::string b) { return cut(b, b.size() - 1); }, Refusal::CutShort},
-    {"cut before the catalogue", [](std::string b) { return cut(b, 2 * page); }, Refusal::CutShort},
+    {"empty", [](std::string) { return std::string(); }, Fault::NotJet},
+    {"ten bytes", [](std::string b) { return cut(b, 10); }, Fault::NotJet},
+    {"cut in the first page", [](std::string b) { return cut(b, 1000); }, Fault::CutShort},
+    {"cut in a page", [](std::string b) { return cut(b, 100000); }, Fault::CutShort},
+    {"one byte short", [](std::string b) { return cut(b, b.size() - 1); }, Fault::CutShort},
+    {"cut before the catalogue", [](std::string b) { return cut(b, 2 * page); }, Fault::CutShort},
     {"cut before a table definition", [](std::string b) { return cut(b, 20 * page); },
-     Refusal::CutShort},
-    {"cut before a record page", [](std::string b) { return cut(b, 27 * page); },
-     Refusal::CutShort},
-    {"cut before an index page", [](std::string b) { return cut(b, 28 * page); },
-     Refusal::CutShort},
+     Fault::CutShort},
+    {"cut before a record page", [](std::string b) { return cut(b, 27 * page); }, Fault::CutShort},
+    {"cut before an index page", [](std::string b) { return cut(b, 28 * page); }, Fault::CutShort},
     {"zeroed header page", [](std::string b) { return std::string(page, '\0') + b.substr(page); },
-     Refusal::NotJet},
+     Fault::NotJet},
     {"zeroed signature", [](std::string b) { return std::string(24, '\0') + b.substr(24); },
-     Refusal::NotJet},
+     Fault::NotJet},
     {"text file",
      [](std::string) {
        std::string text;
        for (int i = 0; i < 500; ++i) text += "Room Number,Room Name\r\n101,OFFICE\r\n";
        return text;
      },
-     Refusal::NotJet},
+     Fault::NotJet},
     {"signature and version, then noise",
-     [](std::string b) { return b.substr(0, 0x18) + noise(10 * page - 0x18, 1); },
-     Refusal::Damaged},
+     [](std::string b) { return b.substr(0, 0x18) + noise(10 * page - 0x18, 1); }, Fault::Damaged},
     {"three true pages, then noise",
      [](std::string b) { return b.substr(0, 3 * page) + noise(b.size() - 3 * page, 2); },
-     Refusal::Damaged},
-    {"version 7", [](std::string b) { return withByte(b, 0x14, 7); }, Refusal::Version},
+     Fault::Damaged},
+    {"version 7", [](std::string b) { return withByte(b, 0x14, 7); }, Fault::Version},
     {"Jet signature with an ACE version", [](std::string b) { return withByte(b, 0x14, 2); },
-     Refusal::Version},
+     Fault::Version},
     {"ACE signature",
      [](std::string b) { return withByte(b.replace(4, 15, "Standard ACE DB"), 0x14, 2); },
-     Refusal::Ace},
+     Fault::Ace},
     // One byte of the usage map's place in the table definition makes libmdb (and mdb-export)
     // crash with a segmentation fault.
     {"a table definition that crashes libmdb",
      [](std::string b) { return withByte(b, usersDefinitionPage * page + 55, 0xD5); },
-     Refusal::Damaged},
+     Fault::Damaged},
 };
 
 class BadFiles : public ::testing::TestWithParam<BadFile> {};
@@ -98,8 +95,8 @@ TEST_P(BadFiles, AreRefusedWithTheirReasonAndLeaveNothing) {
   try {
     jet::convert(bad, target);
     ADD_FAILURE() << "converted";
-  } catch (const jet::Error& error) {
-    EXPECT_EQ(error.reason(), GetParam().reason) << error.what();
+  } catch (const store::Error& error) {
+    EXPECT_EQ(error.fault(), GetParam().reason) << error.what();
     EXPECT_EQ(std::string(error.what()).rfind("'" + bad + "' ", 0), 0u) << error.what();
   }
   EXPECT_TRUE(jettest::namesIn(targets.path().string()).empty());
@@ -117,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(Refusals, BadFiles, ::testing::ValuesIn(badFiles), [](c
 std::string refusal(const std::string& from, const std::string& to) {
   try {
     jet::convert(from, to);
-  } catch (const jet::Error& error) {
+  } catch (const store::Error& error) {
+    EXPECT_TRUE(error.refusesJet()) << error.what();
     return error.what();
   }
   return "converted";
@@ -167,7 +165,8 @@ TEST(CutAtAPage, IsRefusedOrComplete) {
     try {
       jet::convert(file, target);
       EXPECT_EQ(jettest::records(target, "Users"), whole);
-    } catch (const jet::Error&) {
+    } catch (const store::Error& error) {
+      EXPECT_TRUE(error.refusesJet()) << error.what();
       ++refused;
       EXPECT_FALSE(std::filesystem::exists(target));
     }
@@ -190,8 +189,8 @@ TEST_F(Targets, AnExistingFileFolderOrLinkIsNeverReplaced) {
     try {
       jet::convert(source, target);
       ADD_FAILURE() << target << " was replaced";
-    } catch (const jet::Error& error) {
-      EXPECT_EQ(error.reason(), Refusal::TargetExists);
+    } catch (const store::Error& error) {
+      EXPECT_EQ(error.fault(), Fault::TargetExists);
       EXPECT_EQ(std::string(error.what()),
                 "'" + target +
                     "' exists; a conversion writes only a new file, never over an existing one");
@@ -206,8 +205,8 @@ TEST_F(Targets, AMissingFolderCannotBeWritten) {
   try {
     jet::convert(source, dir.file("missing/new.db"));
     ADD_FAILURE() << "converted";
-  } catch (const jet::Error& error) {
-    EXPECT_EQ(error.reason(), Refusal::Unwritable) << error.what();
+  } catch (const store::Error& error) {
+    EXPECT_EQ(error.fault(), Fault::Unwritable) << error.what();
   }
   EXPECT_TRUE(jettest::namesIn(dir.path().string()).empty());
 }
@@ -221,8 +220,8 @@ TEST_F(Targets, AMissingFolderOrPipeSourceCannotBeRead) {
     try {
       jet::convert(from, dir.file("new.db"));
       ADD_FAILURE() << "converted";
-    } catch (const jet::Error& error) {
-      EXPECT_EQ(error.reason(), Refusal::Unreadable) << error.what();
+    } catch (const store::Error& error) {
+      EXPECT_EQ(error.fault(), Fault::Unreadable) << error.what();
     }
   }
   EXPECT_EQ(jettest::namesIn(dir.path().string()),

@@ -167,12 +167,12 @@ TEST_P(CheckCase, FindsAndMends) {
   fill(db);
   sql(db, c.fault);
   const store::CheckResult found = store::checkDatabase(db);
-  ASSERT_TRUE(found.checked()) << found.failure;
+  ASSERT_TRUE(found.ok()) << found.message();
   EXPECT_EQ(lines(found), c.findings);
   EXPECT_TRUE(store::listRuns(db).empty()) << "the check wrote";
 
   const store::MendResult mend = store::mendDatabase(db);
-  ASSERT_TRUE(mend.ok()) << mend.failure;
+  ASSERT_TRUE(mend.ok()) << mend.message();
   EXPECT_EQ(lines(mend.found), c.findings);
   EXPECT_EQ(lines(store::checkDatabase(db)), c.left);
   for (const auto& [table, numbers] : c.numbers) EXPECT_EQ(numbersOf(db, table), numbers) << table;
@@ -238,12 +238,12 @@ TEST(CheckFinds, WhatTheEngineReports) {
   sqlite3_close(raw);
   store::Database db = store::Database::open(path);
   const store::CheckResult found = store::checkDatabase(db);
-  ASSERT_TRUE(found.checked()) << found.failure;
+  ASSERT_TRUE(found.ok()) << found.message();
   ASSERT_FALSE(found.findings.empty());
   EXPECT_EQ(found.findings.back().kind, store::FindingKind::Engine);
   EXPECT_EQ(found.findings.back().table, "");
   const store::MendResult mend = store::mendDatabase(db);
-  EXPECT_EQ(mend.failure, "The engine's integrity check reports damage.");
+  EXPECT_EQ(mend.message(), "The engine's integrity check reports damage.");
   EXPECT_EQ(testsupport::count(db, sch::roomTime), 0u);
   EXPECT_TRUE(store::listRuns(db).empty());
 }
@@ -253,11 +253,11 @@ TEST(CheckRefuses, ADatabaseWithoutTheTablesItNeeds) {
   store::Database db = store::Database::create(dir.file("JOX_N.MDB"));
   db.createTable(sch::buildingTables()[0]);
   const store::CheckResult found = store::checkDatabase(db);
-  EXPECT_FALSE(found.checked());
-  EXPECT_NE(found.failure.find("does not exist"), std::string::npos) << found.failure;
+  EXPECT_FALSE(found.ok());
+  EXPECT_NE(found.message().find("does not exist"), std::string::npos) << found.message();
   EXPECT_FALSE(store::mendDatabase(db).ok());
   store::Database closed;
-  EXPECT_EQ(store::checkDatabase(closed).failure, "The database is not open.");
+  EXPECT_EQ(store::checkDatabase(closed).message(), "The database is not open.");
 }
 
 }  // namespace

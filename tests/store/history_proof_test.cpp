@@ -121,9 +121,9 @@ TEST_F(HistoryProofTest, DamagedChangesRefuseTheUndoAndChangeNothing) {
       const std::string reason = runDamage(db, 1);
       EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
       const UndoResult result = undoLatest(db);
-      EXPECT_FALSE(result.undone);
-      EXPECT_NE(result.refusal.find("othing was changed"), std::string::npos) << result.refusal;
-      EXPECT_NE(result.refusal.find(c.reason), std::string::npos) << result.refusal;
+      EXPECT_FALSE(result.ok());
+      EXPECT_NE(result.message().find("othing was changed"), std::string::npos) << result.message();
+      EXPECT_NE(result.message().find(c.reason), std::string::npos) << result.message();
       EXPECT_EQ(dump(db), damaged);
       ASSERT_TRUE(latestUndoable(db));
       EXPECT_EQ(latestUndoable(db)->number, 1) << "the run stays to be undone";
@@ -147,9 +147,9 @@ TEST_F(HistoryProofTest, AHistoryWithoutChecksumsIsStillUndone) {
     run.commit();
   }
   EXPECT_EQ(runDamage(db, 2), "");
-  ASSERT_TRUE(undoLatest(db).undone);
+  ASSERT_TRUE(undoLatest(db).ok());
   const UndoResult older = undoLatest(db);
-  ASSERT_TRUE(older.undone) << older.refusal;
+  ASSERT_TRUE(older.ok()) << older.message();
   EXPECT_EQ(dump(db), before);
 }
 

@@ -33,11 +33,11 @@ TEST_F(HistoryTest, UndoPutsEveryRecordBackInItsPlace) {
   EXPECT_EQ(runs[0].tables[0].removed, 1);
 
   const UndoResult undone = undoLatest(db);
-  ASSERT_TRUE(undone.undone) << undone.refusal;
+  ASSERT_TRUE(undone.ok()) << undone.message();
   EXPECT_EQ(dump(db), before);
   ASSERT_EQ(listRuns(db).size(), 1u);
   EXPECT_TRUE(listRuns(db)[0].undone);
-  EXPECT_EQ(undoLatest(db).refusal, "There is nothing to undo.");
+  EXPECT_EQ(undoLatest(db).message(), "There is nothing to undo.");
 }
 
 // Writes that come without the store's knowledge of the new values (plain SQL on the same
@@ -56,7 +56,7 @@ TEST_F(HistoryTest, PlainSqlWritesAreRecordedToo) {
   }
   ASSERT_EQ(listRuns(db).at(0).records, 2);
   const UndoResult undone = undoLatest(db);
-  ASSERT_TRUE(undone.undone) << undone.refusal;
+  ASSERT_TRUE(undone.ok()) << undone.message();
   EXPECT_EQ(dump(db), before);
 }
 
@@ -70,10 +70,10 @@ TEST_F(HistoryTest, TwoRunsAreUndoneInTurn) {
     run.commit();
   }
   ASSERT_EQ(latestUndoable(db)->function, "Rename");
-  ASSERT_TRUE(undoLatest(db).undone);
+  ASSERT_TRUE(undoLatest(db).ok());
   EXPECT_EQ(dump(db), second);
   ASSERT_EQ(latestUndoable(db)->function, "Mixed");
-  ASSERT_TRUE(undoLatest(db).undone);
+  ASSERT_TRUE(undoLatest(db).ok());
   EXPECT_EQ(dump(db), first);
   const std::vector<RunInfo> runs = listRuns(db);
   ASSERT_EQ(runs.size(), 2u);
@@ -110,9 +110,9 @@ TEST_F(HistoryTest, ARecordChangedSinceTheRunRefusesTheUndo) {
     program.close();
     const std::string changed = dump(db);
     const UndoResult result = undoLatest(db);
-    EXPECT_FALSE(result.undone);
-    EXPECT_NE(result.refusal.find(c.named), std::string::npos) << result.refusal;
-    EXPECT_NE(result.refusal.find("Nothing was changed"), std::string::npos) << result.refusal;
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.message().find(c.named), std::string::npos) << result.message();
+    EXPECT_NE(result.message().find("Nothing was changed"), std::string::npos) << result.message();
     EXPECT_EQ(dump(db), changed);
     EXPECT_FALSE(latestUndoable(db)->undone);
     db.close();
@@ -140,11 +140,11 @@ TEST_F(HistoryTest, AddedRecordsOfAWideTableAreCheckedFieldByField) {
   addWide();
   exec(db, "UPDATE Wide SET F199 = 2 WHERE Code = 'B'");
   const UndoResult refused = undoLatest(db);
-  EXPECT_FALSE(refused.undone);
-  EXPECT_NE(refused.refusal.find("\"B\" of the table \"Wide\" has changed"), std::string::npos)
-      << refused.refusal;
+  EXPECT_FALSE(refused.ok());
+  EXPECT_NE(refused.message().find("\"B\" of the table \"Wide\" has changed"), std::string::npos)
+      << refused.message();
   exec(db, "UPDATE Wide SET F199 = 1 WHERE Code = 'B'");
-  EXPECT_TRUE(undoLatest(db).undone);
+  EXPECT_TRUE(undoLatest(db).ok());
   EXPECT_EQ(dump(db), before);
 }
 
@@ -176,7 +176,7 @@ TEST_F(HistoryTest, AddedRecordsTakeTheDefaultsOfTheFieldsTheyLeaveOut) {
   }
   ASSERT_NE(dump(db).find("3:C | 1:0 | 1:7 |"), std::string::npos) << dump(db);
   const UndoResult undone = undoLatest(db);
-  EXPECT_TRUE(undone.undone) << undone.refusal;
+  EXPECT_TRUE(undone.ok()) << undone.message();
   EXPECT_EQ(dump(db), before);
 }
 
@@ -193,7 +193,7 @@ TEST_F(HistoryTest, ARunRolledBackOrChangingNothingLeavesNoEntry) {
   }
   EXPECT_EQ(dump(db), before);
   EXPECT_TRUE(listRuns(db).empty());
-  EXPECT_EQ(undoLatest(db).refusal, "There is nothing to undo.");
+  EXPECT_EQ(undoLatest(db).message(), "There is nothing to undo.");
 }
 
 TEST_F(HistoryTest, ADatabaseWithoutHistoryHasNothingToUndo) {
@@ -202,8 +202,8 @@ TEST_F(HistoryTest, ADatabaseWithoutHistoryHasNothingToUndo) {
   EXPECT_TRUE(listRuns(db).empty());
   EXPECT_FALSE(latestUndoable(db));
   const UndoResult result = undoLatest(db);
-  EXPECT_FALSE(result.undone);
-  EXPECT_EQ(result.refusal, "There is nothing to undo.");
+  EXPECT_FALSE(result.ok());
+  EXPECT_EQ(result.message(), "There is nothing to undo.");
   for (const std::string& table : db.tableNames()) EXPECT_EQ(table.rfind("MSys", 0), std::string::npos);
 }
 
@@ -231,7 +231,7 @@ TEST_F(HistoryTest, TheHistoryKeepsTheNewestRunsWithinItsLimits) {
   EXPECT_EQ(runs.size(), 50u) << "the last 50 runs are kept although they pass 64 MiB";
   EXPECT_EQ(runs.front().function, "Large 52");
   EXPECT_EQ(runs.back().function, "Large 3");
-  ASSERT_TRUE(undoLatest(db).undone);
+  ASSERT_TRUE(undoLatest(db).ok());
   Table rooms = db.openTable("Rooms");
   rooms.setIndex("PrimaryKey");
   rooms.seek({Value("101")});
@@ -253,7 +253,7 @@ TEST_F(HistoryTest, AnUndoWaitsForARunOnAnotherConnection) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     run.commit();
     const UndoResult result = undo.get();
-    ASSERT_TRUE(result.undone) << result.refusal;
+    ASSERT_TRUE(result.ok()) << result.message();
     EXPECT_EQ(result.run->function, "Slow");
   }
   EXPECT_EQ(dump(db), before);
@@ -263,8 +263,10 @@ TEST_F(HistoryTest, AnUndoWaitsForARunOnAnotherConnection) {
   Database other = Database::open(path);
   other.setBusyTimeout(200);
   const UndoResult refused = undoLatest(other);
-  EXPECT_FALSE(refused.undone);
-  EXPECT_NE(refused.refusal.find("Another program is writing"), std::string::npos) << refused.refusal;
+  EXPECT_FALSE(refused.ok());
+  EXPECT_NE(refused.message().find("Another program is writing"), std::string::npos)
+      << refused.message();
+  EXPECT_EQ(refused.failure->code() & 0xFF, store::code::busy) << "the engine's code stays";
   held.commit();
   EXPECT_EQ(latestUndoable(other)->function, "Held");
 }

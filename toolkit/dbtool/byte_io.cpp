@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "error.h"
+#include "store/error.h"
 
 namespace dbtool {
 
@@ -16,14 +16,14 @@ void Output::flush() {
 void FileOutput::deliver(std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
       std::fflush(file_) != 0) {
-    throw Error("cannot write " + name_ + ": " + std::strerror(errno));
+    throw store::Error(store::Fault::Input, "cannot write " + name_ + ": " + std::strerror(errno));
   }
 }
 
 std::size_t FileInput::read(char* into, std::size_t size) {
   const std::size_t got = std::fread(into, 1, size, file_);
   if (got == 0 && std::ferror(file_))
-    throw Error("cannot read " + name_ + ": " + std::strerror(errno));
+    throw store::Error(store::Fault::Input, "cannot read " + name_ + ": " + std::strerror(errno));
   return got;
 }
 

@@ -86,8 +86,10 @@ int runCheck(const CheckRequest& request, Output& out, std::ostream& err) {
     // The check alone only reads, so a file that may only be read is checked too.
     db = store::Database::open(file, request.mend ? store::Database::Access::Write
                                                   : store::Database::Access::Read);
+  } catch (const store::Error& error) {
+    check.failure = error;
   } catch (const std::exception& error) {
-    check.failure = error.what();
+    check.failure = store::Error(store::code::cantOpen, error.what());
   }
   if (db.isOpen()) {
     if (request.mend) {
@@ -95,7 +97,7 @@ int runCheck(const CheckRequest& request, Output& out, std::ostream& err) {
       check = mend.found;
       if (mend.ok()) {
         const store::CheckResult after = store::checkDatabase(db);
-        if (!after.checked()) check.failure = after.failure;
+        if (!after.ok()) check.failure = after.failure;
         left = after.findings.size();
       }
     } else {
@@ -105,8 +107,9 @@ int runCheck(const CheckRequest& request, Output& out, std::ostream& err) {
   }
   try {
     if (request.json) {
-      out.buffer() += checkDocument(file, check, {request.mend && check.checked() ? &mend : nullptr, left});
-    } else if (check.checked()) {
+      out.buffer() +=
+          checkDocument(file, check, {request.mend && check.ok() ? &mend : nullptr, left});
+    } else if (check.ok()) {
       listFindings(out.buffer(), file, check);
       if (request.mend && mend.ok()) {
         out.buffer() += mendLine(mend) + "\n" + file + ": " +
@@ -120,12 +123,12 @@ int runCheck(const CheckRequest& request, Output& out, std::ostream& err) {
     err << "roomkit-db: " << error.what() << "\n";
     return checkFailed;
   }
-  if (!check.checked()) {
-    err << "roomkit-db: " << file << " could not be checked: " << check.failure << "\n";
+  if (!check.ok()) {
+    err << "roomkit-db: " << file << " could not be checked: " << check.message() << "\n";
     return checkFailed;
   }
   if (request.mend && !mend.ok()) {
-    err << "roomkit-db: " << file << ": " << mend.failure << " Nothing was mended.\n";
+    err << "roomkit-db: " << file << ": " << mend.message() << " Nothing was mended.\n";
     return checkFound;
   }
   const std::size_t remaining = request.mend ? left : check.findings.size();

@@ -71,8 +71,8 @@ std::string checkDocument(const std::string& file, const store::CheckResult& che
                           const MendSummary& mend) {
   std::string out = "{\"file\": ";
   appendText(out, file);
-  out += check.checked() ? ", \"checked\": true" : ", \"checked\": false, \"failure\": ";
-  if (!check.checked()) appendText(out, check.failure);
+  out += check.ok() ? ", \"checked\": true" : ", \"checked\": false, \"failure\": ";
+  if (!check.ok()) appendText(out, check.message());
   appendCount(out, "findings", static_cast<std::int64_t>(check.findings.size()));
   out += ", \"kinds\": [";
   for (int k = 0; k < store::findingKindCount; ++k) {
@@ -106,7 +106,7 @@ std::string checkDocument(const std::string& file, const store::CheckResult& che
       appendCount(out, "left", static_cast<std::int64_t>(mend.left));
     } else {
       out += ", \"failure\": ";
-      appendText(out, result.failure);
+      appendText(out, result.message());
     }
     out += "}";
   }

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "check_command.h"
-#include "error.h"
 #include "export.h"
 #include "history_commands.h"
 #include "import.h"
@@ -25,11 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class UsageError : public Error {
- public:
-  using Error::Error;
-};
-
 constexpr int maxRooms = 1000000;
 constexpr int maxBanks = 1000;
 
@@ -39,8 +33,8 @@ std::uint64_t wholeNumber(const std::string& option, const std::string& text,
   const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
   if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() ||
       number > largest) {
-    throw UsageError(option + " takes a whole number from 0 to " + std::to_string(largest) +
-                     ", not '" + text + "'");
+    throw store::Error(store::Fault::Usage, option + " takes a whole number from 0 to " +
+                                                std::to_string(largest) + ", not '" + text + "'");
   }
   return number;
 }
@@ -53,7 +47,7 @@ void say(Output& out, const std::string& line) {
 
 void create(const std::vector<std::string>& args, Output& out) {
   if (args.size() != 3 || (args[1] != "building" && args[1] != "account")) {
-    throw UsageError("create takes 'building' or 'account' and a file");
+    throw store::Error(store::Fault::Usage, "create takes 'building' or 'account' and a file");
   }
   const std::string& path = args[2];
   refuseExisting(path);
@@ -81,12 +75,13 @@ void writeSample(const std::vector<std::string>& args, Output& out) {
       value = option.substr(equals + 1);
       option.resize(equals);
     } else if (named) {
-      if (i + 1 == args.size()) throw UsageError(option + " needs a value");
+      if (i + 1 == args.size()) throw store::Error(store::Fault::Usage, option + " needs a value");
       value = args[++i];
     }
     if (!named) {
       if (!file.empty())
-        throw UsageError("sample takes one file, not '" + file + "' and '" + option + "'");
+        throw store::Error(store::Fault::Usage,
+                           "sample takes one file, not '" + file + "' and '" + option + "'");
       file = option;
     } else if (option == "--rooms") {
       options.rooms = static_cast<int>(wholeNumber(option, value, maxRooms));
@@ -95,26 +90,29 @@ void writeSample(const std::vector<std::string>& args, Output& out) {
     } else if (option == "--seed") {
       options.variant = wholeNumber(option, value, UINT64_MAX);
     } else if (option == "--account") {
-      if (value.empty()) throw UsageError("--account needs a file");
+      if (value.empty()) throw store::Error(store::Fault::Usage, "--account needs a file");
       account = value;
     } else {
-      throw UsageError("sample has no option '" + option + "'");
+      throw store::Error(store::Fault::Usage, "sample has no option '" + option + "'");
     }
   }
-  if (file.empty()) throw UsageError("sample needs the file to write");
+  if (file.empty()) throw store::Error(store::Fault::Usage, "sample needs the file to write");
   refuseExisting(file);
   const std::string code = buildingCodeOf(file);
   if (!account.empty()) {
     refuseExisting(account);
     if (fs::absolute(file).lexically_normal() == fs::absolute(account).lexically_normal()) {
-      throw Error("the building and the account database cannot be one file");
+      throw store::Error(store::Fault::Input,
+                         "the building and the account database cannot be one file");
     }
     const std::size_t length = store::characterCount(code);
     const auto size = store::schema::accountTable().fields[1].size;
     if (length == 0 || length > static_cast<std::size_t>(size)) {
-      throw Error("the building code '" + code + "' (the name of '" + file +
-                  "' between \"JOX_\" and \".MDB\") must have 1 to " + std::to_string(size) +
-                  " characters to be listed in an account database");
+      throw store::Error(store::Fault::Input,
+                         "the building code '" + code + "' (the name of '" + file +
+                             "' between \"JOX_\" and \".MDB\") must have 1 to " +
+                             std::to_string(size) +
+                             " characters to be listed in an account database");
     }
   }
   sample::writeBuilding(file, options);
@@ -134,7 +132,7 @@ void writeSample(const std::vector<std::string>& args, Output& out) {
 }
 
 void exportFile(const std::vector<std::string>& args, Output& out) {
-  if (args.size() != 2) throw UsageError("export takes one database file");
+  if (args.size() != 2) throw store::Error(store::Fault::Usage, "export takes one database file");
   if (!exportJet(args[1], out)) exportDatabase(args[1], out);
 }
 
@@ -144,7 +142,8 @@ struct FileCloser {
 
 void importFile(const std::vector<std::string>& args, Input& in, Output& out) {
   if (args.size() != 3)
-    throw UsageError(
+    throw store::Error(
+        store::Fault::Usage,
         "import takes a JSON document (or - for standard input) and a new database file");
   const std::string& json = args[1];
   const std::string& target = args[2];
@@ -155,24 +154,35 @@ void importFile(const std::vector<std::string>& args, Input& in, Output& out) {
   Input* input = &in;
   if (json != "-") {
     std::error_code error;
-    if (fs::is_directory(json, error)) throw Error(source + " is a folder, not a JSON document");
+    if (fs::is_directory(json, error))
+      throw store::Error(store::Fault::Input, source + " is a folder, not a JSON document");
     file.reset(std::fopen(json.c_str(), "rb"));
-    if (!file) throw Error("cannot read " + source + ": " + std::strerror(errno));
+    if (!file)
+      throw store::Error(store::Fault::Input,
+                         "cannot read " + source + ": " + std::strerror(errno));
     fileInput = std::make_unique<FileInput>(file.get(), source);
     input = fileInput.get();
   }
   ImportCounts counts;
   try {
     counts = importDocument(*input, target);
-  } catch (const Error& error) {
+  } catch (const store::Error& error) {
     // Faults of the document begin with their place ("line 4, column 9: ..."); those of the
-    // target file come as store errors that name it.
+    // target file come as the engine's errors that name it, and go on as they are.
+    if (!error.is(store::Fault::Input)) throw;
     const std::string what = error.what();
     const std::string where = what.rfind("line ", 0) == 0 ? source + ", " : source + ": ";
-    throw Error(where + what + "; '" + target + "' was not written");
+    throw store::Error(store::Fault::Input, where + what + "; '" + target + "' was not written");
   }
   say(out, target + ": " + std::to_string(counts.tables) + " tables, " +
                std::to_string(counts.records) + " records");
+}
+
+// A refused command: its message, and nothing of an export's unwritten rest.
+int refused(const std::exception& error, Output& out, std::ostream& err) {
+  out.buffer().clear();
+  err << "roomkit-db: " << error.what() << "\n";
+  return 1;
 }
 
 }  // namespace
@@ -230,7 +240,7 @@ const char* usageText() {
 
 int run(const std::vector<std::string>& args, Input& in, Output& out, std::ostream& err) {
   try {
-    if (args.empty()) throw UsageError("");
+    if (args.empty()) throw store::Error(store::Fault::Usage, "");
     const std::string& command = args[0];
     if (command == "help" || command == "--help" || command == "-h") {
       out.buffer() += usageText();
@@ -247,35 +257,36 @@ int run(const std::vector<std::string>& args, Input& in, Output& out, std::ostre
       importFile(args, in, out);
     } else if (command == "import-mdb") {
       if (args.size() != 3)
-        throw UsageError("import-mdb takes a Jet database and a new database file");
+        throw store::Error(store::Fault::Usage,
+                           "import-mdb takes a Jet database and a new database file");
       importMdb(args[1], args[2], out);
     } else if (command == "migrate") {
-      if (args.size() != 2) throw UsageError("migrate takes one folder");
+      if (args.size() != 2) throw store::Error(store::Fault::Usage, "migrate takes one folder");
       return migrateFolder(args[1], out) == 0 ? 0 : 1;
     } else if (command == "check") {
       std::string why;
       const auto request = checkRequest(args, why);
-      if (!request) throw UsageError(why);
+      if (!request) throw store::Error(store::Fault::Usage, why);
       return runCheck(*request, out, err);
     } else if (command == "history" || command == "undo") {
-      if (args.size() != 2) throw UsageError(command + " takes one database file");
+      if (args.size() != 2)
+        throw store::Error(store::Fault::Usage, command + " takes one database file");
       if (command == "history") {
         listHistory(args[1], out);
       } else {
         undoNewestRun(args[1], out);
       }
     } else {
-      throw UsageError("unknown command '" + command + "'");
+      throw store::Error(store::Fault::Usage, "unknown command '" + command + "'");
     }
     return 0;
-  } catch (const UsageError& error) {
+  } catch (const store::Error& error) {
+    if (!error.is(store::Fault::Usage)) return refused(error, out, err);
     if (*error.what()) err << "roomkit-db: " << error.what() << "\n";
     err << usageText();
     return 2;
   } catch (const std::exception& error) {
-    out.buffer().clear();  // a refused export ends without its unwritten rest
-    err << "roomkit-db: " << error.what() << "\n";
-    return 1;
+    return refused(error, out, err);
   }
 }
 

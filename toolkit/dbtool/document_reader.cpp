@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "document_shape.h"
-#include "error.h"
 #include "field_value.h"
 #include "json_input.h"
 #include "json_text.h"
+#include "store/error.h"
 #include "table_draft.h"
 #include "table_writer.h"
 
@@ -216,7 +216,7 @@ bool DocumentReader::EndArray(SizeType) {
       try {
         writer_->insert(record_);
         ++recordCount_;
-      } catch (const Error& error) {
+      } catch (const store::Error& error) {
         failAt(recordStart_, recordContext() + ": " + error.what());
       }
       break;
@@ -234,7 +234,7 @@ void DocumentReader::recordValue(Token token, std::string_view text) {
   }
   try {
     readFieldValue(token, text, draft_->def().fields[count_], record_[count_]);
-  } catch (const ValueRefusal& refusal) {
+  } catch (const store::Error& refusal) {
     failAt(in_.tokenStart(), recordContext() + ", " + refusal.what());
   }
   ++count_;
@@ -353,7 +353,7 @@ void DocumentReader::makeTable(TextPosition where) {
   tableNames_.push_back(def.name);
   try {
     writer_ = std::make_unique<TableWriter>(db_, def);
-  } catch (const Error& error) {
+  } catch (const store::Error& error) {
     failAt(where, error.what());
   }
   width_ = def.fields.size();

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "error.h"
 #include "json_text.h"
 #include "record_writer.h"
 #include "store/database.h"
+#include "store/error.h"
 #include "store/history.h"
 #include "store/rows.h"
 

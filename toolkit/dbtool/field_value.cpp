@@ -18,7 +18,7 @@ namespace {
 using store::FieldType;
 
 [[noreturn]] void refuse(const store::FieldDef& field, const std::string& what) {
-  throw ValueRefusal("field " + jsonString(field.name) + ": " + what);
+  throw store::Error(store::Fault::Input, "field " + jsonString(field.name) + ": " + what);
 }
 
 const char* hint(FieldType type) {
@@ -223,7 +223,9 @@ void readFieldValue(Token token, std::string_view text, const store::FieldDef& f
       wrongKind(field, token == Token::True ? "true" : "false");
     case Token::BeginObject: wrongKind(field, "an object");
     case Token::BeginArray: wrongKind(field, "an array");
-    default: throw ValueRefusal(std::string("expected a value, found ") + tokenName(token));
+    default:
+      throw store::Error(store::Fault::Input,
+                         std::string("expected a value, found ") + tokenName(token));
   }
 }
 

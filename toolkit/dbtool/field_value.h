@@ -8,20 +8,15 @@
 
 #include <string_view>
 
-#include "error.h"
 #include "json_input.h"
 #include "store/definition.h"
+#include "store/error.h"
 #include "store/value.h"
 
 namespace dbtool {
 
-// A value that its field cannot take; the message names the field ("field \"Area\": ..."), the
-// caller adds where it stands.
-class ValueRefusal : public Error {
- public:
-  using Error::Error;
-};
-
+// A value that its field cannot take throws Error (Input) whose message names the field
+// ("field \"Area\": ..."); the caller adds where it stands.
 void readFieldValue(Token token, std::string_view text, const store::FieldDef& field,
                     store::Value& value);
 

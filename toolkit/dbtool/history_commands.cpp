@@ -1,6 +1,6 @@
 #include "history_commands.h"
 
-#include "error.h"
+#include "store/error.h"
 #include "store/history.h"
 #include "store/merge_log.h"
 
@@ -51,7 +51,7 @@ void listHistory(const std::string& path, Output& out) {
 void undoNewestRun(const std::string& path, Output& out) {
   store::Database db = store::Database::open(path);
   const store::UndoResult result = store::undoLatest(db);
-  if (!result.undone) throw Error(path + ": " + result.refusal);
+  if (!result.ok()) throw store::Error(*result.failure, path + ": " + result.message());
   say(out, "undone: " + headline(*result.run));
   // The merge's log says that it was undone; the undo stands even where the log cannot be written.
   const std::string unlogged = store::noteUndoneMerge(path, *result.run);

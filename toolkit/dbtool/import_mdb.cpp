@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "error.h"
 #include "export.h"
 #include "jet/convert.h"
 #include "jet/jet_file.h"
 #include "new_database.h"
+#include "store/error.h"
 
 namespace dbtool {
 namespace {
@@ -26,7 +26,8 @@ class TemporaryFolder {
     const std::string pattern = (fs::temp_directory_path() / "roomkit-db-XXXXXX").string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    if (!::mkdtemp(name.data())) throw Error("no temporary folder for the conversion");
+    if (!::mkdtemp(name.data()))
+      throw store::Error(store::Fault::Input, "no temporary folder for the conversion");
     path_ = name.data();
   }
   ~TemporaryFolder() {
@@ -49,8 +50,9 @@ void importMdb(const std::string& jet, const std::string& target, Output& out) {
   jet::Summary summary;
   try {
     summary = jet::convert(jet, target);
-  } catch (const jet::Error& error) {
-    throw Error(std::string(error.what()) + "; '" + target + "' was not written");
+  } catch (const store::Error& error) {
+    if (!error.refusesJet()) throw;
+    throw store::Error(error, std::string(error.what()) + "; '" + target + "' was not written");
   }
   std::string& text = out.buffer();
   for (const jet::TableSummary& table : summary.tables) {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "error.h"
+#include "store/error.h"
 
 namespace dbtool {
 namespace {
@@ -48,7 +48,7 @@ JsonInput::JsonInput(Input& input) : input_(input), buffer_(chunk + 1) {
 }
 
 void failAt(TextPosition where, const std::string& message) {
-  throw Error(describe(where) + ": " + message);
+  throw store::Error(store::Fault::Input, describe(where) + ": " + message);
 }
 
 char JsonInput::peekSlow() {

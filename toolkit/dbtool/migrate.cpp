@@ -6,9 +6,9 @@
 #include <fstream>
 #include <vector>
 
-#include "error.h"
 #include "jet/in_place.h"
 #include "jet/jet_file.h"
+#include "store/error.h"
 #include "store/text_case.h"
 
 namespace dbtool {
@@ -51,7 +51,9 @@ int migrateFolder(const std::string& folder, Output& out) {
     const std::string name = entry.path().filename().string();
     if (isSuiteDatabase(name) && entry.is_regular_file(error)) names.push_back(name);
   }
-  if (error) throw Error("cannot list the folder '" + folder + "': " + error.message());
+  if (error)
+    throw store::Error(store::Fault::Input,
+                       "cannot list the folder '" + folder + "': " + error.message());
   std::sort(names.begin(), names.end());
 
   std::size_t converted = 0, ours = 0, refused = 0;
@@ -84,7 +86,9 @@ int migrateFolder(const std::string& folder, Output& out) {
         for (const std::string& why : table.leftOut)
           text += "  " + table.name + ": " + why + "; left out\n";
       }
-    } catch (const jet::Error& refusal) {
+    } catch (const store::Error& refusal) {
+      // A refused file is told and counted, and the next one is converted.
+      if (!refusal.refusesJet()) throw;
       ++refused;
       text += std::string("refused: ") + refusal.what() + "\n";
     }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "error.h"
+#include "store/error.h"
 
 namespace dbtool {
 
@@ -11,8 +11,9 @@ void refuseExisting(const std::string& path) {
   std::error_code error;
   const auto status = std::filesystem::symlink_status(path, error);
   if (std::filesystem::exists(status)) {
-    throw Error("'" + path +
-                "' exists; roomkit-db writes only new files and never over an existing one");
+    throw store::Error(
+        store::Fault::Input,
+        "'" + path + "' exists; roomkit-db writes only new files and never over an existing one");
   }
 }
 
@@ -35,6 +36,7 @@ NewDatabase::~NewDatabase() {
   try {
     if (db_.isOpen() && db_.inTransaction()) db_.rollback();
   } catch (const store::Error&) {
+    // Goes on: the files are removed next, which takes the transaction with them.
   }
   db_.close();
   removeDatabaseFiles(path_);

@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "base64.h"
-#include "error.h"
 #include "json_text.h"
+#include "store/error.h"
 #include "store/rows.h"
 #include "store/value.h"
 
@@ -59,9 +59,11 @@ void RecordWriter::write(const store::StoredRows& row, std::int64_t record) {
 }
 
 void RecordWriter::refuse(const store::FieldDef& field, const std::string& what) const {
-  throw Error("table " + jsonString(def_.name) + ", record " + std::to_string(record_) +
-              ", field " + jsonString(field.name) + ": the " + store::fieldTypeName(field.type) +
-              " field " + what + "; the document cannot show it as it is");
+  throw store::Error(store::Fault::Input, "table " + jsonString(def_.name) + ", record " +
+                                              std::to_string(record_) + ", field " +
+                                              jsonString(field.name) + ": the " +
+                                              store::fieldTypeName(field.type) + " field " + what +
+                                              "; the document cannot show it as it is");
 }
 
 // The value as the store reads it for the field's type.

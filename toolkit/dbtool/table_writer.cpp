@@ -1,7 +1,7 @@
 #include "table_writer.h"
 
-#include "error.h"
 #include "json_text.h"
+#include "store/error.h"
 #include "store/writes.h"
 
 namespace dbtool {
@@ -18,12 +18,14 @@ TableWriter::TableWriter(store::Database& db, const store::TableDef& def) : db_(
   try {
     db_.createTable(def_);
   } catch (const store::Error& error) {
-    throw Error("table " + jsonString(def_.name) + " cannot be made: " + error.what());
+    throw store::Error(store::Fault::Input,
+                       "table " + jsonString(def_.name) + " cannot be made: " + error.what());
   }
   try {
     insert_ = std::make_unique<store::Inserter>(db_, def_.name);
   } catch (const store::Error& error) {
-    throw Error("table " + jsonString(def_.name) + " cannot be written: " + error.what());
+    throw store::Error(store::Fault::Input,
+                       "table " + jsonString(def_.name) + " cannot be written: " + error.what());
   }
 }
 
@@ -33,9 +35,10 @@ void TableWriter::insert(const std::vector<store::Value>& record) {
   } catch (const store::Error& error) {
     if ((error.code() & 0xFF) == store::code::constraint) {
       const std::string index = duplicateIndex(record);
-      if (!index.empty()) throw Error("duplicate key: " + index);
+      if (!index.empty()) throw store::Error(store::Fault::Input, "duplicate key: " + index);
     }
-    throw Error(std::string("the record cannot be written: ") + error.what());
+    throw store::Error(store::Fault::Input,
+                       std::string("the record cannot be written: ") + error.what());
   }
 }
 

@@ -14,7 +14,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "error.h"
+#include "store/error.h"
 
 namespace jet::detail {
 namespace {
@@ -26,8 +26,8 @@ class Pipe {
  public:
   Pipe() {
     if (::pipe2(ends_, O_CLOEXEC) != 0) {
-      throw Error(Refusal::Unwritable,
-                  std::string("no pipe to a converting process: ") + std::strerror(errno));
+      throw store::Error(store::Fault::Unwritable,
+                         std::string("no pipe to a converting process: ") + std::strerror(errno));
     }
   }
   ~Pipe() {
@@ -108,6 +108,8 @@ class Child {
   try {
     work(events.write());
   } catch (...) {
+    // What the work did not send as a refusal ends the process with a failing status; the
+    // parent then refuses the file with the last line the process wrote.
     status = 1;
   }
   ::_exit(status);
@@ -130,8 +132,8 @@ ChildEnd runInChild(const std::function<void(int eventFd)>& work,
   Pipe output;
   const pid_t pid = ::fork();
   if (pid < 0) {
-    throw Error(Refusal::Unwritable,
-                std::string("no process for the conversion: ") + std::strerror(errno));
+    throw store::Error(store::Fault::Unwritable,
+                       std::string("no process for the conversion: ") + std::strerror(errno));
   }
   if (pid == 0) runChild(work, limits.memoryBytes, events, output);
   Child child(pid);

@@ -4,7 +4,6 @@
 #include <new>
 #include <vector>
 
-#include "error.h"
 #include "field_rules.h"
 #include "source.h"
 #include "store/database.h"
@@ -43,9 +42,10 @@ bool targetFault(int code) {
   }
 }
 
-Error storeRefusal(const store::Error& error, const std::string& where) {
-  return Error(targetFault(error.code()) ? Refusal::Unwritable : Refusal::Unsupported,
-               where + ": " + error.what());
+store::Error storeRefusal(const store::Error& error, const std::string& where) {
+  return store::Error(
+      targetFault(error.code()) ? store::Fault::Unwritable : store::Fault::Unsupported,
+      where + ": " + error.what());
 }
 
 // A record that breaks Required or Allow Zero Length, which Access does not test again on the
@@ -92,9 +92,10 @@ std::int64_t copyTable(store::Database& db, SourceTable& table, std::int64_t don
   }
   db.releaseSavepoint("jet_table");
   if (records != table.catalogueRecords()) {
-    throw Error(Refusal::Damaged,
-                "the table '" + def.name + "' counts " + std::to_string(table.catalogueRecords()) +
-                    " records, of which " + std::to_string(records) + " can be read");
+    throw store::Error(store::Fault::Damaged, "the table '" + def.name + "' counts " +
+                                                  std::to_string(table.catalogueRecords()) +
+                                                  " records, of which " + std::to_string(records) +
+                                                  " can be read");
   }
   send({Event::Kind::Progress, done + records, total, {}});
   for (const std::string& why : table.leftOutIndexes()) send({Event::Kind::LeftOut, 0, 0, why});
@@ -139,20 +140,24 @@ void convert(const std::string& jetPath, const Header& header, const std::string
 void convertFile(const std::string& jetPath, const Header& header, const std::string& target,
                  const std::function<bool(const Event&)>& send) {
   const Sender sender(send);
-  auto refuse = [&](Refusal reason, const std::string& message) {
+  auto refuse = [&](store::Fault reason, const std::string& message) {
     send({Event::Kind::Refused, 0, static_cast<std::int64_t>(reason), message});
   };
   try {
     convert(jetPath, header, target, sender);
   } catch (const Gone&) {
-  } catch (const Error& error) {
-    refuse(error.reason(), error.what());
+    // The caller stopped listening (it stops the conversion): there is no one left to tell.
   } catch (const store::Error& error) {
-    refuse(targetFault(error.code()) ? Refusal::Unwritable : Refusal::Damaged, error.what());
+    if (error.refusesJet()) {
+      refuse(error.fault(), error.what());
+    } else {
+      refuse(targetFault(error.code()) ? store::Fault::Unwritable : store::Fault::Damaged,
+             error.what());
+    }
   } catch (const std::bad_alloc&) {
-    refuse(Refusal::Damaged, "reading it takes more memory than there is");
+    refuse(store::Fault::Damaged, "reading it takes more memory than there is");
   } catch (const std::exception& error) {
-    refuse(Refusal::Damaged, error.what());
+    refuse(store::Fault::Damaged, error.what());
   }
 }
 

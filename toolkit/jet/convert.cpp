@@ -17,25 +17,31 @@ using detail::Event;
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 // The message of a refusal found in the Jet file, which it names.
-std::string about(const std::string& jetPath, Refusal reason, const std::string& detail) {
+std::string about(const std::string& jetPath, store::Fault reason, const std::string& detail) {
   const char* what = "";
   switch (reason) {
-    case Refusal::NotJet: what = "is not a Jet database"; break;
-    case Refusal::Ace: what = "is an Access 2007 or later database (\"Standard ACE DB\")"; break;
-    case Refusal::Version: what = "is a Jet database of a version that cannot be read"; break;
-    case Refusal::CutShort: what = "is cut short"; break;
-    case Refusal::Damaged: what = "is damaged"; break;
-    case Refusal::Unsupported: what = "cannot be converted"; break;
-    case Refusal::Unreadable: what = "cannot be read"; break;
-    case Refusal::TargetExists:
-    case Refusal::Unwritable:
-    case Refusal::Stopped: return detail;
+    case store::Fault::NotJet: what = "is not a Jet database"; break;
+    case store::Fault::Ace:
+      what = "is an Access 2007 or later database (\"Standard ACE DB\")";
+      break;
+    case store::Fault::Version: what = "is a Jet database of a version that cannot be read"; break;
+    case store::Fault::CutShort: what = "is cut short"; break;
+    case store::Fault::Damaged: what = "is damaged"; break;
+    case store::Fault::Unsupported: what = "cannot be converted"; break;
+    case store::Fault::Unreadable: what = "cannot be read"; break;
+    case store::Fault::Engine:
+    case store::Fault::Input:
+    case store::Fault::Usage:
+    case store::Fault::TargetExists:
+    case store::Fault::Unwritable:
+    case store::Fault::Stopped: return detail;
   }
   return quoted(jetPath) + " " + what + ": " + detail;
 }
 
-[[noreturn]] void refuse(const std::string& jetPath, Refusal reason, const std::string& detail) {
-  throw Error(reason, about(jetPath, reason, detail));
+[[noreturn]] void refuse(const std::string& jetPath, store::Fault reason,
+                         const std::string& detail) {
+  throw store::Error(reason, about(jetPath, reason, detail));
 }
 
 std::string lastLine(const std::string& text) {
@@ -82,13 +88,14 @@ Summary convert(const std::string& jetPath, const std::string& storePath,
   Header header;
   try {
     header = checkJetFile(jetPath);
-  } catch (const Error& error) {
-    refuse(jetPath, error.reason(), error.what());
+  } catch (const store::Error& error) {
+    if (!error.refusesJet()) throw;
+    refuse(jetPath, error.fault(), error.what());
   }
   detail::Workspace workspace(storePath);
 
   Summary summary;
-  std::optional<Error> refusal;
+  std::optional<store::Error> refusal;
   bool done = false;
   std::vector<std::string> leftOut;  // of the table whose Table event comes next
   const auto onEvent = [&](const Event& event) {
@@ -105,7 +112,7 @@ Summary convert(const std::string& jetPath, const std::string& storePath,
       case Event::Kind::LeftOut: leftOut.push_back(event.text); return true;
       case Event::Kind::Done: done = true; return true;
       case Event::Kind::Refused:
-        refusal.emplace(static_cast<Refusal>(event.second), event.text);
+        refusal.emplace(static_cast<store::Fault>(event.second), event.text);
         return true;
     }
     return true;
@@ -119,18 +126,19 @@ Summary convert(const std::string& jetPath, const std::string& storePath,
       onEvent, {limits.silenceSeconds, limits.memoryBytes, limits.idle});
 
   if (end.how == ChildEnd::How::Stopped && !refusal) {
-    throw Error(Refusal::Stopped, "the conversion of " + quoted(jetPath) + " was stopped");
+    throw store::Error(store::Fault::Stopped,
+                       "the conversion of " + quoted(jetPath) + " was stopped");
   }
   if (refusal) {
-    if (refusal->reason() == Refusal::Unwritable) {
-      throw Error(Refusal::Unwritable,
-                  quoted(storePath) + " cannot be written: " + refusal->what());
+    if (refusal->fault() == store::Fault::Unwritable) {
+      throw store::Error(store::Fault::Unwritable,
+                         quoted(storePath) + " cannot be written: " + refusal->what());
     }
-    refuse(jetPath, refusal->reason(), refusal->what());
+    refuse(jetPath, refusal->fault(), refusal->what());
   }
   const bool clean = end.how == ChildEnd::How::Exited && end.code == 0;
   if (!done || !(clean || end.how == ChildEnd::How::Lost)) {
-    refuse(jetPath, Refusal::Damaged, failure(end, limits));
+    refuse(jetPath, store::Fault::Damaged, failure(end, limits));
   }
   workspace.publish(storePath);
   return summary;

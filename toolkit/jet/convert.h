@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "error.h"
+#include "store/error.h"
 
 namespace jet {
 

@@ -12,7 +12,7 @@ struct Event {
   enum class Kind : std::uint8_t { Total = 1, Progress, Table, Linked, Done, Refused, LeftOut };
   Kind kind = Kind::Done;
   std::int64_t first = 0;   // Total: records; Progress: records done; Table: records
-  std::int64_t second = 0;  // Progress: total; Table: indexes; Refused: the Refusal
+  std::int64_t second = 0;  // Progress: total; Table: indexes; Refused: the Fault
   std::string text;         // Table and Linked: the name; Refused, LeftOut: the message
 };
 

@@ -1,14 +1,14 @@
 #include "field_types.h"
 
-#include "error.h"
 #include "mdb.h"
+#include "store/error.h"
 
 namespace jet::detail {
 namespace {
 
-[[noreturn]] void refuse(Refusal reason, const std::string& table, const Column& column,
+[[noreturn]] void refuse(store::Fault reason, const std::string& table, const Column& column,
                          const std::string& what) {
-  throw Error(reason, "the field '" + column.name + "' of table '" + table + "' " + what);
+  throw store::Error(reason, "the field '" + column.name + "' of table '" + table + "' " + what);
 }
 
 // Decimals that fit a currency amount exactly: at most 4 decimals and 14 whole digits, so that
@@ -43,18 +43,18 @@ FieldPlan planField(const std::string& table, const Column& column, bool jet4) {
       // Jet 4 keeps two bytes per character of the defined size, Jet 3 one.
       const int characters = jet4 ? column.size / 2 : column.size;
       if (characters < 1 || characters > 255) {
-        refuse(Refusal::Damaged, table, column,
+        refuse(store::Fault::Damaged, table, column,
                "has a text size of " + std::to_string(characters) + " characters");
       }
       return as(FieldType::Text, characters);
     }
     case MDB_BINARY:
-      if (column.size < 1) refuse(Refusal::Damaged, table, column, "has a binary size of 0");
+      if (column.size < 1) refuse(store::Fault::Damaged, table, column, "has a binary size of 0");
       return as(FieldType::Binary, column.size);
     case MDB_NUMERIC:
       if (column.precision < 1 || column.precision > 28 || column.scale < 0 ||
           column.scale > column.precision) {
-        refuse(Refusal::Damaged, table, column,
+        refuse(store::Fault::Damaged, table, column,
                "is a decimal of precision " + std::to_string(column.precision) + " and scale " +
                    std::to_string(column.scale));
       }
@@ -62,7 +62,7 @@ FieldPlan planField(const std::string& table, const Column& column, bool jet4) {
       return fitsCurrency(column) ? as(FieldType::Currency, 8)
                                   : as(FieldType::Text, column.precision + 2);
     default:
-      refuse(Refusal::Unsupported, table, column,
+      refuse(store::Fault::Unsupported, table, column,
              "has Jet type " + std::to_string(column.type) + ", which no store type holds");
   }
 }

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <random>
 
-#include "error.h"
+#include "store/error.h"
 
 namespace jet {
 namespace {
@@ -41,8 +41,8 @@ Replacement::Replacement(const std::string& path, const Progress& progress, cons
   if (sameFile(path, kept)) ::unlink(kept.c_str());
   std::error_code error;
   if (fs::exists(fs::symlink_status(kept, error))) {
-    throw Error(Refusal::TargetExists,
-                "'" + kept + "' already exists, and it is not written over");
+    throw store::Error(store::Fault::TargetExists,
+                       "'" + kept + "' already exists, and it is not written over");
   }
   summary_ = convert(path, staging_, progress, limits);
 }
@@ -54,13 +54,13 @@ Replacement::~Replacement() {
 void Replacement::commit() {
   const std::string kept = keptPath(path_);
   if (::link(path_.c_str(), kept.c_str()) != 0) {
-    throw Error(Refusal::Unwritable, "The original could not be renamed to " +
-                                         fs::path(kept).filename().string() + ".");
+    throw store::Error(store::Fault::Unwritable, "The original could not be renamed to " +
+                                                     fs::path(kept).filename().string() + ".");
   }
   if (std::rename(staging_.c_str(), path_.c_str()) != 0) {
     ::unlink(kept.c_str());
-    throw Error(Refusal::Unwritable, "The converted database could not take the name " +
-                                         fs::path(path_).filename().string() + ".");
+    throw store::Error(store::Fault::Unwritable, "The converted database could not take the name " +
+                                                     fs::path(path_).filename().string() + ".");
   }
   committed_ = true;
 }

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "error.h"
+#include "store/error.h"
 
 namespace jet {
 namespace {
@@ -88,36 +88,41 @@ bool isJetFile(const std::string& path) {
 
 Header checkJetFile(const std::string& path) {
   const ReadOnlyFile file(path);
-  if (file.fd() < 0) throw Error(Refusal::Unreadable, std::strerror(errno));
+  if (file.fd() < 0) throw store::Error(store::Fault::Unreadable, std::strerror(errno));
   struct stat info {};
-  if (::fstat(file.fd(), &info) != 0) throw Error(Refusal::Unreadable, std::strerror(errno));
-  if (S_ISDIR(info.st_mode)) throw Error(Refusal::Unreadable, "it is a folder");
-  if (!S_ISREG(info.st_mode)) throw Error(Refusal::Unreadable, "it is not a regular file");
+  if (::fstat(file.fd(), &info) != 0)
+    throw store::Error(store::Fault::Unreadable, std::strerror(errno));
+  if (S_ISDIR(info.st_mode)) throw store::Error(store::Fault::Unreadable, "it is a folder");
+  if (!S_ISREG(info.st_mode))
+    throw store::Error(store::Fault::Unreadable, "it is not a regular file");
   const Header header = headerOf(file, static_cast<std::uint64_t>(info.st_size));
   switch (header.format) {
     case Format::NotJet:
-      throw Error(Refusal::NotJet, "it lacks the \"Standard Jet DB\" signature at byte 4");
+      throw store::Error(store::Fault::NotJet,
+                         "it lacks the \"Standard Jet DB\" signature at byte 4");
     case Format::Ace:
-      throw Error(Refusal::Ace,
-                  "only Jet 3 and Jet 4 databases (Access 97 to 2003) can be converted");
+      throw store::Error(store::Fault::Ace,
+                         "only Jet 3 and Jet 4 databases (Access 97 to 2003) can be converted");
     case Format::UnknownVersion:
-      throw Error(Refusal::Version, "its version number is " + std::to_string(header.version) +
-                                        ", where Jet 3 has 0 and Jet 4 has 1");
+      throw store::Error(store::Fault::Version, "its version number is " +
+                                                    std::to_string(header.version) +
+                                                    ", where Jet 3 has 0 and Jet 4 has 1");
     case Format::Jet3:
     case Format::Jet4: break;
   }
   const auto page = static_cast<std::uint64_t>(header.pageSize);
   if (header.fileSize % page != 0) {
-    throw Error(Refusal::CutShort, std::to_string(header.fileSize) +
-                                       " bytes are not a whole number of " + std::to_string(page) +
-                                       "-byte pages");
+    throw store::Error(store::Fault::CutShort, std::to_string(header.fileSize) +
+                                                   " bytes are not a whole number of " +
+                                                   std::to_string(page) + "-byte pages");
   }
   if (header.fileSize < (catalogPage + 1) * page) {
-    throw Error(Refusal::CutShort, "it ends before the page of its catalogue");
+    throw store::Error(store::Fault::CutShort, "it ends before the page of its catalogue");
   }
   unsigned char kind[2];
   if (!file.readAt(catalogPage * page, kind, sizeof kind) || kind[0] != 0x02 || kind[1] != 0x01) {
-    throw Error(Refusal::Damaged, "the page of its catalogue holds no table definition");
+    throw store::Error(store::Fault::Damaged,
+                       "the page of its catalogue holds no table definition");
   }
   return header;
 }

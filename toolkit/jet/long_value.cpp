@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "error.h"
+#include "store/error.h"
 #include "values.h"
 
 namespace jet::detail {
@@ -14,7 +14,7 @@ constexpr std::uint32_t onePageFlag = 0x40000000;
 constexpr std::uint32_t lengthMask = 0x3FFFFFFF;
 
 [[noreturn]] void broken(const std::string& what) {
-  throw Error(Refusal::Damaged, "a memo or OLE value " + what);
+  throw store::Error(store::Fault::Damaged, "a memo or OLE value " + what);
 }
 
 // One row of a long-value page: its bytes stay valid until the next page is read.

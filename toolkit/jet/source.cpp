@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "error.h"
 #include "long_value.h"
+#include "store/error.h"
 #include "store/text_case.h"
 #include "table_pages.h"
 #include "values.h"
@@ -14,7 +14,9 @@ namespace {
 
 constexpr int rowOffsetMask = 0x1FFF;  // a row's offset on its page, without the flag bits
 
-[[noreturn]] void damaged(const std::string& what) { throw Error(Refusal::Damaged, what); }
+[[noreturn]] void damaged(const std::string& what) {
+  throw store::Error(store::Fault::Damaged, what);
+}
 
 bool isEngineTable(const MdbCatalogEntry* entry) {
   return mdb_is_system_table(const_cast<MdbCatalogEntry*>(entry)) ||
@@ -51,9 +53,9 @@ SourceTable::SourceTable(MdbHandle* mdb, MdbCatalogEntry* entry, const std::stri
 void SourceTable::checkPages(std::uint64_t pages) const {
   auto pastEnd = [&](std::uint64_t page, const std::string& what) {
     if (page < pages) return;
-    throw Error(Refusal::CutShort, what + " of table '" + def_.name + "' lies on page " +
-                                       std::to_string(page) + ", past its last page " +
-                                       std::to_string(pages - 1));
+    throw store::Error(store::Fault::CutShort,
+                       what + " of table '" + def_.name + "' lies on page " + std::to_string(page) +
+                           ", past its last page " + std::to_string(pages - 1));
   };
   for (guint32 page = 0;;) {
     const gint32 next =
@@ -94,7 +96,9 @@ void SourceTable::readIndexes(const std::string& path, const Header& header) {
   std::vector<PageIndex> pages;
   try {
     pages = readPageIndexes(path, header, static_cast<std::uint32_t>(table_->entry->table_pg));
-  } catch (const Error& error) {
+  } catch (const store::Error& error) {
+    // Pages that do not hold what the definition counts leave the keys to libmdb's reading.
+    if (!error.refusesJet()) throw;
     return readLibraryIndexes(error.what());
   }
   if (pages.size() != table_->indices->len) {
@@ -206,7 +210,8 @@ store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
   };
   auto number = [&](double value) {
     if (!std::isfinite(value)) {
-      throw Error(Refusal::Unsupported, "the " + where() + " holds a number that is not finite");
+      throw store::Error(store::Fault::Unsupported,
+                         "the " + where() + " holds a number that is not finite");
     }
     return store::Value(value);
   };
@@ -220,8 +225,8 @@ store::Value SourceTable::valueOf(std::size_t column, const MdbField& field) {
     case MDB_DATETIME: {
       need(8);
       if (auto date = dateAt(bytes)) return *date;
-      throw Error(Refusal::Unsupported,
-                  "the " + where() + " holds a date outside the years 100 to 9999");
+      throw store::Error(store::Fault::Unsupported,
+                         "the " + where() + " holds a date outside the years 100 to 9999");
     }
     case MDB_REPID: need(16); return store::Value(guidAt(bytes));
     case MDB_NUMERIC: {
@@ -288,9 +293,10 @@ std::vector<Source::Entry> Source::tables() const {
 
 std::unique_ptr<SourceTable> Source::open(const Entry& entry) {
   if (entry.catalogue->table_pg >= pages_) {
-    throw Error(Refusal::CutShort, "the definition of table '" + entry.name + "' lies on page " +
-                                       std::to_string(entry.catalogue->table_pg) +
-                                       ", past its last page " + std::to_string(pages_ - 1));
+    throw store::Error(store::Fault::CutShort,
+                       "the definition of table '" + entry.name + "' lies on page " +
+                           std::to_string(entry.catalogue->table_pg) + ", past its last page " +
+                           std::to_string(pages_ - 1));
   }
   return std::make_unique<SourceTable>(mdb_, entry.catalogue, path_, header_);
 }

@@ -8,7 +8,7 @@
 #include <map>
 #include <set>
 
-#include "error.h"
+#include "store/error.h"
 
 namespace jet::detail {
 namespace {
@@ -42,7 +42,7 @@ constexpr unsigned char uniqueFlag = 0x01, ignoreNullsFlag = 0x02, requiredFlag 
 constexpr std::size_t pageHeader = 8;  // kind, a byte, free space, the next page
 
 [[noreturn]] void damaged(const std::string& what) {
-  throw Error(Refusal::Damaged, "the definition of its indexes " + what);
+  throw store::Error(store::Fault::Damaged, "the definition of its indexes " + what);
 }
 
 // The definition's bytes over all its pages: the first page whole, then each continuation page

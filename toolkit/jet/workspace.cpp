@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "error.h"
+#include "store/error.h"
 
 namespace jet::detail {
 namespace {
@@ -17,13 +17,14 @@ namespace {
 namespace fs = std::filesystem;
 
 [[noreturn]] void existing(const std::string& target) {
-  throw Error(
-      Refusal::TargetExists,
+  throw store::Error(
+      store::Fault::TargetExists,
       "'" + target + "' exists; a conversion writes only a new file, never over an existing one");
 }
 
 [[noreturn]] void unwritable(const std::string& target, int error) {
-  throw Error(Refusal::Unwritable, "'" + target + "' cannot be written: " + std::strerror(error));
+  throw store::Error(store::Fault::Unwritable,
+                     "'" + target + "' cannot be written: " + std::strerror(error));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "jet/in_place.h"
 #include "jet/jet_file.h"
+#include "store/error.h"
 #include "ui.h"
 
 namespace roomkit {
@@ -44,7 +45,8 @@ std::unique_ptr<jet::Replacement> convertBeside(QWidget* parent, const QString& 
           return true;
         },
         limits);
-  } catch (const jet::Error& error) {
+  } catch (const store::Error& error) {
+    if (!error.refusesJet()) throw;
     failure = QString::fromStdString(error.what());
   }
   progress.close();
@@ -92,7 +94,8 @@ JetOpen offerJetConversion(QWidget* parent, const QString& path) {
     }
     try {
       replacement->commit();
-    } catch (const jet::Error& error) {
+    } catch (const store::Error& error) {
+      if (!error.refusesJet()) throw;
       failure = QString::fromStdString(error.what());
     }
   }

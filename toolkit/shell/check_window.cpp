@@ -119,7 +119,7 @@ void CheckWindow::check() {
     store::Database db = store::Database::open(path_, store::Database::Access::Read);
     result = store::checkDatabase(db, progress());
   } catch (const store::Error& error) {
-    result.failure = error.what();
+    result.failure = error;
   }
   setWorking(false);
   showFindings(result);
@@ -129,8 +129,8 @@ void CheckWindow::showFindings(const store::CheckResult& result) {
   result_ = result;
   ListFindings->setSortingEnabled(false);
   ListFindings->clear();
-  if (!result.checked()) {
-    LabelCounts->setText("The database could not be checked: " + qs(result.failure));
+  if (!result.ok()) {
+    LabelCounts->setText("The database could not be checked: " + qs(result.message()));
     CommandMend->setEnabled(false);
     return;
   }
@@ -180,11 +180,11 @@ void CheckWindow::CommandMend_Click() {
     store::Database db = store::Database::open(path_);
     mend = store::mendDatabase(db, progress());
   } catch (const store::Error& error) {
-    mend.failure = error.what();
+    mend.failure = error;
   }
   setWorking(false);
   if (!mend.ok()) {
-    refuse("Nothing was mended.\r\n" + qs(mend.failure), "CANNOT MEND");
+    refuse("Nothing was mended.\r\n" + qs(mend.message()), "CANNOT MEND");
     showFindings(result_);
     return;
   }

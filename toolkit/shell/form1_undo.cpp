@@ -58,12 +58,12 @@ bool Form1::undoNewestRun() {
   const store::UndoResult result = store::undoLatest(db);
   db.close();
   ui().setBusy(false);
-  if (!result.undone) {
+  if (!result.ok()) {
     refuse(result.run && !result.reason.empty()
                ? "The last run on " + file + ", " + describedRun(*result.run) +
                      ", cannot be undone: " + QString::fromStdString(result.reason) +
                      ". Nothing was changed."
-               : QString::fromStdString(result.refusal),
+               : QString::fromStdString(result.message()),
            "CANNOT UNDO");
     return false;
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "database.h"
+#include "outcome.h"
 
 namespace store {
 
@@ -49,10 +50,9 @@ std::string keyText(const Finding& finding);
 // long step, so a window can let its events run.
 using CheckProgress = std::function<void(int step, int steps)>;
 
-struct CheckResult {
+// Failed: why the database could not be checked.
+struct CheckResult : Outcome {
   std::vector<Finding> findings;  // by kind, then in each table's stored order
-  std::string failure;            // why the database could not be checked; "" when it was
-  bool checked() const { return failure.empty(); }
 };
 
 // Reads only, in one read transaction (unless one is open already), so every step sees the same
@@ -62,13 +62,12 @@ CheckResult checkDatabase(Database& db, const CheckProgress& progress = {});
 inline constexpr const char* checkFunction = "Check Database";  // the run's function
 inline constexpr const char* mendDetail = "Mend";
 
-struct MendResult {
+// Failed: why nothing was mended.
+struct MendResult : Outcome {
   CheckResult found;            // the check made inside the run, before anything was mended
   std::int64_t removed = 0;     // records of rooms that do not exist
   std::int64_t renumbered = 0;  // rooms whose number was trimmed and upper-cased
   std::int64_t timesAdded = 0;  // "Room Time" records made
-  std::string failure;          // why nothing was mended; "" when the run was committed
-  bool ok() const { return failure.empty(); }
   std::int64_t mended() const { return removed + renumbered + timesAdded; }
 };
 

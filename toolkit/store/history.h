@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "database.h"
+#include "outcome.h"
 
 namespace store {
 
@@ -74,10 +75,9 @@ std::optional<RunInfo> latestUndoable(const Database& db);
 // before it writes anything.
 std::string runDamage(const Database& db, std::int64_t run);
 
-struct UndoResult {
-  bool undone = false;
+// Failed: why nothing was undone, naming the run by number.
+struct UndoResult : Outcome {
   std::optional<RunInfo> run;  // the run that was (or would have been) undone
-  std::string refusal;         // why nothing was undone, naming the run by number; "" when undone
   std::string reason;          // of a refusal of `run`: what stood in the way, in lower case
 };
 

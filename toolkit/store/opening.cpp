@@ -119,6 +119,7 @@ std::shared_ptr<Connection> openForReading(const std::string& path) {
   try {
     return ready(connect(path, path, SQLITE_OPEN_READONLY), false);
   } catch (const Error& error) {
+    // Without changes in a journal the file is read as unchangeable below.
     if (hasPendingJournal(path)) {
       refuse(error.code(), path,
              "the file may only be read here, and the changes kept in its journal '" + path +

@@ -327,7 +327,7 @@ void Table::seek(const std::vector<Value>& keys) {
     }
     try {
       fitted.push_back(coerce(field, keys[k]));
-    } catch (const Error&) {
+    } catch (const Error&) {  // a key its field cannot hold is sought as it is, and finds nothing
       fitted.push_back(keys[k]);
     }
   }

@@ -314,7 +314,7 @@ void AutoGeneratePanel::aaCommand2_Click() {
       tell(QString::number(count) + " rooms processed...", {}, Icon::Information);
     } else {
       refuse("No rooms were added; the database is unchanged.\r\n" +
-                 QString::fromStdString(result.failure),
+                 QString::fromStdString(result.message()),
              "CANNOT CONTINUE");
     }
   }

@@ -259,7 +259,6 @@ AddResult addRooms(const std::string& path, const std::vector<std::string>& line
   AddResult result;
   store::Database db;
   std::string room;
-  bool failed = false;
   std::optional<store::Run> run;
   try {
     db = store::Database::open(path);
@@ -280,14 +279,16 @@ AddResult addRooms(const std::string& path, const std::vector<std::string>& line
     room.clear();
     run->commit();
   } catch (const Collision& collision) {
-    failed = true;
-    result.failure = collision.reason;
+    // Refused as a key that exists already would be.
+    result.failure = store::Error(store::code::constraint, collision.reason);
   } catch (const store::Error& error) {
-    failed = true;
-    result.failure = room.empty() ? std::string(error.what()) : "Room " + room + ": " + error.what();
+    result.failure = store::Error(
+        error, room.empty() ? std::string(error.what()) : "Room " + room + ": " + error.what());
   }
-  if (failed) {
-    if (result.failure.empty()) result.failure = "The database refused the change.";
+  if (!result.ok()) {
+    if (result.message().empty()) {
+      result.failure = store::Error(*result.failure, "The database refused the change.");
+    }
     result.added = 0;
   }
   run.reset();  // rolls back what was not committed

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/outcome.h"
+
 namespace roomkit::autogen {
 
 inline constexpr int positions = 8;
@@ -60,11 +62,9 @@ std::vector<std::string> roomNumbers(const Range& range, int increment);
 // any useful time.
 inline constexpr std::int64_t maxLines = 1'000'000;
 
-// Writing the rooms.
-struct AddResult {
+// Writing the rooms. Failed: why nothing was written.
+struct AddResult : store::Outcome {
   std::int64_t added = 0;  // rooms written; 0 when the run failed
-  std::string failure;     // why nothing was written; "" when the run was committed
-  bool ok() const { return failure.empty(); }
 };
 // Told every few hundred lines and at the end: lines done, lines in all.
 using Progress = std::function<void(std::size_t done, std::size_t total)>;

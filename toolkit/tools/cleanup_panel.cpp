@@ -49,8 +49,8 @@ void CleanupPanel::Command6_Click() {
   setEnabled(true);
   if (hadFocus) Command6->setFocus();
 
-  if (result.failure) {
-    refuse(QString::fromStdString(*result.failure), "CANNOT CONTINUE");
+  if (!result.ok()) {
+    refuse(QString::fromStdString(result.message()), "CANNOT CONTINUE");
     return;
   }
   tell(QString::number(result.deleted) + " Cleaning Schedules have been deleted.", {},

@@ -13,8 +13,8 @@ namespace sch = store::schema;
 
 namespace {
 
-std::string failed(const std::string& what, const store::Error& error) {
-  return what + ", so nothing was deleted.\r\n" + error.what();
+store::Error failed(const std::string& what, const store::Error& error) {
+  return store::Error(error, what + ", so nothing was deleted.\r\n" + error.what());
 }
 
 std::string inTable(const char* table) {

@@ -2,14 +2,15 @@
 // its detail lines, in one transaction on a connection of its own.
 #pragma once
 
-#include <optional>
 #include <string>
+
+#include "store/outcome.h"
 
 namespace roomkit {
 
-struct CleanupResult {
-  int deleted = 0;                     // schedules deleted (0 when the run was undone)
-  std::optional<std::string> failure;  // why nothing was deleted, as the user is told
+// Failed: why nothing was deleted, as the user is told.
+struct CleanupResult : store::Outcome {
+  int deleted = 0;  // schedules deleted (0 when the run was undone)
 };
 
 // Walks "Cleaning Schedules- Describe" in stored order. A code that no "Room Info" record holds

@@ -147,9 +147,9 @@ void CombineRoomsPanel::combine(const QString& logPath) {
   }
   ui().setBusy(true);
   work::CombineLog log(logPath.toStdString());
-  if (const std::string failure = log.prepare(); !failure.empty()) {
+  if (const store::Outcome prepared = log.prepare(); !prepared.ok()) {
     ui().setBusy(false);
-    cannotContinue(failure);
+    cannotContinue(prepared.message());
     return;
   }
 
@@ -217,7 +217,7 @@ void CombineRoomsPanel::combine(const QString& logPath) {
                         open.RoomTimeTable},
                        *target, plan, log);
   ui().setBusy(false);
-  if (!result.failure.empty()) cannotContinue(result.failure);
+  if (!result.ok()) cannotContinue(result.message());
 }
 
 }  // namespace roomkit

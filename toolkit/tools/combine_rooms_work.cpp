@@ -73,12 +73,14 @@ void CombineLog::close() {
   file_ = nullptr;
 }
 
-std::string CombineLog::fail(const std::string& file, const std::string& why) {
+// The log is a file beside the database: its failures take the store's code for one.
+store::Outcome CombineLog::fail(const std::string& file, const std::string& why) {
   close();
-  return "The combine log " + file + " could not be written: " + why;
+  return {store::Error(store::code::ioError,
+                       "The combine log " + file + " could not be written: " + why)};
 }
 
-std::string CombineLog::prepare() {
+store::Outcome CombineLog::prepare() {
   close();
   const std::string org = orgPath();
   std::error_code error;
@@ -128,7 +130,7 @@ std::string CombineLog::prepare() {
   return {};
 }
 
-std::string CombineLog::append(const std::vector<std::string>& lines) {
+store::Outcome CombineLog::append(const std::vector<std::string>& lines) {
   if (!file_) return fail(path_, "it is not open.");
   std::string content;
   for (const std::string& line : lines) content += line + "\r\n";
@@ -136,7 +138,8 @@ std::string CombineLog::append(const std::vector<std::string>& lines) {
       std::fflush(file_) != 0) {
     const std::string why = std::strerror(errno);
     discardRun();
-    return "The combine log " + path_ + " could not be written: " + why + ".";
+    return {store::Error(store::code::ioError,
+                         "The combine log " + path_ + " could not be written: " + why + ".")};
   }
   return {};
 }
@@ -302,22 +305,22 @@ MergeResult mergeRooms(store::Database& db, SourceTables sources, TargetTables& 
   try {
     run.emplace(db, store::combineRunFunction, "into " + plan.target);
   } catch (const store::Error& error) {
-    result.failure = error.what();
+    result.failure = error;
     return result;
   }
   bool logged = false;
   try {
     const std::vector<std::string> lines = Merge(db, sources, target, plan).run();
     // The lines go to the file before the commit, and come out again if it fails.
-    result.failure = log.append(lines);
-    logged = result.failure.empty();
+    result.failure = log.append(lines).failure;
+    logged = result.ok();
     if (logged) {
       run->commit();
       result.merged = static_cast<int>(lines.size());
       return result;
     }
   } catch (const store::Error& error) {
-    result.failure = error.what();
+    result.failure = error;
   }
   run.reset();  // rolls back
   if (logged) log.discardRun();

@@ -12,6 +12,7 @@
 
 #include "store/database.h"
 #include "store/merge_log.h"
+#include "store/outcome.h"
 #include "store/table.h"
 
 namespace roomkit::combine_rooms {
@@ -35,16 +36,16 @@ class CombineLog {
   std::string orgPath() const { return path_ + ".org"; }
 
   // Creates the log with its header, or rewrites the existing one with every line as its two
-  // values joined by a bare comma. Leaves the log open; returns "" or the reason of the failure.
-  std::string prepare();
-  // Appends lines and flushes them to the file; returns "" or the reason of the failure.
-  std::string append(const std::vector<std::string>& lines);
+  // values joined by a bare comma. Leaves the log open.
+  store::Outcome prepare();
+  // Appends lines and flushes them to the file.
+  store::Outcome append(const std::vector<std::string>& lines);
   // Takes the lines appended since prepare() out again and closes the log.
   void discardRun();
   void close();
 
  private:
-  std::string fail(const std::string& file, const std::string& why);
+  store::Outcome fail(const std::string& file, const std::string& why);
 
   std::string path_;
   std::FILE* file_ = nullptr;
@@ -93,9 +94,9 @@ struct MergePlan {
   bool deleteSources = true;        // remove the merged rooms from the database
 };
 
-struct MergeResult {
-  int merged = 0;       // source rooms merged and logged
-  std::string failure;  // "" when committed; else the reason, and nothing was changed
+// Failed: the reason, and nothing was changed.
+struct MergeResult : store::Outcome {
+  int merged = 0;  // source rooms merged and logged
 };
 
 // The whole merge in one transaction: the new target room, the sums of the inventories (null

@@ -92,7 +92,7 @@ void CopyInventoryPanel::Command4_Click() {
       {*multiplier, Check4->isChecked(), Check3->isChecked()});
   ui().setBusy(false);
 
-  const QString reason = QString::fromStdString(result.reason);
+  const QString reason = QString::fromStdString(result.message());
   switch (result.status) {
     case work::CopyResult::Status::Done:
       Command5_Click();

@@ -75,7 +75,7 @@ SourceRead readSource(CopyTables tables, const std::string& room) {
     }
   } catch (const store::Error& error) {
     read.rows.clear();
-    read.failure = error.what();
+    read.failure = error;
   }
   return read;
 }
@@ -84,13 +84,17 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
                          const std::vector<std::string>& targets, const CopyOptions& options) {
   CopyResult result;
   const SourceRead read = readSource(tables, source);
-  if (!read.failure.empty()) {
+  if (!read.ok()) {
     result.status = CopyResult::Status::ReadFailed;
-    result.reason = read.failure;
+    result.failure = read.failure;
     return result;
   }
   if (read.tooManyBanks) {
     result.status = CopyResult::Status::TooManyBanks;
+    result.failure =
+        store::Error(store::code::generic, "Room " + source + " has inventory in more than " +
+                                               std::to_string(maxBankRows) + " banks; at most " +
+                                               std::to_string(maxBankRows) + " can be copied.");
     return result;
   }
 
@@ -142,7 +146,7 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
     inventory.cancelUpdate();
     result.status = CopyResult::Status::WriteFailed;
     result.completed = 0;
-    result.reason = error.what();
+    result.failure = error;
   }
   return result;
 }

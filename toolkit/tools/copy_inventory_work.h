@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "store/database.h"
+#include "store/outcome.h"
 #include "store/table.h"
 
 namespace roomkit::copy_inventory {
@@ -33,10 +34,10 @@ struct BankRow {
   std::array<double, itemCount> items{};  // items 1..100; null and non-numbers read as 0
 };
 
-struct SourceRead {
+// Failed: the engine's reason when the read failed.
+struct SourceRead : store::Outcome {
   std::vector<BankRow> rows;  // in bank order, the banks where the source has a record
   bool tooManyBanks = false;  // records in more than maxBankRows banks: rows is then empty
-  std::string failure;        // the engine's reason when the read failed
 };
 
 SourceRead readSource(CopyTables tables, const std::string& room);
@@ -47,11 +48,12 @@ struct CopyOptions {
   bool add = false;    // add to the targets' quantities (not with exact)
 };
 
-struct CopyResult {
+// Failed (any status but Done): why nothing was copied; for ReadFailed and WriteFailed the
+// engine's message.
+struct CopyResult : store::Outcome {
   enum class Status { Done, TooManyBanks, ReadFailed, WriteFailed };
   Status status = Status::Done;
   std::int32_t completed = 0;  // target rooms processed
-  std::string reason;          // ReadFailed, WriteFailed: the engine's message
 };
 
 // Copies the source's buffer into each target, in one transaction: a refused operation rolls

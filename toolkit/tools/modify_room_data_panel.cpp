@@ -160,10 +160,10 @@ void ModifyRoomDataPanel::showPresentValue() {
   const work::PresentValue present =
       work::presentValue({tables.RoomInfoTable, tables.RoomInventoryTable}, room.toStdString(),
                          modeOf(Option1), kindOf(Check1));
-  if (!present.failure.empty()) {
+  if (!present.ok()) {
     if (!room.isEmpty()) {
       refuse("The present value of room " + room + " could not be read.\r\n" +
-                 QString::fromStdString(present.failure),
+                 QString::fromStdString(present.message()),
              "CANNOT CONTINUE");
     }
     return;
@@ -242,19 +242,19 @@ void ModifyRoomDataPanel::Command3_Click() {
   const work::UpdateResult result =
       work::writeValue({tables.RoomInfoTable, tables.RoomInventoryTable}, room.toStdString(),
                        {modeOf(Option1), kindOf(Check1), value, Text6->text().toStdString()});
-  switch (result.outcome) {
-    case work::Outcome::Written: break;
-    case work::Outcome::NoRoom:
+  switch (result.status) {
+    case work::UpdateResult::Status::Written: break;
+    case work::UpdateResult::Status::NoRoom:
       refuse("Please select a valid room number.", "CANNOT CONTINUE");
       List1->setFocus();
       return;
-    case work::Outcome::NoInventory:
+    case work::UpdateResult::Status::NoInventory:
       refuse("Room " + room + " has no inventory record to hold its floor area.",
              "CANNOT CONTINUE");
       List1->setFocus();
       return;
-    case work::Outcome::Refused:
-      refuse("The value could not be written.\r\n" + QString::fromStdString(result.reason),
+    case work::UpdateResult::Status::Refused:
+      refuse("The value could not be written.\r\n" + QString::fromStdString(result.message()),
              "CANNOT CONTINUE");
       focusText4();
       return;

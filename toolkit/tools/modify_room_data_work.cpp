@@ -53,12 +53,21 @@ PresentValue presentValue(RoomTables tables, const std::string& room, Mode mode,
     }
   } catch (const store::Error& error) {
     present = PresentValue{};
-    present.failure = error.what();
+    present.failure = error;
   }
   return present;
 }
 
 namespace {
+
+using Status = UpdateResult::Status;
+
+UpdateResult refused(Status status, const store::Error& why) {
+  UpdateResult result;
+  result.status = status;
+  result.failure = why;
+  return result;
+}
 
 UpdateResult write(RoomTables tables, const std::string& room, const NewValue& value) {
   if (value.mode != Mode::FloorArea) {
@@ -70,9 +79,10 @@ UpdateResult write(RoomTables tables, const std::string& room, const NewValue& v
               info.def().name, sch::primaryKey, {store::Value(room)},
               {{info.fieldPosition(roomInfoField(value.mode)),
                 store::Value(upperTrimmed(value.value))}}) == 1) {
-        return {Outcome::Written, {}};
+        return {};
       }
     } catch (const store::Error&) {
+      // Deliberately goes on: the walk below meets the same refusal, if it is one, and tells it.
     }
   }
   EditGuard guard{tables};
@@ -80,7 +90,11 @@ UpdateResult write(RoomTables tables, const std::string& room, const NewValue& v
     store::Table& info = tables.info;
     info.setIndex(sch::primaryKey);
     info.seek({store::Value(room)});
-    if (info.noMatch()) return {Outcome::NoRoom, {}};
+    if (info.noMatch()) {
+      return refused(Status::NoRoom,
+                     store::Error(store::code::notFound,
+                                  "The room " + room + " has no \"Room Info\" record."));
+    }
     info.edit();
     if (value.mode == Mode::FloorArea) {
       // The record a seek on "RoomNumber" finds, written without reading it first. Without a
@@ -91,15 +105,19 @@ UpdateResult write(RoomTables tables, const std::string& room, const NewValue& v
           {{inventory.fieldPosition(squareFeetField(value.kind)),
             store::Value(store::leadingNumber(value.value))},
            {inventory.fieldPosition(linearField), store::Value(store::leadingNumber(value.linear))}});
-      if (written == 0) return {Outcome::NoInventory, {}};
+      if (written == 0) {
+        return refused(Status::NoInventory,
+                       store::Error(store::code::notFound,
+                                    "The room " + room + " has no \"Room Inventory\" record."));
+      }
     } else {
       info.setField(roomInfoField(value.mode), store::Value(upperTrimmed(value.value)));
     }
     info.update();
     guard.done = true;
-    return {Outcome::Written, {}};
+    return {};
   } catch (const store::Error& error) {
-    return {Outcome::Refused, error.what()};
+    return refused(Status::Refused, error);
   }
 }
 
@@ -110,10 +128,10 @@ UpdateResult writeValue(RoomTables tables, const std::string& room, const NewVal
   try {
     store::Run run(tables.info.database(), "Modify Room Data", room);
     UpdateResult result = write(tables, room, value);
-    if (result.outcome == Outcome::Written) run.commit();
+    if (result.ok()) run.commit();
     return result;
   } catch (const store::Error& error) {
-    return {Outcome::Refused, error.what()};
+    return refused(Status::Refused, error);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "store/outcome.h"
 #include "store/table.h"
 
 namespace roomkit::modify_room_data {
@@ -22,10 +23,10 @@ inline constexpr const char* tileField = "1";
 inline constexpr const char* carpetField = "2";
 inline constexpr const char* linearField = "28";
 
-struct PresentValue {
+// Failed: the engine's reason when the read failed.
+struct PresentValue : store::Outcome {
   std::string value;                  // "" when the room has no record; null reads as ""
   std::optional<std::string> linear;  // floor-area mode, record found: field "28"
-  std::string failure;                // the engine's reason when the read failed
 };
 
 // What the lookup shows for a room: its name or schedule upper-cased and trimmed, or the square
@@ -39,16 +40,15 @@ struct NewValue {
   std::string linear;  // floor-area mode: the linear feet as typed
 };
 
-enum class Outcome {
-  Written,
-  NoRoom,       // no "Room Info" record for the room
-  NoInventory,  // floor-area mode: the room has no "Room Inventory" record
-  Refused,      // the engine refused a read or write; nothing of this update was written
-};
-
-struct UpdateResult {
-  Outcome outcome = Outcome::Written;
-  std::string reason;  // Refused: the engine's message
+// Failed (any status but Written): why nothing was written; for Refused the engine's message.
+struct UpdateResult : store::Outcome {
+  enum class Status {
+    Written,
+    NoRoom,       // no "Room Info" record for the room
+    NoInventory,  // floor-area mode: the room has no "Room Inventory" record
+    Refused,      // the engine refused a read or write; nothing of this update was written
+  };
+  Status status = Status::Written;
 };
 
 // Writes the value to the room; anything but Written has written nothing.

@@ -40,8 +40,8 @@ void runValueChange(ShellContext& shell, const ValueChange& change) {
   ui().setBusy(true);
   const WalkResult result = change.run(path, current, replacement);
   ui().setBusy(false);
-  if (result.failure) {
-    refuse(QString::fromStdString(*result.failure), "CANNOT CONTINUE");
+  if (!result.ok()) {
+    refuse(QString::fromStdString(result.message()), "CANNOT CONTINUE");
     return;
   }
   tell("Done");

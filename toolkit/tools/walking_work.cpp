@@ -14,8 +14,8 @@ namespace sch = store::schema;
 
 namespace {
 
-std::string failed(const std::string& what, const store::Error& error) {
-  return what + ", so nothing was changed.\r\n" + error.what();
+store::Error failed(const std::string& what, const store::Error& error) {
+  return store::Error(error, what + ", so nothing was changed.\r\n" + error.what());
 }
 
 // The walk recognises a field by its upper-cased name.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "store/database.h"
+#include "store/outcome.h"
 
 namespace roomkit {
 
@@ -21,9 +22,9 @@ struct FieldInTable {
   bool optional = false;
 };
 
-struct WalkResult {
-  std::int64_t changed = 0;            // records rewritten (0 when the run was undone)
-  std::optional<std::string> failure;  // why the run was undone, as the user is told
+// Failed: why the run was undone, as the user is told.
+struct WalkResult : store::Outcome {
+  std::int64_t changed = 0;  // records rewritten (0 when the run was undone)
 };
 
 // Sets each field to `newValue` wherever its value, read as text and upper-cased, equals

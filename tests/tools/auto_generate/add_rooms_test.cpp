@@ -45,7 +45,7 @@ class AddRoomsTest : public ::testing::Test {
 
 TEST_F(AddRoomsTest, ANewRoomGetsItsRecordsWithNeutralValues) {
   const AddResult result = addRooms(path, {"  101 "}, "  a1 ");
-  ASSERT_TRUE(result.ok()) << result.failure;
+  ASSERT_TRUE(result.ok()) << result.message();
   EXPECT_EQ(result.added, 1);
   EXPECT_EQ(rows(db, sch::roomInfo),
             (std::vector<std::vector<std::string>>{{"101", "RM# 101", "A1", "", ""}}));
@@ -76,7 +76,7 @@ TEST_F(AddRoomsTest, ExistingNumbersAreLeftAloneAndNotCounted) {
   lines.push_back("A119");  // exists in another letter case
   lines.push_back("A120");
   const AddResult result = addRooms(path, lines, "B2");
-  ASSERT_TRUE(result.ok()) << result.failure;
+  ASSERT_TRUE(result.ok()) << result.message();
   EXPECT_EQ(result.added, 15);
   EXPECT_EQ(counts(), (std::vector<std::size_t>{20, 15, 45}));
   for (const auto& room : rows(db, sch::roomInfo)) {
@@ -99,7 +99,7 @@ TEST_F(AddRoomsTest, AnEmptyListWritesNothing) {
 TEST_F(AddRoomsTest, WithoutBanksARoomGetsNoInventory) {
   store::Database other = testsupport::makeBuilding(dir.file("JOX_NB.MDB"));
   const AddResult result = addRooms(dir.file("JOX_NB.MDB"), {"1", "2"}, "A1");
-  ASSERT_TRUE(result.ok()) << result.failure;
+  ASSERT_TRUE(result.ok()) << result.message();
   EXPECT_EQ(count(other, sch::roomInfo), 2u);
   EXPECT_EQ(count(other, sch::roomTime), 2u);
   EXPECT_EQ(count(other, sch::roomInventory), 0u);
@@ -122,7 +122,7 @@ TEST_P(FailingRunTest, RollsEverythingBackAndSaysWhy) {
   EXPECT_FALSE(result.ok());
   EXPECT_EQ(result.added, 0);
   for (const std::string& part : GetParam().reasonParts) {
-    EXPECT_NE(result.failure.find(part), std::string::npos) << result.failure;
+    EXPECT_NE(result.message().find(part), std::string::npos) << result.message();
   }
   EXPECT_EQ(counts(), before) << "rooms written before the failure are gone too";
   EXPECT_NO_THROW({
@@ -156,7 +156,7 @@ TEST_F(AddRoomsTest, AFileThatCannotBeOpenedIsAFailure) {
   testsupport::writeFile(dir.file("TEXT.MDB"), "not a database\r\n");
   const AddResult text = addRooms(dir.file("TEXT.MDB"), {"1"}, "A1");
   EXPECT_FALSE(text.ok());
-  EXPECT_NE(text.failure.find("TEXT.MDB"), std::string::npos) << text.failure;
+  EXPECT_NE(text.message().find("TEXT.MDB"), std::string::npos) << text.message();
 }
 
 TEST_F(AddRoomsTest, ProgressIsToldEveryFewHundredLinesAndAtTheEnd) {
@@ -165,7 +165,7 @@ TEST_F(AddRoomsTest, ProgressIsToldEveryFewHundredLinesAndAtTheEnd) {
                                     [&](std::size_t done, std::size_t total) {
                                       told.emplace_back(done, total);
                                     });
-  ASSERT_TRUE(result.ok()) << result.failure;
+  ASSERT_TRUE(result.ok()) << result.message();
   EXPECT_EQ(result.added, 600);
   EXPECT_EQ(told, (std::vector<std::pair<std::size_t, std::size_t>>{
                       {250, 600}, {500, 600}, {600, 600}}));

@@ -55,8 +55,8 @@ class CombineLogTest : public ::testing::Test {
 
   void run(const std::vector<std::string>& lines) {
     CombineLog file(log);
-    ASSERT_EQ(file.prepare(), "");
-    ASSERT_EQ(file.append(lines), "");
+    ASSERT_EQ(file.prepare().message(), "");
+    ASSERT_EQ(file.append(lines).message(), "");
   }
 };
 
@@ -104,8 +104,8 @@ TEST_F(CombineLogTest, TheOrgCopyAloneIsTheWholeOldLog) {
 TEST_F(CombineLogTest, DiscardingARunTakesOnlyItsLinesOut) {
   writeFile(log, "Original Room Number, New Room Number\r\n1,2\r\n");
   CombineLog file(log);
-  ASSERT_EQ(file.prepare(), "");
-  ASSERT_EQ(file.append({"3,4", "5,4"}), "");
+  ASSERT_EQ(file.prepare().message(), "");
+  ASSERT_EQ(file.append({"3,4", "5,4"}).message(), "");
   EXPECT_EQ(readFile(log), "Original Room Number,New Room Number\r\n1,2\r\n3,4\r\n5,4\r\n")
       << "flushed before the commit";
   file.discardRun();
@@ -115,17 +115,17 @@ TEST_F(CombineLogTest, DiscardingARunTakesOnlyItsLinesOut) {
 TEST_F(CombineLogTest, ALogThatIsNoFileIsRefusedAndNothingIsTouched) {
   std::filesystem::create_directory(log);
   CombineLog file(log);
-  const std::string failure = file.prepare();
+  const std::string failure = file.prepare().message();
   EXPECT_NE(failure.find(log), std::string::npos) << failure;
   EXPECT_NE(failure.find("not a file"), std::string::npos) << failure;
   EXPECT_TRUE(std::filesystem::is_directory(log));
   EXPECT_FALSE(std::filesystem::exists(org));
-  EXPECT_NE(file.append({"1,2"}), "") << "a log that was not prepared takes no lines";
+  EXPECT_NE(file.append({"1,2"}).message(), "") << "a log that was not prepared takes no lines";
 }
 
 TEST_F(CombineLogTest, ALogInAMissingFolderIsRefused) {
   CombineLog file(dir.file("missing/JOX_A.MDB.log"));
-  const std::string failure = file.prepare();
+  const std::string failure = file.prepare().message();
   EXPECT_NE(failure.find("could not be written"), std::string::npos) << failure;
 }
 

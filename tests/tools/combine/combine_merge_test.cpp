@@ -43,7 +43,7 @@ class MergeTest : public ::testing::Test {
     time = db.openTable(sch::roomTime);
     target = std::make_unique<work::TargetTables>(db);
     log = std::make_unique<work::CombineLog>(path + ".log");
-    ASSERT_EQ(log->prepare(), "");
+    ASSERT_EQ(log->prepare().message(), "");
   }
 
   work::MergeResult merge(const Rooms& ticked, const std::string& into, bool remove,
@@ -60,7 +60,7 @@ class MergeTest : public ::testing::Test {
 
 TEST_F(MergeTest, IntoAnExistingRoomAddsUpAndRemovesTheSources) {
   const work::MergeResult result = merge({"101", "102", "103"}, "102", true);
-  EXPECT_EQ(result.failure, "");
+  EXPECT_EQ(result.message(), "");
   EXPECT_EQ(result.merged, 2) << "the target is not merged into itself";
   EXPECT_EQ(quantity(db, "102", 1, 1), 13.0);
   EXPECT_EQ(quantity(db, "102", 1, 2), 3.0);
@@ -207,7 +207,7 @@ TEST_F(MergeTest, ARefusedWriteRollsTheWholeMergeBack) {
                        "WHEN old.\"Room Number\" = '103' BEGIN SELECT RAISE(ABORT, 'kept'); END");
   const combinetest::Snapshot before = combinetest::snapshot(db);
   const work::MergeResult result = merge({"101", "102", "103"}, "102", true);
-  EXPECT_NE(result.failure.find("kept"), std::string::npos) << result.failure;
+  EXPECT_NE(result.message().find("kept"), std::string::npos) << result.message();
   EXPECT_EQ(result.merged, 0);
   EXPECT_EQ(combinetest::snapshot(db), before) << "101 was merged before 103 failed";
   EXPECT_EQ(logText(), "Original Room Number, New Room Number\r\n");
@@ -220,7 +220,7 @@ TEST_F(MergeTest, ARefusedNewRoomChangesNothing) {
   const combinetest::Snapshot before = combinetest::snapshot(db);
   const work::MergeResult result = merge(
       {"101", "103"}, "200", true, work::NewRoom{std::string(25, 'N'), "B1", store::Date::today()});
-  EXPECT_NE(result.failure.find("Room Name"), std::string::npos) << result.failure;
+  EXPECT_NE(result.message().find("Room Name"), std::string::npos) << result.message();
   EXPECT_EQ(combinetest::snapshot(db), before);
   EXPECT_EQ(logText(), "Original Room Number, New Room Number\r\n");
 }
@@ -230,7 +230,7 @@ TEST_F(MergeTest, AnUnwritableLogRollsTheMergeBack) {
   log->close();  // the log can no longer take the run's lines
   const combinetest::Snapshot before = combinetest::snapshot(db);
   const work::MergeResult result = merge({"101", "103"}, "102", true);
-  EXPECT_NE(result.failure.find("combine log"), std::string::npos) << result.failure;
+  EXPECT_NE(result.message().find("combine log"), std::string::npos) << result.message();
   EXPECT_EQ(combinetest::snapshot(db), before);
 }
 

@@ -69,10 +69,10 @@ TEST_F(TwoConnections, AnUndoWaitsForARunningUpdateThenUndoesIt) {
   EXPECT_EQ(undo.wait_for(300ms), std::future_status::timeout) << "the undo waits for the run";
   go.set_value();
   const roomkit::autogen::AddResult added = update.get();
-  ASSERT_TRUE(added.ok()) << added.failure;
+  ASSERT_TRUE(added.ok()) << added.message();
   EXPECT_EQ(added.added, 1000);
   const store::UndoResult undone = undo.get();
-  ASSERT_TRUE(undone.undone) << undone.refusal;
+  ASSERT_TRUE(undone.ok()) << undone.message();
   EXPECT_EQ(undone.run->function, "Auto Generate Rooms");
   EXPECT_EQ(difference(earlier, stateOf(path)), "");
 
@@ -80,7 +80,7 @@ TEST_F(TwoConnections, AnUndoWaitsForARunningUpdateThenUndoesIt) {
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_TRUE(runs[0].undone);
   EXPECT_FALSE(runs[1].undone);
-  ASSERT_TRUE(undoOn(path).undone);
+  ASSERT_TRUE(undoOn(path).ok());
   EXPECT_EQ(difference(original, stateOf(path)), "");
 }
 
@@ -88,13 +88,13 @@ TEST_F(TwoConnections, AnUndoThatMayNotWaitIsRefusedAndTheRunIsKept) {
   auto update = heldUpdate();
   started.get_future().wait();
   const store::UndoResult refused = undoOnAnotherConnection(200).get();
-  EXPECT_FALSE(refused.undone);
-  EXPECT_EQ(refused.refusal,
+  EXPECT_FALSE(refused.ok());
+  EXPECT_EQ(refused.message(),
             "Another program is writing to the database; nothing was undone. Try again when it "
             "has finished.");
   go.set_value();
   const roomkit::autogen::AddResult added = update.get();
-  ASSERT_TRUE(added.ok()) << added.failure;
+  ASSERT_TRUE(added.ok()) << added.message();
   EXPECT_EQ(added.added, 1000);
 
   const std::vector<store::RunInfo> runs = runsOf(path);
@@ -102,9 +102,9 @@ TEST_F(TwoConnections, AnUndoThatMayNotWaitIsRefusedAndTheRunIsKept) {
   EXPECT_EQ(runs[0].function, "Auto Generate Rooms");
   EXPECT_EQ(runs[0].records, 1000 * 5);
   EXPECT_FALSE(runs[0].undone || runs[1].undone);
-  ASSERT_TRUE(undoOn(path).undone);
+  ASSERT_TRUE(undoOn(path).ok());
   EXPECT_EQ(difference(earlier, stateOf(path)), "");
-  ASSERT_TRUE(undoOn(path).undone);
+  ASSERT_TRUE(undoOn(path).ok());
   EXPECT_EQ(difference(original, stateOf(path)), "");
 }
 
@@ -128,7 +128,7 @@ TEST_F(TwoConnections, AToolWaitsForAnUndoThenRunsOnWhatItLeft) {
   renumberRoom(path, "101", "401");
 
   const store::UndoResult undone = undo.get();
-  ASSERT_TRUE(undone.undone) << undone.refusal;
+  ASSERT_TRUE(undone.ok()) << undone.message();
   EXPECT_EQ(undone.run->function, "Auto Generate Rooms");
   const std::vector<store::RunInfo> runs = runsOf(path);
   ASSERT_EQ(runs.size(), 3u);
@@ -136,9 +136,9 @@ TEST_F(TwoConnections, AToolWaitsForAnUndoThenRunsOnWhatItLeft) {
   EXPECT_EQ(runs[0].records, 7);
   EXPECT_FALSE(runs[0].undone);
   EXPECT_TRUE(runs[1].undone);
-  ASSERT_TRUE(undoOn(path).undone);
+  ASSERT_TRUE(undoOn(path).ok());
   EXPECT_EQ(difference(earlier, stateOf(path)), "");
-  ASSERT_TRUE(undoOn(path).undone);
+  ASSERT_TRUE(undoOn(path).ok());
   EXPECT_EQ(difference(original, stateOf(path)), "");
 }
 

@@ -83,7 +83,7 @@ TEST_P(ConvertedAndSample, DoTheSameAndUndoToTheByte) {
     done[building.name] = countsOf(runs[0]);
 
     const store::UndoResult undone = undoOn(file);
-    ASSERT_TRUE(undone.undone) << undone.refusal;
+    ASSERT_TRUE(undone.ok()) << undone.message();
     EXPECT_EQ(difference(state, stateOf(file)), "");
     EXPECT_EQ(differenceOf(before, snapshotOf(file)), "");
   }

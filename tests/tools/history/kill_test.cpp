@@ -128,7 +128,7 @@ class KilledWriter : public ::testing::Test {
     EXPECT_EQ(runs.back().function, "Change Room Number");
     EXPECT_FALSE(runs.back().undone);
     const store::UndoResult first = undoOn(path);
-    ASSERT_TRUE(first.undone) << first.refusal;
+    ASSERT_TRUE(first.ok()) << first.message();
     EXPECT_EQ(first.run->function, "Change Room Number");
     EXPECT_EQ(difference(*original, stateOf(path)), "");
 
@@ -139,7 +139,7 @@ class KilledWriter : public ::testing::Test {
     EXPECT_FALSE(runs[0].undone);
     EXPECT_EQ(runs[0].records, 300 * recordsPerRoom);
     const store::UndoResult last = undoOn(path);
-    ASSERT_TRUE(last.undone) << last.refusal;
+    ASSERT_TRUE(last.ok()) << last.message();
     EXPECT_EQ(last.run->number, runs[0].number);
     EXPECT_EQ(difference(*original, stateOf(path)), "");
   }
@@ -198,7 +198,7 @@ TEST_P(KillDuringUpdate, LeavesTheFileAndItsHistoryWhole) {
     EXPECT_EQ(runs[0].function, "Auto Generate Rooms");
     EXPECT_EQ(runs[0].records, static_cast<std::int64_t>(generated) * recordsPerRoom);
     const store::UndoResult undone = undoOn(path);
-    ASSERT_TRUE(undone.undone) << undone.refusal;
+    ASSERT_TRUE(undone.ok()) << undone.message();
   } else {
     ASSERT_EQ(runs.size(), 1u) << "no entry for the killed run";
   }
@@ -217,7 +217,7 @@ TEST_P(KillDuringUndo, UndoesTheRunWhollyOrNotAtAll) {
   Child child([&](int fd) {
     store::Database db = store::Database::open(path);
     tell(fd, 'u');
-    const bool undone = store::undoLatest(db).undone;
+    const bool undone = store::undoLatest(db).ok();
     tell(fd, undone ? 'd' : 'r');
     pause();
   });
@@ -234,7 +234,7 @@ TEST_P(KillDuringUndo, UndoesTheRunWhollyOrNotAtAll) {
   } else {
     EXPECT_EQ(difference(generatedState, stateOf(path)), "");
     const store::UndoResult undone = undoOn(path);
-    ASSERT_TRUE(undone.undone) << undone.refusal;
+    ASSERT_TRUE(undone.ok()) << undone.message();
     EXPECT_EQ(undone.run->function, "Auto Generate Rooms");
     EXPECT_EQ(difference(*earlier, stateOf(path)), "");
   }

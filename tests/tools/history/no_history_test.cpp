@@ -74,19 +74,19 @@ TEST_P(WithoutHistory, HasNothingToUndoUntilTheFirstRun) {
     EXPECT_FALSE(store::latestUndoable(db));
   }
   const store::UndoResult refused = undoOn(path);
-  EXPECT_FALSE(refused.undone);
+  EXPECT_FALSE(refused.ok());
   EXPECT_FALSE(refused.run);
-  EXPECT_EQ(refused.refusal, "There is nothing to undo.");
+  EXPECT_EQ(refused.message(), "There is nothing to undo.");
 
   // A run that finds nothing to change leaves no history behind either.
   const roomkit::WalkResult nothing = roomkit::changeRoomNumber(path, "NO SUCH ROOM", "1");
-  EXPECT_FALSE(nothing.failure);
+  EXPECT_TRUE(nothing.ok());
   EXPECT_EQ(nothing.changed, 0);
   EXPECT_FALSE(anyHistoryTable(path));
   EXPECT_EQ(difference(before, stateOf(path)), "");
 
   const roomkit::WalkResult first = roomkit::changeRoomNumber(path, GetParam().room, "NEW-1");
-  ASSERT_FALSE(first.failure) << *first.failure;
+  ASSERT_TRUE(first.ok()) << first.message();
   EXPECT_GT(first.changed, 0);
   const std::vector<std::string> tables = store::Database::open(path).tableNames();
   EXPECT_NE(std::find(tables.begin(), tables.end(), "MSysRoomkitRuns"), tables.end());
@@ -96,7 +96,7 @@ TEST_P(WithoutHistory, HasNothingToUndoUntilTheFirstRun) {
   EXPECT_EQ(runs[0].function, "Change Room Number");
   EXPECT_EQ(runs[0].records, first.changed);
   const store::UndoResult undone = undoOn(path);
-  ASSERT_TRUE(undone.undone) << undone.refusal;
+  ASSERT_TRUE(undone.ok()) << undone.message();
   EXPECT_EQ(difference(before, stateOf(path)), "");
 }
 

@@ -107,11 +107,11 @@ TEST_P(RefusedUndo, NamesTheTableAndKeyAndChangesNothing) {
   const State changed = stateOf(path);
 
   const store::UndoResult refused = undoOn(path);
-  EXPECT_FALSE(refused.undone);
+  EXPECT_FALSE(refused.ok());
   const std::string said = "Run 1 cannot be undone: " + std::string(c.reason);
-  EXPECT_EQ(refused.refusal.substr(0, said.size()), said) << refused.refusal;
+  EXPECT_EQ(refused.message().substr(0, said.size()), said) << refused.message();
   const std::string end = ". Nothing was changed.";
-  EXPECT_TRUE(refused.refusal.ends_with(end)) << refused.refusal;
+  EXPECT_TRUE(refused.message().ends_with(end)) << refused.message();
   EXPECT_EQ(difference(changed, stateOf(path)), "");
   const std::vector<store::RunInfo> runs = runsOf(path);
   ASSERT_EQ(runs.size(), 1u);
@@ -120,7 +120,7 @@ TEST_P(RefusedUndo, NamesTheTableAndKeyAndChangesNothing) {
   if (!c.revert) return;
   otherProgram(path, c.revert);
   const store::UndoResult undone = undoOn(path);
-  ASSERT_TRUE(undone.undone) << undone.refusal;
+  ASSERT_TRUE(undone.ok()) << undone.message();
   EXPECT_EQ(difference(before, stateOf(path)), "");
 }
 

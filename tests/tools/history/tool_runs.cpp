@@ -16,7 +16,7 @@ namespace sch = store::schema;
 namespace {
 
 void expectDone(const roomkit::WalkResult& result, const char* tool) {
-  EXPECT_FALSE(result.failure) << tool << ": " << result.failure.value_or("");
+  EXPECT_TRUE(result.ok()) << tool << ": " << result.message();
   EXPECT_GT(result.changed, 0) << tool << " changed nothing";
 }
 
@@ -43,7 +43,8 @@ void modifyRoom(const std::string& path, const std::string& room,
   namespace work = roomkit::modify_room_data;
   ShellTables shell(path);
   const work::UpdateResult result = work::writeValue({shell.info, shell.inventory}, room, value);
-  EXPECT_EQ(result.outcome, work::Outcome::Written) << "Modify Room Data: " << result.reason;
+  EXPECT_EQ(result.status, work::UpdateResult::Status::Written)
+      << "Modify Room Data: " << result.message();
 }
 
 void copyRoomInventory(const std::string& path, const std::string& source,
@@ -53,19 +54,19 @@ void copyRoomInventory(const std::string& path, const std::string& source,
   ShellTables shell(path);
   const work::CopyResult result =
       work::copyInventory({shell.db, shell.banks, shell.inventory}, source, targets, options);
-  EXPECT_EQ(result.status, work::CopyResult::Status::Done) << "Copy: " << result.reason;
+  EXPECT_EQ(result.status, work::CopyResult::Status::Done) << "Copy: " << result.message();
   EXPECT_EQ(result.completed, static_cast<std::int32_t>(targets.size()));
 }
 
 void generateRooms(const std::string& path, const std::vector<std::string>& lines,
                    const std::string& schedule) {
   const roomkit::autogen::AddResult result = roomkit::autogen::addRooms(path, lines, schedule);
-  EXPECT_TRUE(result.ok()) << "Auto Generate Rooms: " << result.failure;
+  EXPECT_TRUE(result.ok()) << "Auto Generate Rooms: " << result.message();
 }
 
 void cleanUp(const std::string& path) {
   const roomkit::CleanupResult result = roomkit::removeUnusedSchedules(path);
-  EXPECT_FALSE(result.failure) << "Database Cleanup: " << result.failure.value_or("");
+  EXPECT_TRUE(result.ok()) << "Database Cleanup: " << result.message();
 }
 
 void renumberAssignment(const std::string& path, const std::string& from, const std::string& to) {
@@ -80,12 +81,12 @@ void combineRooms(const std::string& path, const std::vector<std::string>& ticke
   shell.info.setIndex(sch::primaryKey);
   work::TargetTables targets(shell.db);
   work::CombineLog log(path + ".log");
-  ASSERT_EQ(log.prepare(), "");
+  ASSERT_EQ(log.prepare().message(), "");
   const work::MergePlan plan{ticked, target, std::move(create), deleteSources};
   const work::MergeResult result = work::mergeRooms(
       shell.db, {shell.info, shell.inventory, shell.banks, shell.time}, targets, plan, log);
   log.close();
-  EXPECT_EQ(result.failure, "") << "Combine Rooms";
+  EXPECT_EQ(result.message(), "") << "Combine Rooms";
 }
 
 void changeSortValue(const std::string& path, const std::string& field, const std::string& from,

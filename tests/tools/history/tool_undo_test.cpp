@@ -160,10 +160,10 @@ TEST_P(ToolUndo, TheUndoneRunLeavesTheFileAsBefore) {
   EXPECT_FALSE(runs[0].undone);
 
   const store::UndoResult undone = undoOn(path);
-  ASSERT_TRUE(undone.undone) << undone.refusal;
+  ASSERT_TRUE(undone.ok()) << undone.message();
   ASSERT_TRUE(undone.run);
   EXPECT_EQ(undone.run->number, 1);
-  EXPECT_EQ(undone.refusal, "");
+  EXPECT_EQ(undone.message(), "");
   EXPECT_EQ(difference(before, stateOf(path)), "");
 
   const std::vector<store::RunInfo> after = runsOf(path);
@@ -171,7 +171,7 @@ TEST_P(ToolUndo, TheUndoneRunLeavesTheFileAsBefore) {
   EXPECT_TRUE(after[0].undone) << "the run is listed as undone";
   EXPECT_EQ(after[0].function, c.function);
   EXPECT_EQ(after[0].records, c.records);
-  EXPECT_EQ(undoOn(path).refusal, "There is nothing to undo.");
+  EXPECT_EQ(undoOn(path).message(), "There is nothing to undo.");
   EXPECT_EQ(difference(before, stateOf(path)), "");
 }
 
@@ -214,7 +214,7 @@ TEST(ToolWalks, PassOverTheHistory) {
 
   for (const State* expected : {&second, &first, &original}) {
     const store::UndoResult undone = undoOn(path);
-    ASSERT_TRUE(undone.undone) << undone.refusal;
+    ASSERT_TRUE(undone.ok()) << undone.message();
     EXPECT_EQ(difference(*expected, stateOf(path)), "")
         << "after undoing run " << undone.run->number;
   }
@@ -256,7 +256,7 @@ TEST(ToolUndoInTurn, EachUndoGivesTheStateBeforeItsRun) {
   }
   for (std::size_t i = steps.size(); i-- > 0;) {
     const store::UndoResult undone = undoOn(path);
-    ASSERT_TRUE(undone.undone) << undone.refusal;
+    ASSERT_TRUE(undone.ok()) << undone.message();
     EXPECT_EQ(undone.run->number, static_cast<std::int64_t>(i + 1));
     EXPECT_EQ(difference(states[i], stateOf(path)), "") << "after undoing run " << i + 1;
   }

@@ -84,7 +84,7 @@ TEST_F(CopyWork, ReadsTheSourceInBankOrder) {
   EXPECT_EQ(read.rows[1].bank, Value(3));
   EXPECT_EQ(read.rows[1].items[99], 4);
   EXPECT_FALSE(read.tooManyBanks);
-  EXPECT_EQ(read.failure, "");
+  EXPECT_EQ(read.message(), "");
 }
 
 TEST_F(CopyWork, ExactCopyMakesTheSourcesBanksEqual) {
@@ -168,6 +168,7 @@ TEST_F(CopyWork, MoreThanAHundredBanksIsRefusedBeforeWriting) {
   EXPECT_TRUE(readSource(tables(), "S").tooManyBanks);
   const CopyResult result = copy({"T1"}, {1, true, false});
   EXPECT_EQ(result.status, CopyResult::Status::TooManyBanks);
+  EXPECT_FALSE(result.ok()) << "nothing was copied";
   EXPECT_EQ(testsupport::rows(db, store::schema::roomInventory), before);
   // A hundred are copied.
   store::Table t = db.openTable(store::schema::roomInventory);
@@ -188,7 +189,7 @@ TEST_F(CopyWork, ARefusedWriteRollsBackEveryTarget) {
   const CopyResult result = copy({"T1", "T2", "T3"}, {5, true, false});
   EXPECT_EQ(result.status, CopyResult::Status::WriteFailed);
   EXPECT_EQ(result.completed, 0);
-  EXPECT_NE(result.reason.find("T2 is locked"), std::string::npos) << result.reason;
+  EXPECT_NE(result.message().find("T2 is locked"), std::string::npos) << result.message();
   EXPECT_EQ(testsupport::rows(db, store::schema::roomInventory), before);  // T1 rolled back
   EXPECT_FALSE(db.inTransaction());
   // The open tables go on working.
@@ -212,7 +213,7 @@ TEST(CopyWorkSchema, AMissingItemFieldIsAReadFailure) {
   store::Table inventory = db.openTable(store::schema::roomInventory);
   const CopyResult result = copyInventory({db, banks, inventory}, "S", {"T"}, {1, true, false});
   EXPECT_EQ(result.status, CopyResult::Status::ReadFailed);
-  EXPECT_NE(result.reason.find("'57'"), std::string::npos) << result.reason;
+  EXPECT_NE(result.message().find("'57'"), std::string::npos) << result.message();
 }
 
 }  // namespace

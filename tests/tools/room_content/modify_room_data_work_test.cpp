@@ -70,7 +70,7 @@ TEST_F(RoomDataWork, PresentValueByModeAndKind) {
     const PresentValue present = presentValue(tables(), c.room, c.mode, c.kind);
     EXPECT_EQ(present.value, c.value);
     EXPECT_EQ(present.linear, c.linear);
-    EXPECT_EQ(present.failure, "");
+    EXPECT_EQ(present.message(), "");
   }
 }
 
@@ -87,11 +87,11 @@ TEST_F(RoomDataWork, NullQuantitiesReadAsEmpty) {
 }
 
 TEST_F(RoomDataWork, NamesAndSchedulesAreWrittenTrimmedInCapitals) {
-  EXPECT_EQ(writeValue(tables(), "102", {Mode::RoomName, FloorKind::Tile, "  lab 2  ", ""}).outcome,
-            Outcome::Written);
+  EXPECT_EQ(writeValue(tables(), "102", {Mode::RoomName, FloorKind::Tile, "  lab 2  ", ""}).status,
+            UpdateResult::Status::Written);
   EXPECT_EQ(roomField("102", "Room Name"), "LAB 2");
-  EXPECT_EQ(writeValue(tables(), "103", {Mode::Schedule, FloorKind::Tile, " zz9", ""}).outcome,
-            Outcome::Written);
+  EXPECT_EQ(writeValue(tables(), "103", {Mode::Schedule, FloorKind::Tile, " zz9", ""}).status,
+            UpdateResult::Status::Written);
   EXPECT_EQ(roomField("103", "Schedule"), "ZZ9");  // no such schedule: written as typed
   EXPECT_EQ(roomField("103", "Room Name"), "STORE");
 }
@@ -110,8 +110,8 @@ TEST_F(RoomDataWork, FloorAreaReadsTheLeadingNumber) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
-    ASSERT_EQ(writeValue(tables(), "101", {Mode::FloorArea, c.kind, c.typed, c.linear}).outcome,
-              Outcome::Written);
+    ASSERT_EQ(writeValue(tables(), "101", {Mode::FloorArea, c.kind, c.typed, c.linear}).status,
+              UpdateResult::Status::Written);
     EXPECT_EQ(field("101", 1, c.kind == FloorKind::Tile ? "1" : "2"), c.square);
     EXPECT_EQ(field("101", 1, "28"), c.lin);
     EXPECT_EQ(field("101", 2, "1"), "99");  // only the first record of the room
@@ -124,42 +124,45 @@ TEST_F(RoomDataWork, FloorAreaWithoutInventoryWritesNothing) {
   EXPECT_EQ(presentValue(tables(), "103", Mode::FloorArea, FloorKind::Tile).value, "7");
   const auto before = testsupport::rows(db, store::schema::roomInventory);
   const auto roomsBefore = testsupport::rows(db, store::schema::roomInfo);
-  EXPECT_EQ(writeValue(tables(), "102", {Mode::FloorArea, FloorKind::Tile, "50", "5"}).outcome,
-            Outcome::NoInventory);
+  EXPECT_EQ(writeValue(tables(), "102", {Mode::FloorArea, FloorKind::Tile, "50", "5"}).status,
+            UpdateResult::Status::NoInventory);
   EXPECT_EQ(testsupport::rows(db, store::schema::roomInventory), before);
   EXPECT_EQ(testsupport::rows(db, store::schema::roomInfo), roomsBefore);
 }
 
 TEST_F(RoomDataWork, UnknownRoomAndRefusedWrites) {
   const auto before = testsupport::rows(db, store::schema::roomInfo);
-  EXPECT_EQ(writeValue(tables(), "999", {Mode::RoomName, FloorKind::Tile, "X", ""}).outcome,
-            Outcome::NoRoom);
+  const UpdateResult unknown =
+      writeValue(tables(), "999", {Mode::RoomName, FloorKind::Tile, "X", ""});
+  EXPECT_EQ(unknown.status, UpdateResult::Status::NoRoom);
+  EXPECT_FALSE(unknown.ok()) << "every status but Written is a failure";
   // A schedule holds at most 6 characters; the store refuses a longer one.
   const UpdateResult longer =
       writeValue(tables(), "101", {Mode::Schedule, FloorKind::Tile, "TOOLONGCODE", ""});
-  EXPECT_EQ(longer.outcome, Outcome::Refused);
-  EXPECT_NE(longer.reason.find("6 characters"), std::string::npos) << longer.reason;
+  EXPECT_EQ(longer.status, UpdateResult::Status::Refused);
+  EXPECT_FALSE(longer.ok());
+  EXPECT_NE(longer.message().find("6 characters"), std::string::npos) << longer.message();
   EXPECT_EQ(testsupport::rows(db, store::schema::roomInfo), before);
   // The cursors are usable again afterwards.
-  EXPECT_EQ(writeValue(tables(), "101", {Mode::Schedule, FloorKind::Tile, "ok", ""}).outcome,
-            Outcome::Written);
+  EXPECT_EQ(writeValue(tables(), "101", {Mode::Schedule, FloorKind::Tile, "ok", ""}).status,
+            UpdateResult::Status::Written);
   EXPECT_EQ(roomField("101", "Schedule"), "OK");
 }
 
 TEST_F(RoomDataWork, RoomKeysIgnoreLetterCase) {
   testsupport::addRoom(db, {"2B", Value("LAB"), Value("A")});
   EXPECT_EQ(presentValue(tables(), "2b", Mode::RoomName, FloorKind::Tile).value, "LAB");
-  EXPECT_EQ(writeValue(tables(), "2b", {Mode::RoomName, FloorKind::Tile, "new", ""}).outcome,
-            Outcome::Written);
+  EXPECT_EQ(writeValue(tables(), "2b", {Mode::RoomName, FloorKind::Tile, "new", ""}).status,
+            UpdateResult::Status::Written);
   EXPECT_EQ(roomField("2B", "Room Name"), "NEW");
 }
 
 TEST(RoomDataWorkClosed, TablesNotOpenIsAFailureNotAThrow) {
   store::Table info, inventory;
   const PresentValue present = presentValue({info, inventory}, "1", Mode::RoomName, FloorKind::Tile);
-  EXPECT_NE(present.failure, "");
-  EXPECT_EQ(writeValue({info, inventory}, "1", {Mode::RoomName, FloorKind::Tile, "X", ""}).outcome,
-            Outcome::Refused);
+  EXPECT_NE(present.message(), "");
+  EXPECT_EQ(writeValue({info, inventory}, "1", {Mode::RoomName, FloorKind::Tile, "X", ""}).status,
+            UpdateResult::Status::Refused);
 }
 
 }  // namespace

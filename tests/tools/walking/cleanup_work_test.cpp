@@ -19,8 +19,8 @@ namespace sch = store::schema;
 
 namespace {
 
-bool mentions(const std::optional<std::string>& failure, const std::string& part) {
-  return failure && failure->find(part) != std::string::npos;
+bool mentions(const store::Outcome& result, const std::string& part) {
+  return result.message().find(part) != std::string::npos;
 }
 
 void addLine(store::Database& db, const std::string& code, int line) {
@@ -64,7 +64,7 @@ TEST_F(CleanupTest, DeletesUnusedSchedulesWithTheirOwnLinesOnly) {
   addLine(db, "f1", 3);
 
   const CleanupResult result = removeUnusedSchedules(path);
-  ASSERT_FALSE(result.failure) << *result.failure;
+  ASSERT_TRUE(result.ok()) << result.message();
   EXPECT_EQ(result.deleted, 4) << "C1, D1, E1, F1; five lines count once";
   EXPECT_EQ(column(db, sch::scheduleDescribe, sch::cleaningSchedule), (Texts{"B1", "B2", "C2"}));
   EXPECT_EQ(lines(), (Texts{"B1/1", "B1/2", "B2/1", "C2/1", "C2/2", "e1/1", "E1/2", "f1/3"}))
@@ -87,7 +87,7 @@ TEST_F(CleanupTest, NothingToDelete) {
       testsupport::addSchedule(building, "A2", "TWO", 1);
     }
     const CleanupResult result = removeUnusedSchedules(file);
-    EXPECT_FALSE(result.failure);
+    EXPECT_TRUE(result.ok());
     EXPECT_EQ(result.deleted, 0);
     EXPECT_EQ(testsupport::count(building, sch::scheduleLines), c.withSchedules ? 4u : 0u);
   }
@@ -99,7 +99,7 @@ TEST_F(CleanupTest, RecordsWithoutACodeArePassedOver) {
   testsupport::addSchedule(db, "Z9", "UNUSED");
   addLine(db, "", 1);
   const CleanupResult result = removeUnusedSchedules(path);
-  ASSERT_FALSE(result.failure);
+  ASSERT_TRUE(result.ok());
   EXPECT_EQ(result.deleted, 1);
   EXPECT_EQ(column(db, sch::scheduleDescribe, sch::description), (Texts{"NO CODE", "EMPTY"}));
   EXPECT_EQ(lines(), (Texts{"/1"}));
@@ -109,8 +109,8 @@ TEST(CleanupOpenTest, AFileThatCannotBeOpenedIsReported) {
   testsupport::TempDir dir;
   const std::string missing = dir.file("JOX_NONE.MDB");
   const CleanupResult result = removeUnusedSchedules(missing);
-  EXPECT_TRUE(mentions(result.failure, "The database could not be opened"));
-  EXPECT_TRUE(mentions(result.failure, "nothing was deleted"));
+  EXPECT_TRUE(mentions(result, "The database could not be opened"));
+  EXPECT_TRUE(mentions(result, "nothing was deleted"));
   EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
@@ -130,8 +130,8 @@ TEST(CleanupOpenTest, AMissingTableIsNamedAndNothingIsDeleted) {
   store::Database db = partialBuilding(path, std::nullopt);
   put(db, sch::scheduleDescribe, {{sch::cleaningSchedule, Value("A1")}});
   const CleanupResult result = removeUnusedSchedules(path);
-  EXPECT_TRUE(mentions(result.failure, "The table \"Cleaning Schedules\" could not be opened"))
-      << result.failure.value_or("");
+  EXPECT_TRUE(mentions(result, "The table \"Cleaning Schedules\" could not be opened"))
+      << result.message();
   EXPECT_EQ(column(db, sch::scheduleDescribe, sch::cleaningSchedule), (Texts{"A1"}));
 }
 
@@ -147,8 +147,8 @@ TEST(CleanupOpenTest, AFailureDuringTheWalkUndoesEarlierDeletions) {
   put(db, sch::scheduleDescribe, {{sch::cleaningSchedule, Value("B1")}});
   put(db, sch::scheduleLines, {{"Code", Value("B1")}});
   const CleanupResult result = removeUnusedSchedules(path);
-  EXPECT_TRUE(mentions(result.failure, "The cleanup failed in the table \"Cleaning Schedules\""))
-      << result.failure.value_or("");
+  EXPECT_TRUE(mentions(result, "The cleanup failed in the table \"Cleaning Schedules\""))
+      << result.message();
   EXPECT_EQ(result.deleted, 0);
   EXPECT_EQ(column(db, sch::scheduleDescribe, sch::cleaningSchedule), (Texts{"A1", "B1"}))
       << "A1 was deleted before the failure and is back";

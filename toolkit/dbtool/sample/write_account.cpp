@@ -90,6 +90,7 @@ void writeAccount(const std::string& path, const std::vector<std::string>& build
     try {
       db.rollback();
     } catch (const store::Error&) {
+      // Goes on: the files are removed next, and the failure that ended the writing is told.
     }
     db.close();
     detail::removeDatabaseFiles(path);

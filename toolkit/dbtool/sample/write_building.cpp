@@ -253,6 +253,7 @@ void writeBuilding(const std::string& path, const Options& options) {
     try {
       db.rollback();
     } catch (const store::Error&) {
+      // Goes on: the files are removed next, and the failure that ended the writing is told.
     }
     db.close();
     detail::removeDatabaseFiles(path);

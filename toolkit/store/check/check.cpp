@@ -89,7 +89,7 @@ class ReadTransaction {
   bool own_ = false;
 };
 
-const char* notOpen = "The database is not open.";
+const Error notOpen(code::misuse, "The database is not open.");
 
 std::int64_t removeOrphans(Database& db, const check::Plan::Orphans& orphans) {
   std::int64_t removed = 0;
@@ -148,7 +148,7 @@ CheckResult checkDatabase(Database& db, const CheckProgress& progress) {
     result.findings = check::scan(db, progress).findings;
   } catch (const Error& error) {
     result.findings.clear();
-    result.failure = error.what();
+    result.failure = error;
   }
   return result;
 }
@@ -167,7 +167,7 @@ MendResult mendDatabase(Database& db, const CheckProgress& progress) {
     result.found.findings = plan.findings;
     scanned = true;
     if (plan.damaged) {
-      result.failure = "The engine's integrity check reports damage.";
+      result.failure = Error(code::corrupt, "The engine's integrity check reports damage.");
       return result;  // the run rolls back, having changed nothing
     }
     // Records of missing rooms go first: a trimmed number then meets none of them.
@@ -182,7 +182,7 @@ MendResult mendDatabase(Database& db, const CheckProgress& progress) {
     result.timesAdded = addTimes(db, plan.newTimes);
     run->commit();
   } catch (const Error& error) {
-    result.failure = error.what();
+    result.failure = error;
     if (!scanned) result.found.failure = result.failure;
     result.removed = result.renumbered = result.timesAdded = 0;
   }

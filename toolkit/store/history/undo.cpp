@@ -390,17 +390,18 @@ UndoResult undoLatest(Database& db) {
   try {
     db.begin();
   } catch (const Error& error) {
-    result.refusal = (error.code() & 0xFF) == code::busy
-                         ? "Another program is writing to the database; nothing was undone. "
-                           "Try again when it has finished."
-                         : std::string("The database cannot be changed: ") + error.what();
+    result.failure =
+        Error(error, (error.code() & 0xFF) == code::busy
+                         ? "Another program is writing to the database; nothing was "
+                           "undone. Try again when it has finished."
+                         : std::string("The database cannot be changed: ") + error.what());
     return result;
   }
   try {
     result.run = latestUndoable(db);
     if (!result.run) {
       db.rollback();
-      result.refusal = "There is nothing to undo.";
+      result.failure = Error(code::notFound, "There is nothing to undo.");
       return result;
     }
     std::vector<history::TablePart> parts;
@@ -417,17 +418,18 @@ UndoResult undoLatest(Database& db) {
     history::markUndone(c, result.run->number);
     c.touchAll();
     db.commit();
-    result.undone = true;
   } catch (const Refusal& refusal) {
     db.rollback();
     result.reason = refusal.what();
-    result.refusal = "Run " + std::to_string(result.run->number) + " cannot be undone: " +
-                     result.reason + ". Nothing was changed.";
+    result.failure = Error(code::constraint, "Run " + std::to_string(result.run->number) +
+                                                 " cannot be undone: " + result.reason +
+                                                 ". Nothing was changed.");
   } catch (const Error& error) {
     db.rollback();
     result.reason = reasonOf(error.what());
-    result.refusal = std::string("The run could not be undone, and nothing was changed: ") +
-                     error.what();
+    result.failure =
+        Error(error,
+              std::string("The run could not be undone, and nothing was changed: ") + error.what());
   }
   return result;
 }
