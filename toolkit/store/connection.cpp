@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "history/added_check.h"
 #include "text_case.h"
 
 namespace store::detail {
@@ -450,6 +451,7 @@ void registerExtensions(sqlite3* db) {
       db, "rk_upper_text", 2, flags, nullptr,
       [](sqlite3_context* c, int n, sqlite3_value** v) { textFunction(c, n, v, true); }, nullptr,
       nullptr);
+  history::registerAddedCheck(db);
 }
 
 }  // namespace store::detail
