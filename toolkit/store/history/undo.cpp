@@ -43,7 +43,7 @@ class TableUndo {
  public:
   // Reads the table's part of the run and proves its shape before anything is written.
   TableUndo(Connection& c, const history::TablePart& part) : c_(c), part_(&part) {
-    history::readPart(part.bytes, added_, others_);
+    history::readPart(part.bytes, added_, others_, part.counts.added);
     history::checkCounts(part, added_, others_);
     try {
       info_ = c_.table(part.table);
