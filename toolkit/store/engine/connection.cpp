@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 
+#include "store/history/added_check.h"
 #include "store/text_case.h"
 
 namespace store::detail {
@@ -473,6 +474,7 @@ void registerExtensions(sqlite3* db) {
       [](sqlite3_context* c, int n, sqlite3_value** v) { textFunction(c, n, v, true); }, nullptr,
       nullptr);
   sqlite3_create_function(db, "rk_single", 1, flags, nullptr, singleFunction, nullptr, nullptr);
+  history::registerAddedCheck(db);
 }
 
 }  // namespace store::detail

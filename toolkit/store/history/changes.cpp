@@ -138,7 +138,14 @@ void damaged(const std::string& what) {
   throw Error(code::corrupt, "The change history of this database is damaged (" + what + ").");
 }
 
-void readPart(std::string_view bytes, std::vector<Added>& added, std::vector<Change>& others) {
+void readPart(std::string_view bytes, std::vector<Added>& added, std::vector<Change>& others,
+              std::int64_t addedCount) {
+  // No more than the bytes can hold: an added record takes its kind, its place, its hash and the
+  // count of its key fields, 11 bytes at the least.
+  constexpr std::size_t fewestBytes = 11;
+  if (addedCount > 0) {
+    added.reserve(std::min(static_cast<std::size_t>(addedCount), bytes.size() / fewestBytes));
+  }
   Unpacker in(bytes);
   std::int64_t rowid = 0;
   bool first = true;

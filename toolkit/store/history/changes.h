@@ -38,7 +38,9 @@ struct Added {
 };
 // Splits a table's packed changes into the records added, in the order of their places, and all
 // others, unpacked. Every record comes once, in the order of its place; anything else is damage.
-void readPart(std::string_view bytes, std::vector<Added>& added, std::vector<Change>& others);
+// `addedCount`, the count the run's row gives, makes room for the added records at once.
+void readPart(std::string_view bytes, std::vector<Added>& added, std::vector<Change>& others,
+              std::int64_t addedCount = 0);
 
 // Throws the error of a damaged history, saying what is wrong.
 [[noreturn]] void damaged(const std::string& what);

@@ -12,7 +12,7 @@ std::string runDamage(const Database& db, std::int64_t run) {
     for (const history::TablePart& part : history::readChanges(c, run)) {
       std::vector<history::Added> added;
       std::vector<history::Change> others;
-      history::readPart(part.bytes, added, others);
+      history::readPart(part.bytes, added, others, part.counts.added);
       history::checkCounts(part, added, others);
     }
   } catch (const Error& error) {

@@ -184,22 +184,7 @@ void Packer::value(sqlite3_value* value) {
   }
 }
 
-std::string_view Unpacker::take(std::size_t size) {
-  if (size > bytes_.size() - pos_) {
-    throw Error(code::corrupt, "The change history of this database is damaged.");
-  }
-  const std::string_view part = bytes_.substr(pos_, size);
-  pos_ += size;
-  return part;
-}
-
-std::uint64_t Unpacker::number() {
-  std::uint64_t n = 0;
-  for (int shift = 0; shift < 64; shift += 7) {
-    const auto byte = static_cast<unsigned char>(take(1)[0]);
-    n |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
-    if ((byte & 0x80) == 0) return n;
-  }
+void Unpacker::damage() {
   throw Error(code::corrupt, "The change history of this database is damaged.");
 }
 
@@ -222,7 +207,7 @@ void Unpacker::skipValue() {
     case kReal: take(8); return;
     case kText:
     case kBlob: take(number()); return;
-    default: throw Error(code::corrupt, "The change history of this database is damaged.");
+    default: damage();
   }
 }
 
@@ -245,7 +230,7 @@ Value Unpacker::value() {
       const std::size_t size = number();
       return Value::binary(std::string(take(size)));
     }
-    default: throw Error(code::corrupt, "The change history of this database is damaged.");
+    default: damage();
   }
 }
 

@@ -59,11 +59,21 @@ class Packer {
   std::string bytes_;
 };
 
+// Reading past the end, or a number of more than ten bytes, is damage (Error code::corrupt).
 class Unpacker {
  public:
   explicit Unpacker(std::string_view bytes) : bytes_(bytes) {}
   bool atEnd() const { return pos_ >= bytes_.size(); }
-  std::uint64_t number();
+  // Inline: an undo reads a few of them for each of hundreds of thousands of records.
+  std::uint64_t number() {
+    std::uint64_t n = 0;
+    for (int shift = 0; shift < 64 && pos_ < bytes_.size(); shift += 7) {
+      const auto byte = static_cast<unsigned char>(bytes_[pos_++]);
+      n |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+      if ((byte & 0x80) == 0) return n;
+    }
+    damage();
+  }
   std::int64_t signedNumber();
   std::uint64_t word();
   Value value();
@@ -72,7 +82,13 @@ class Unpacker {
   std::size_t offset() const { return pos_; }
 
  private:
-  std::string_view take(std::size_t size);
+  std::string_view take(std::size_t size) {
+    if (size > bytes_.size() - pos_) damage();
+    const std::string_view part = bytes_.substr(pos_, size);
+    pos_ += size;
+    return part;
+  }
+  [[noreturn]] static void damage();
   std::string_view bytes_;
   std::size_t pos_ = 0;
 };

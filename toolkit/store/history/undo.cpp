@@ -5,6 +5,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "added_check.h"
 #include "log.h"
 #include "stored.h"
 #include "store/engine/access.h"
@@ -39,61 +40,11 @@ bool same(const Value& a, sqlite3_value* b) {
          a.isNull() == (sqlite3_value_type(b) == SQLITE_NULL);
 }
 
-// What the removal of a range of added records checks, record by record, as the engine deletes
-// each: that it is as the run left it. The engine hands the hook each record's fields as stored,
-// so the check reads nothing the delete does not read already.
-struct RangeCheck {
-  const std::string* table = nullptr;
-  std::int64_t first = 0;
-  const std::uint64_t* hashes = nullptr;  // by place from `first`
-  std::vector<char> seen;
-  std::int64_t changed = 0;       // the first record found changed, or 0
-  std::vector<Value> changedRecord;  // its fields, to name it by its key
-};
-
-void checkDeleted(void* arg, sqlite3* db, int op, const char*, const char* table,
-                  sqlite3_int64 rowid, sqlite3_int64) {
-  auto* check = static_cast<RangeCheck*>(arg);
-  if (op != SQLITE_DELETE || sqlite3_stricmp(table, check->table->c_str()) != 0) return;
-  // Places are compared unsigned, so that no pair of whole numbers overflows.
-  const std::uint64_t place = static_cast<std::uint64_t>(rowid) - static_cast<std::uint64_t>(check->first);
-  if (rowid < check->first || place >= check->seen.size()) return;
-  const int fields = sqlite3_preupdate_count(db);
-  std::uint64_t hash = 0;
-  for (int i = 0; i < fields; ++i) {
-    sqlite3_value* value = nullptr;
-    if (sqlite3_preupdate_old(db, i, &value) != SQLITE_OK) return;  // left unseen, so refused
-    hash += history::fieldHash(static_cast<std::size_t>(i), history::valueHash(value));
-  }
-  check->seen[place] = 1;
-  if (hash == check->hashes[place] || check->changed != 0) return;
-  check->changed = rowid;
-  for (int i = 0; i < fields; ++i) {
-    sqlite3_value* value = nullptr;
-    sqlite3_preupdate_old(db, i, &value);
-    check->changedRecord.push_back(history::storedValue(value));
-  }
-}
-
-// The hook is the connection's for the length of one delete.
-class DeleteCheck {
- public:
-  DeleteCheck(sqlite3* db, RangeCheck& check) : db_(db) {
-    sqlite3_preupdate_hook(db_, &checkDeleted, &check);
-  }
-  ~DeleteCheck() { sqlite3_preupdate_hook(db_, nullptr, nullptr); }
-  DeleteCheck(const DeleteCheck&) = delete;
-  DeleteCheck& operator=(const DeleteCheck&) = delete;
-
- private:
-  sqlite3* db_;
-};
-
 class TableUndo {
  public:
   // Reads the table's part of the run and proves its shape before anything is written.
   TableUndo(Connection& c, const history::TablePart& part) : c_(c), part_(&part) {
-    history::readPart(part.bytes, added_, others_);
+    history::readPart(part.bytes, added_, others_, part.counts.added);
     history::checkCounts(part, added_, others_);
     try {
       info_ = c_.table(part.table);
@@ -277,25 +228,13 @@ class TableUndo {
   // Removes the added records first to last; each is checked as it goes, and a record that is
   // not as the run left it refuses the whole undo.
   void removeAdded(std::size_t first, std::size_t last) {
-    const std::size_t count = last - first + 1;
-    std::vector<std::uint64_t> hashes(count);
-    for (std::size_t k = 0; k < count; ++k) hashes[k] = added_[first + k].hash;
-    RangeCheck range{&info_->def.name, added_[first].rowid, hashes.data(),
-                     std::vector<char>(count, 0), 0, {}};
-    StatementUse use(c_.statement("DELETE FROM " + info_->quotedName + " WHERE " +
-                                  info_->rowidName + " BETWEEN ?1 AND ?2"));
-    sqlite3_bind_int64(use.get(), 1, added_[first].rowid);
-    sqlite3_bind_int64(use.get(), 2, added_[last].rowid);
-    {
-      const DeleteCheck hook(c_.db(), range);
-      const int rc = sqlite3_step(use.get());
-      if (rc != SQLITE_DONE) c_.fail(rc);
-    }
+    history::AddedRange range{&added_[first], last - first + 1, {}, 0, {}};
+    history::removeAdded(c_, *info_, range);
     if (range.changed != 0) {
       throw Refusal("the record " + keyOf(range.changedRecord, range.changed) + " of the table \"" +
                     name() + "\" has changed since the run");
     }
-    for (std::size_t k = 0; k < count; ++k) {
+    for (std::size_t k = 0; k < range.count; ++k) {
       if (!range.seen[k]) {
         goneSince(keyText(keyOfAdded(added_[first + k]), added_[first + k].rowid));
       }
