@@ -1,17 +1,14 @@
-// Values that the whole program shares: the installation mode, the current user, the building
-// chosen in the building picker and the record picker's slots.
+// Values that the whole program shares: the installation mode, the current user and the folders
+// it reads and writes its files in.
 #pragma once
 
 #include <QString>
-#include <array>
 
 namespace roomkit {
 
 struct ProgramValues {
   QString DataRootPath;          // non-empty means hosted mode
   QString CurrentUserID;
-  QString SelectedBuildingCode;
-  std::array<QString, 8> PickerArgs;
   QString programFolder;         // the executable's folder, without a trailing separator
   QString configFolder;          // the user's configuration folder; empty: the system's own
 };

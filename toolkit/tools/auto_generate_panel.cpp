@@ -5,7 +5,6 @@
 #include <QStyle>
 
 #include "pickers/record_picker.h"
-#include "kit/program.h"
 #include "kit/ui.h"
 #include "kit/jet_conversion.h"
 #include "kit/reentry.h"
@@ -326,22 +325,16 @@ void AutoGeneratePanel::CSCmd2_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
   if (!readyToOpen(window(), shell_.databasePath())) return;
-  auto& args = program().PickerArgs;
-  args[0] = shell_.databasePath();
-  args[1] = "Cleaning Schedules- Describe";
-  args[2] = trimBlanks(aaText3->text());
-  args[3] = "Cleaning Schedule, Description";
+  const RecordQuery query{shell_.databasePath(), "Cleaning Schedules- Describe",
+                          trimBlanks(aaText3->text()), "Cleaning Schedule, Description"};
   ui().setBusy(true);
-  {
-    New_SelectionBox_Database picker(window());
-    ui().showModal(picker);
-  }
+  const std::optional<QString> schedule = pickRecord(window(), query);
   ui().processEvents();
-  if (args[2].isEmpty()) {
+  if (!schedule) {
     aaText3->selectWhole();
     aaText3->setFocus();
   } else {
-    aaText3->setText(args[2]);
+    aaText3->setText(*schedule);
   }
   ui().setBusy(false);
 }
