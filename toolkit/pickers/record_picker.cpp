@@ -4,11 +4,12 @@
 #include <QKeyEvent>
 #include <functional>
 
+#include "common/text/trim.h"
+#include "kit/numbers.h"
 #include "kit/reentry.h"
 #include "kit/twips.h"
 #include "kit/ui.h"
 #include "store/database.h"
-#include "store/helpers.h"
 #include "store/table.h"
 
 namespace roomkit {
@@ -25,20 +26,13 @@ void step(const std::function<void()>& action) {
   }
 }
 
-QString blankTrimmed(const QString& text) {
-  qsizetype from = 0, to = text.size();
-  while (from < to && text.at(from) == ' ') ++from;
-  while (to > from && text.at(to - 1) == ' ') --to;
-  return text.mid(from, to - from);
-}
-
 }  // namespace
 
 std::pair<int, int> pickerColumnWidths(int width, int size0, int size1) {
   const double total = static_cast<double>(size0) + size1;
   auto share = [&](int size) {
     const double part = total > 0 ? width * (size / total) : width / 2.0;
-    return std::max(0, static_cast<int>(store::roundHalfEven(part - 160)));
+    return std::max(0, static_cast<int>(roundHalfEven(part - 160)));
   };
   return {share(size0), share(size1)};
 }
@@ -189,7 +183,8 @@ void New_SelectionBox_Database::Choose() {
   // Letting events run below may deliver a second double-click or Enter: it chooses nothing more.
   const Reentry choosing(choosing_);
   if (!choosing.entered()) return;
-  chosen_ = blankTrimmed(Text1->text()).toUpper();
+  const std::string typed = Text1->text().toStdString();
+  chosen_ = QString::fromStdString(std::string(suite::trimBlanks(typed))).toUpper();
   ui().processEvents();
   accept();
 }

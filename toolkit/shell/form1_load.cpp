@@ -5,7 +5,6 @@
 #include "pickers/building_picker.h"
 #include "kit/jet_conversion.h"
 #include "kit/program.h"
-#include "store/helpers.h"
 #include "store/schema.h"
 #include "tools/auto_generate_panel.h"
 #include "tools/change_room_number_panel.h"
