@@ -21,9 +21,9 @@ QString programFolder();
 // "lastopt.ini", follow settingsFolder() instead; "jox.usr" and the rest stay in the program folder.
 QString programFile(const QString& name);
 
-// Where the settings files live: the program folder when the user may write there, as for a copy
-// unpacked anywhere; otherwise (a copy installed in /usr/bin) the user's configuration folder,
-// made when missing.
+// Where the settings files live, by the suite's rule (suite::settingsFolderFor): the program
+// folder when the user may write there; otherwise configFolder, or the system's configuration
+// folder for roomkit when that is empty.
 QString settingsFolder();
 
 // Hosted mode: the program folder, written with backslashes and in lower case, holds
