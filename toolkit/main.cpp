@@ -1,9 +1,7 @@
 // roomkit: the room database maintenance toolkit.
 #include <QApplication>
 
-#include <cstdio>
-#include <cstring>
-
+#include "common/text/program_info.h"
 #include "shell/form1.h"
 
 namespace {
@@ -29,26 +27,12 @@ const char* const usage =
     "lastdir.ini and lastopt.ini are kept beside the program, or in ~/.config/roomkit when the\n"
     "program's folder cannot be written. See roomkit(1).\n";
 
-// The first --help or --version among the arguments, or null. They are answered before any
-// window system is needed; every other argument goes to Qt as it always has.
-const char* infoOption(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "--version") == 0) {
-      return argv[i];
-    }
-  }
-  return nullptr;
-}
-
-int printInfo(const char* option) {
-  std::fputs(std::strcmp(option, "--help") == 0 ? usage : "roomkit " ROOMKIT_VERSION "\n", stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const char* option = infoOption(argc, argv)) return printInfo(option);
+  // Every argument other than --help and --version goes to Qt as it always has.
+  const suite::ProgramInfo info{"roomkit", ROOMKIT_VERSION, usage};
+  if (const auto status = suite::answerInfoOption(argc, argv, info)) return *status;
   QApplication app(argc, argv);
   QApplication::setApplicationName("roomkit");
   roomkit::Form1 form;

@@ -2,13 +2,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
+#include "common/qt/settings_folder.h"
 #include "logic/fields.h"
 
 namespace switchboard {
@@ -19,16 +15,6 @@ QByteArray record(int value) {
   QByteArray text = QByteArray::number(value);
   if (value >= 0) text.prepend(' ');
   return text + " \r\n";
-}
-
-// Asks the system rather than reading the mode bits, so that a read-only mount and the user's
-// groups count too.
-bool userMayWrite(const QString& folder) {
-#ifdef Q_OS_UNIX
-  return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
-#else
-  return QFileInfo(folder).isWritable();
-#endif
 }
 
 }  // namespace
@@ -61,9 +47,7 @@ bool writeSettings(const QString& path, const Settings& settings) {
 }
 
 QString settingsPathFor(const QString& programFolder, const QString& configFolder) {
-  const bool inConfig =
-      !userMayWrite(programFolder) && !configFolder.isEmpty() && QDir().mkpath(configFolder);
-  return QDir(inConfig ? configFolder : programFolder).filePath(kSettingsFileName);
+  return QDir(suite::settingsFolderFor(programFolder, configFolder)).filePath(kSettingsFileName);
 }
 
 }  // namespace switchboard

@@ -24,9 +24,8 @@ QByteArray formatSettings(const Settings& settings);
 // Replaces the file whole, so a failed write leaves the old file as it was.
 bool writeSettings(const QString& path, const Settings& settings);
 
-// Where "switchboard.ini" lies: in the program folder when the user may write there, as for a
-// copy unpacked anywhere; otherwise (a copy installed in /usr/bin) in `configFolder`, the user's
-// configuration folder, which is made when missing.
+// Where "switchboard.ini" lies, by the suite's rule (suite::settingsFolderFor): in the program
+// folder when the user may write there, otherwise in `configFolder`, made when missing.
 QString settingsPathFor(const QString& programFolder, const QString& configFolder);
 
 }  // namespace switchboard

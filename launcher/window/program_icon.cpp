@@ -2,7 +2,6 @@
 
 #include <QLinearGradient>
 #include <QPainterPath>
-#include <QPixmap>
 
 #include "window/icons.h"
 
@@ -46,24 +45,6 @@ void drawProgramIcon(QPainter& p) {
   drawTileAt(p, kRightTile, QRectF(39, 26, 22, 22));
   drawTileAt(p, kMiddleTile, QRectF(16, 8, 32, 32));
   p.restore();
-}
-
-QImage programIconImage(int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.scale(size / double(kProgramIconGrid), size / double(kProgramIconGrid));
-  drawProgramIcon(p);
-  return image;
-}
-
-QIcon programIcon() {
-  QIcon icon;
-  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-    icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
-  }
-  return icon;
 }
 
 }  // namespace switchboard

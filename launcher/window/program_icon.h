@@ -3,20 +3,15 @@
 // installed for the desktop show one picture.
 #pragma once
 
-#include <QIcon>
-#include <QImage>
-#include <QPainter>
+#include "common/qt/program_icon.h"
 
 namespace switchboard {
 
-constexpr int kProgramIconGrid = 64;  // the drawing's own units, across and down
-
-// Draws the icon over (0, 0)-(64, 64) of the painter's coordinates, with plain vector operations
-// only, so that it can be written out as SVG too.
+// Draws the icon over (0, 0)-(64, 64) of the painter's coordinates (suite::IconDrawing).
 void drawProgramIcon(QPainter& painter);
 // The icon at `size` x `size` pixels on a see-through ground.
-QImage programIconImage(int size);
+inline QImage programIconImage(int size) { return suite::iconImage(drawProgramIcon, size); }
 // The window's icon: the picture at each size the desktop asks for.
-QIcon programIcon();
+inline QIcon programIcon() { return suite::windowIcon(drawProgramIcon); }
 
 }  // namespace switchboard

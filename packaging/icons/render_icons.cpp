@@ -19,7 +19,6 @@ namespace {
 struct Icon {
   QString name;
   QString title;
-  int grid;  // the drawing's units across and down
   std::function<void(QPainter&)> draw;
   std::function<QImage(int)> image;
 };
@@ -28,8 +27,8 @@ bool writeSvg(const Icon& icon, const QString& path) {
   QSvgGenerator svg;
   svg.setFileName(path);
   svg.setTitle(icon.title);
-  svg.setSize(QSize(icon.grid, icon.grid));
-  svg.setViewBox(QRect(0, 0, icon.grid, icon.grid));
+  svg.setSize(QSize(suite::kIconGrid, suite::kIconGrid));
+  svg.setViewBox(QRect(0, 0, suite::kIconGrid, suite::kIconGrid));
   QPainter painter;
   if (!painter.begin(&svg)) return false;
   icon.draw(painter);
@@ -67,11 +66,10 @@ int main(int argc, char** argv) {
   }
   const QString root = QString::fromLocal8Bit(argv[1]);
   const Icon icons[] = {
-      {QString::fromLocal8Bit(argv[2]), QStringLiteral("roomkit"), roomkit::kProgramIconGrid,
-       roomkit::drawProgramIcon, roomkit::programIconImage},
+      {QString::fromLocal8Bit(argv[2]), QStringLiteral("roomkit"), roomkit::drawProgramIcon,
+       roomkit::programIconImage},
       {QString::fromLocal8Bit(argv[3]), QStringLiteral("switchboard"),
-       switchboard::kProgramIconGrid, switchboard::drawProgramIcon,
-       switchboard::programIconImage},
+       switchboard::drawProgramIcon, switchboard::programIconImage},
   };
   for (const Icon& icon : icons) {
     if (!writeIcon(icon, root, sizes)) {

@@ -29,6 +29,7 @@ class PickerTest : public ShellTest {
     users.setField("Customer Name", customer);
     users.update();
   }
+  QString accountsPath() const { return file("JOXINIT.MDB"); }
   QStringList codes(const SelectionBoxArray2& picker) {
     QStringList out;
     for (int i = 0; i < picker.ListView1->count(); ++i) out << picker.ListView1->text(i);
@@ -42,8 +43,7 @@ TEST_F(PickerTest, ListsTheTrimmedUsersRowsInIndexOrder) {
   addAccess("OTHER", "99", Value("X"), Value("Y"));
   addAccess("USER7", "10", Value(), Value());
   addAccess("user7", "30", Value("LOWER"), Value("CASE"));
-  program().CurrentUserID = "  USER7 ";
-  SelectionBoxArray2 picker;
+  SelectionBoxArray2 picker("  USER7 ", accountsPath());
   picker.Form_Activate();
   EXPECT_EQ(codes(picker), (QStringList{"20", "10"})) << "the walk stops at another user's row";
   EXPECT_EQ(picker.ListView1->text(1, 1), "");
@@ -54,8 +54,7 @@ TEST_F(PickerTest, ListsTheTrimmedUsersRowsInIndexOrder) {
 
 TEST_F(PickerTest, AUserIdDifferingInCaseGetsNoRows) {
   addAccess("USER7", "20", Value("A"), Value("B"));
-  program().CurrentUserID = "user7";
-  SelectionBoxArray2 picker;
+  SelectionBoxArray2 picker("user7", accountsPath());
   picker.Form_Activate();
   EXPECT_EQ(picker.ListView1->count(), 0);
   picker.show();
@@ -68,9 +67,7 @@ TEST_F(PickerTest, HeaderSortKeepsTheSelectionByPrefix) {
   addAccess("USER7", "1", Value("B BUILDING"), Value());
   addAccess("USER7", "10", Value("A BUILDING"), Value());
   addAccess("USER7", "2", Value("C BUILDING"), Value());
-  program().CurrentUserID = "USER7";
-  program().SelectedBuildingCode = "2";
-  SelectionBoxArray2 picker;
+  SelectionBoxArray2 picker("USER7", accountsPath(), "2");
   picker.Form_Activate();
   EXPECT_EQ(picker.ListView1->text(picker.ListView1->selectedRow()), "2");
   picker.ListView1->selectRow(0);  // code 1
@@ -83,11 +80,26 @@ TEST_F(PickerTest, HeaderSortKeepsTheSelectionByPrefix) {
 TEST_F(PickerTest, AMissingAccountDatabaseGivesAnEmptyList) {
   accounts.close();
   std::filesystem::remove(file("JOXINIT.MDB").toStdString());
-  program().CurrentUserID = "USER7";
-  SelectionBoxArray2 picker;
+  SelectionBoxArray2 picker("USER7", accountsPath());
   picker.Form_Activate();
   EXPECT_EQ(picker.ListView1->count(), 0);
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(PickerTest, AnUnreadableAccountDatabaseIsReportedOnceAShowing) {
+  accounts.close();
+  testsupport::writeFile(accountsPath().toStdString(), "not a database\n");
+  SelectionBoxArray2 picker("USER7", accountsPath());
+  picker.Form_Activate();
+  EXPECT_EQ(picker.ListView1->count(), 0);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.lastTitle(), "CANNOT CONTINUE");
+  const QString opening =
+      "The buildings could not be read from the account database " + accountsPath() + ".\r\n";
+  EXPECT_TRUE(ui.lastText().startsWith(opening)) << ui.lastText().toStdString();
+  EXPECT_FALSE(ui.busy);
+  picker.Form_Activate();
+  EXPECT_EQ(ui.messages.size(), 1u) << "every activation reads again; the user is told once";
 }
 
 TEST_F(PickerTest, DoubleClickChoosesAndTheBrowseButtonLoadsThatBuilding) {
@@ -103,7 +115,6 @@ TEST_F(PickerTest, DoubleClickChoosesAndTheBrowseButtonLoadsThatBuilding) {
     return QDialog::Rejected;
   };
   form->Command2_Click();
-  EXPECT_EQ(program().SelectedBuildingCode, "12");
   EXPECT_EQ(form->Text1->text(), root + "JOX_12.MDB");
   EXPECT_EQ(form->Text9->text(), "12");
   EXPECT_TRUE(form->Combo1->isEnabled());
@@ -113,14 +124,14 @@ TEST_F(PickerTest, DoubleClickChoosesAndTheBrowseButtonLoadsThatBuilding) {
 TEST_F(PickerTest, CancelKeepsTheEarlierCodeAndLoadsNothing) {
   addAccess("USER7", "12", Value("MAIN"), Value("ACME"));
   start();
-  program().SelectedBuildingCode = "12";
+  form->Text9->setText("12");
   form->Text1->setText("UNCHANGED");
   ui.onModal = [](QDialog& dialog) {
     static_cast<SelectionBoxArray2&>(dialog).CSCmd1_Click();
     return QDialog::Rejected;
   };
   form->Command2_Click();
-  EXPECT_EQ(program().SelectedBuildingCode, "12");
+  EXPECT_EQ(form->Text9->text(), "12");
   EXPECT_EQ(form->Text1->text(), "UNCHANGED");
   EXPECT_FALSE(form->Combo1->isEnabled());
 }

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "commands.h"
+#include "common/text/program_info.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (!args.empty() && args[0] == "--version") {
-    std::cout << "roomkit-db " ROOMKIT_VERSION "\n" << std::flush;
-    return std::cout ? 0 : 1;
+    return suite::printVersion("roomkit-db", ROOMKIT_VERSION);
   }
   dbtool::FileInput in(stdin, "standard input");
   dbtool::FileOutput out(stdout, "standard output");

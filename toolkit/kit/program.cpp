@@ -2,28 +2,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
+#include "common/qt/settings_folder.h"
 
 namespace roomkit {
 
 namespace {
 
 const QString marker = QStringLiteral("\\corvane asp\\");
-
-// Asks the system rather than reading the mode bits, so that a read-only mount and the user's
-// groups count too.
-bool userMayWrite(const QString& folder) {
-#ifdef Q_OS_UNIX
-  return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
-#else
-  return QFileInfo(folder).isWritable();
-#endif
-}
 
 bool isSettingsFile(const QString& name) {
   return name == QLatin1String("lastdir.ini") || name == QLatin1String("lastopt.ini");
@@ -44,12 +31,9 @@ QString programFolder() {
 }
 
 QString settingsFolder() {
-  const QString folder = programFolder();
-  if (userMayWrite(folder)) return folder;
   QString config = program().configFolder;
   if (config.isEmpty()) config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-  if (config.isEmpty() || !QDir().mkpath(config)) return folder;
-  return config;
+  return suite::settingsFolderFor(programFolder(), config);
 }
 
 QString programFile(const QString& name) {

@@ -1,17 +1,14 @@
-// Values that the whole program shares: the installation mode, the current user, the building
-// chosen in the building picker and the record picker's slots.
+// Values that the whole program shares: the installation mode, the current user and the folders
+// it reads and writes its files in.
 #pragma once
 
 #include <QString>
-#include <array>
 
 namespace roomkit {
 
 struct ProgramValues {
   QString DataRootPath;          // non-empty means hosted mode
   QString CurrentUserID;
-  QString SelectedBuildingCode;
-  std::array<QString, 8> PickerArgs;
   QString programFolder;         // the executable's folder, without a trailing separator
   QString configFolder;          // the user's configuration folder; empty: the system's own
 };
@@ -24,9 +21,9 @@ QString programFolder();
 // "lastopt.ini", follow settingsFolder() instead; "jox.usr" and the rest stay in the program folder.
 QString programFile(const QString& name);
 
-// Where the settings files live: the program folder when the user may write there, as for a copy
-// unpacked anywhere; otherwise (a copy installed in /usr/bin) the user's configuration folder,
-// made when missing.
+// Where the settings files live, by the suite's rule (suite::settingsFolderFor): the program
+// folder when the user may write there; otherwise configFolder, or the system's configuration
+// folder for roomkit when that is empty.
 QString settingsFolder();
 
 // Hosted mode: the program folder, written with backslashes and in lower case, holds

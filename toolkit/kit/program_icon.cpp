@@ -1,7 +1,6 @@
 #include "program_icon.h"
 
 #include <QPainterPath>
-#include <QPixmap>
 
 namespace roomkit {
 
@@ -29,24 +28,6 @@ void drawProgramIcon(QPainter& p) {
   star.closeSubpath();
   p.drawPath(star);
   p.restore();
-}
-
-QImage programIconImage(int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.scale(size / double(kProgramIconGrid), size / double(kProgramIconGrid));
-  drawProgramIcon(p);
-  return image;
-}
-
-QIcon programIcon() {
-  QIcon icon;
-  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-    icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
-  }
-  return icon;
 }
 
 }  // namespace roomkit

@@ -1,9 +1,9 @@
 #include "building_picker.h"
 
 #include <QEvent>
+#include <QFileInfo>
 
 #include "kit/jet_conversion.h"
-#include "kit/program.h"
 #include "kit/reentry.h"
 #include "kit/twips.h"
 #include "kit/ui.h"
@@ -15,7 +15,9 @@ namespace roomkit {
 
 namespace sch = store::schema;
 
-SelectionBoxArray2::SelectionBoxArray2(QWidget* parent) : QDialog(parent) {
+SelectionBoxArray2::SelectionBoxArray2(const QString& userId, const QString& accountsPath,
+                                       const QString& preselected, QWidget* parent)
+    : QDialog(parent), userId_(userId), accountsPath_(accountsPath), preselected_(preselected) {
   setObjectName("SelectionBoxArray2");
   setWindowTitle("Please select a building");
   setFixedSize(px(6285), px(6960 - 420));  // the outer height holds the title bar
@@ -31,37 +33,32 @@ SelectionBoxArray2::SelectionBoxArray2(QWidget* parent) : QDialog(parent) {
   connect(ListView1, &ReportList::rowDoubleClicked, this, &SelectionBoxArray2::ListView1_DblClick);
 }
 
-// Filling: a failing step is skipped, so a missing account database or user leaves an empty list.
-// The list is rebuilt at every activation, also one that comes while the dialog waits in a box of
-// its own: such an activation finds the fill running and leaves it alone. A building the user
-// has selected stays selected through a rebuild while it is still listed.
+// Filling: a missing account database or user leaves an empty list; a database that cannot be
+// read is reported once a showing, since every activation reads it again, and the list keeps the
+// rows read before the failure. The list is rebuilt at every activation, also one that comes
+// while the dialog waits in a box of its own: such an activation finds the fill running and
+// leaves it alone. A building the user has selected stays selected through a rebuild while it is
+// still listed.
 void SelectionBoxArray2::Form_Activate() {
   const Reentry fill(filling_);
   if (!fill.entered()) return;
   const int before = ListView1->selectedRow();
   const QString kept = before >= 0 ? ListView1->text(before) : QString();
   ListView1->model().clear();
-  // An account database that is still an Access file is offered for conversion once a showing.
-  const QString accountsPath = programFile(sch::accountFile);
+  // An account database that is still an Access file is offered for conversion once a showing;
+  // declined, it is not read: the user knows why the list stays empty.
   if (!conversionDeclined_) {
-    const JetOpen jet = offerJetConversion(this, accountsPath);
+    const JetOpen jet = offerJetConversion(this, accountsPath_);
     conversionDeclined_ = jet == JetOpen::Declined || jet == JetOpen::Refused;
   }
   ui().setBusy(true);
-  try {
-    store::Database accounts = store::Database::open(accountsPath.toStdString(), store::Database::Access::Read);
-    store::Table users = accounts.openTable(sch::userAccess);
-    users.setIndex(sch::userIdIndex);
-    const std::string user = program().CurrentUserID.trimmed().toStdString();
-    users.seek({store::Value(user)});
-    while (!users.eof() && !users.noMatch() && users.field(sch::userId).toText() == user) {
-      ListView1->model().addRow({QString::fromStdString(users.field(sch::buildingCode).toText()),
-                                 QString::fromStdString(users.field(sch::buildingName).toText()),
-                                 QString::fromStdString(users.field(sch::customerName).toText())});
-      users.moveNext();
+  std::optional<QString> failure;
+  if (!conversionDeclined_ && QFileInfo::exists(accountsPath_)) {
+    try {
+      readRows();
+    } catch (const store::Error& error) {
+      failure = QString::fromStdString(error.what());
     }
-  } catch (const store::Error&) {
-    // the list keeps the rows read before the failure
   }
   ListView1->viewport()->update();
   int row = -1;
@@ -71,9 +68,30 @@ void SelectionBoxArray2::Form_Activate() {
       break;
     }
   }
-  if (row < 0) row = ListView1->findPrefix(program().SelectedBuildingCode);
+  if (row < 0) row = ListView1->findPrefix(preselected_);
   if (row >= 0) ListView1->selectRow(row);
   ui().setBusy(false);
+  if (failure && !failureShown_) {
+    failureShown_ = true;
+    refuse("The buildings could not be read from the account database " + accountsPath_ +
+               ".\r\n" + *failure,
+           "CANNOT CONTINUE");
+  }
+}
+
+void SelectionBoxArray2::readRows() {
+  store::Database accounts =
+      store::Database::open(accountsPath_.toStdString(), store::Database::Access::Read);
+  store::Table users = accounts.openTable(sch::userAccess);
+  users.setIndex(sch::userIdIndex);
+  const std::string user = userId_.trimmed().toStdString();
+  users.seek({store::Value(user)});
+  while (!users.eof() && !users.noMatch() && users.field(sch::userId).toText() == user) {
+    ListView1->model().addRow({QString::fromStdString(users.field(sch::buildingCode).toText()),
+                               QString::fromStdString(users.field(sch::buildingName).toText()),
+                               QString::fromStdString(users.field(sch::customerName).toText())});
+    users.moveNext();
+  }
 }
 
 void SelectionBoxArray2::ListView1_ColumnClick(int column) {
@@ -90,8 +108,8 @@ void SelectionBoxArray2::ListView1_DblClick() {
   ui().setBusy(true);
   repaint();
   const int row = ListView1->selectedRow();
-  program().SelectedBuildingCode = row < 0 ? QString() : ListView1->text(row).trimmed();
-  if (!program().SelectedBuildingCode.isEmpty()) {
+  chosen_ = row < 0 ? QString() : ListView1->text(row).trimmed();
+  if (!chosen_.isEmpty()) {
     accept();
     return;
   }
@@ -122,6 +140,14 @@ bool SelectionBoxArray2::event(QEvent* event) {
     }
   }
   return QDialog::event(event);
+}
+
+std::optional<QString> pickBuilding(QWidget* parent, const QString& userId,
+                                    const QString& accountsPath) {
+  SelectionBoxArray2 picker(userId, accountsPath, {}, parent);
+  ui().showModal(picker);
+  if (picker.chosenCode().isEmpty()) return std::nullopt;
+  return picker.chosenCode();
 }
 
 }  // namespace roomkit

@@ -4,12 +4,12 @@
 #include <QKeyEvent>
 #include <functional>
 
-#include "kit/program.h"
+#include "common/text/trim.h"
+#include "kit/numbers.h"
 #include "kit/reentry.h"
 #include "kit/twips.h"
 #include "kit/ui.h"
 #include "store/database.h"
-#include "store/helpers.h"
 #include "store/table.h"
 
 namespace roomkit {
@@ -26,25 +26,19 @@ void step(const std::function<void()>& action) {
   }
 }
 
-QString blankTrimmed(const QString& text) {
-  qsizetype from = 0, to = text.size();
-  while (from < to && text.at(from) == ' ') ++from;
-  while (to > from && text.at(to - 1) == ' ') --to;
-  return text.mid(from, to - from);
-}
-
 }  // namespace
 
 std::pair<int, int> pickerColumnWidths(int width, int size0, int size1) {
   const double total = static_cast<double>(size0) + size1;
   auto share = [&](int size) {
     const double part = total > 0 ? width * (size / total) : width / 2.0;
-    return std::max(0, static_cast<int>(store::roundHalfEven(part - 160)));
+    return std::max(0, static_cast<int>(roundHalfEven(part - 160)));
   };
   return {share(size0), share(size1)};
 }
 
-New_SelectionBox_Database::New_SelectionBox_Database(QWidget* parent) : QDialog(parent) {
+New_SelectionBox_Database::New_SelectionBox_Database(const RecordQuery& query, QWidget* parent)
+    : QDialog(parent), query_(query) {
   setObjectName("New_SelectionBox_Database");
   setWindowTitle("Select Records");
   // The outer size is 5655 x 6750 twips; the inside is that less the frame and the title bar.
@@ -79,9 +73,8 @@ void New_SelectionBox_Database::Form_Activate() {
   if (filled_) return;
   filled_ = true;
   repaint();
-  std::array<QString, 8>& args = program().PickerArgs;
-  const std::string path = args[0].toStdString();
-  const std::string table = args[1].toStdString();
+  const std::string path = query_.path.toStdString();
+  const std::string table = query_.table.toStdString();
   ui().setBusy(true);
   ui().processEvents();
 
@@ -127,16 +120,15 @@ void New_SelectionBox_Database::Form_Activate() {
   db.close();
   ListView1->model().setRows(std::move(rows));
 
-  descending_ = args[3].toUpper().contains("DATE");
+  descending_ = query_.columns.toUpper().contains("DATE");
   // The list opens sorted by its first column, in the direction a header click would use.
   if (!fields.empty()) ListView1->model().sortBy(0, descending_);
   if (ListView1->count() > 0) ListView1->scrollTo(ListView1->model().index(0, 0));
   ui().setBusy(false);
 
-  Text1->setText(args[2]);
+  Text1->setText(query_.text);
   Text1->setFocus();
   Text1->selectWhole();
-  args[2].clear();
   if (named) setWindowTitle(firstName + ":");
 }
 
@@ -191,9 +183,15 @@ void New_SelectionBox_Database::Choose() {
   // Letting events run below may deliver a second double-click or Enter: it chooses nothing more.
   const Reentry choosing(choosing_);
   if (!choosing.entered()) return;
-  program().PickerArgs[2] = blankTrimmed(Text1->text()).toUpper();
+  const std::string typed = Text1->text().toStdString();
+  chosen_ = QString::fromStdString(std::string(suite::trimBlanks(typed))).toUpper();
   ui().processEvents();
   accept();
+}
+
+std::optional<QString> New_SelectionBox_Database::choice() const {
+  if (chosen_.isEmpty()) return std::nullopt;
+  return chosen_;
 }
 
 void New_SelectionBox_Database::showEvent(QShowEvent* event) {
@@ -210,6 +208,12 @@ bool New_SelectionBox_Database::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QDialog::eventFilter(watched, event);
+}
+
+std::optional<QString> pickRecord(QWidget* parent, const RecordQuery& query) {
+  New_SelectionBox_Database picker(query, parent);
+  ui().showModal(picker);
+  return picker.choice();
 }
 
 }  // namespace roomkit

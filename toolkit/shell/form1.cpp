@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <utility>
 
+#include "common/text/settings_file.h"
 #include "kit/program.h"
 #include "kit/reentry.h"
-#include "store/helpers.h"
 #include "kit/twips.h"
 #include "tools/auto_generate_panel.h"
 #include "tools/change_assignment_panel.h"
@@ -176,7 +176,7 @@ void Form1::Form_Load() {
     Text1->setEnabled(false);
     Text1->hide();
     Text9->show();
-    if (auto user = store::readFirstSettingsField(programFile("jox.usr").toStdString())) {
+    if (auto user = suite::readFirstSettingsField(programFile("jox.usr").toStdString())) {
       values.CurrentUserID = QString::fromStdString(*user);
     }
     values.DataRootPath = hostedDataRoot(folder);
@@ -185,7 +185,7 @@ void Form1::Form_Load() {
     Text1->show();
     Text9->hide();
     LastDirectory.clear();
-    if (auto last = store::readFirstSettingsField(programFile("lastdir.ini").toStdString())) {
+    if (auto last = suite::readFirstSettingsField(programFile("lastdir.ini").toStdString())) {
       LastDirectory = QString::fromStdString(*last);
     }
     values.DataRootPath.clear();
@@ -193,7 +193,7 @@ void Form1::Form_Load() {
   }
 
   LastFunctionIndex = -1;
-  if (auto last = store::readFirstSettingsField(programFile("lastopt.ini").toStdString())) {
+  if (auto last = suite::readFirstSettingsField(programFile("lastopt.ini").toStdString())) {
     bool ok = false;
     const int number = QString::fromStdString(*last).toInt(&ok);
     if (ok && number >= -32768 && number <= 32767) LastFunctionIndex = static_cast<qint16>(number);
@@ -268,10 +268,10 @@ void Form1::Form_Unload() {
   if (!path.trimmed().isEmpty()) {
     const int p = path.toUpper().indexOf("JOX_") + 1;  // 1-based, 0 when absent
     if (p > 1) LastDirectory = path.left(p - 2);
-    store::writeSettingsLine(programFile("lastdir.ini").toStdString(), LastDirectory.toStdString());
+    suite::writeSettingsLine(programFile("lastdir.ini").toStdString(), LastDirectory.toStdString());
   }
   if (Combo1->currentIndex() >= 0) {
-    store::writeSettingsLine(programFile("lastopt.ini").toStdString(),
+    suite::writeSettingsLine(programFile("lastopt.ini").toStdString(),
                              std::to_string(Combo1->currentIndex()));
   }
   ui().setBusy(false);

@@ -5,7 +5,6 @@
 #include "pickers/building_picker.h"
 #include "kit/jet_conversion.h"
 #include "kit/program.h"
-#include "store/helpers.h"
 #include "store/schema.h"
 #include "tools/auto_generate_panel.h"
 #include "tools/change_room_number_panel.h"
@@ -32,18 +31,13 @@ QString text(const store::Value& value) { return QString::fromStdString(value.to
 void Form1::Command2_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
-  ProgramValues& values = program();
+  const ProgramValues& values = program();
   if (!values.DataRootPath.isEmpty()) {
-    const QString remembered = values.SelectedBuildingCode;
-    values.SelectedBuildingCode.clear();
-    SelectionBoxArray2 picker(this);
-    ui().showModal(picker);
-    if (values.SelectedBuildingCode.isEmpty()) {
-      values.SelectedBuildingCode = remembered;
-      return;
-    }
-    Text1->setText(values.DataRootPath + "JOX_" + values.SelectedBuildingCode + ".MDB");
-    Text9->setText(values.SelectedBuildingCode);
+    const std::optional<QString> code =
+        pickBuilding(this, values.CurrentUserID, programFile(sch::accountFile));
+    if (!code) return;
+    Text1->setText(values.DataRootPath + "JOX_" + *code + ".MDB");
+    Text9->setText(*code);
     LoadCurrentDB();
     return;
   }

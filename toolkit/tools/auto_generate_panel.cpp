@@ -4,8 +4,8 @@
 #include <QProgressDialog>
 #include <QStyle>
 
+#include "common/text/trim.h"
 #include "pickers/record_picker.h"
-#include "kit/program.h"
 #include "kit/ui.h"
 #include "kit/jet_conversion.h"
 #include "kit/reentry.h"
@@ -13,14 +13,6 @@
 namespace roomkit {
 
 namespace {
-
-// Blanks only, as the tools trim.
-QString trimBlanks(const QString& text) {
-  qsizetype from = 0, to = text.size();
-  while (from < to && text.at(from) == ' ') ++from;
-  while (to > from && text.at(to - 1) == ' ') --to;
-  return text.mid(from, to - from);
-}
 
 // The panels that must not change the database while "Update" runs: Change Room Number, Modify
 // Room Data, Copy Room Inventory and this one. They come back, and the pointer with them,
@@ -237,7 +229,7 @@ void AutoGeneratePanel::aaCommand1_Click() {
       refusePattern("Starting number must be smaller then ending number (unlocked).");
       return;
   }
-  if (trimBlanks(aaText3->text()).isEmpty()) {
+  if (suite::trimBlanks(aaText3->text().toStdString()).empty()) {
     refusePattern("You must assign a cleaning schedule.");
     return;
   }
@@ -326,22 +318,18 @@ void AutoGeneratePanel::CSCmd2_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
   if (!readyToOpen(window(), shell_.databasePath())) return;
-  auto& args = program().PickerArgs;
-  args[0] = shell_.databasePath();
-  args[1] = "Cleaning Schedules- Describe";
-  args[2] = trimBlanks(aaText3->text());
-  args[3] = "Cleaning Schedule, Description";
+  const std::string typed = aaText3->text().toStdString();
+  const RecordQuery query{shell_.databasePath(), "Cleaning Schedules- Describe",
+                          QString::fromStdString(std::string(suite::trimBlanks(typed))),
+                          "Cleaning Schedule, Description"};
   ui().setBusy(true);
-  {
-    New_SelectionBox_Database picker(window());
-    ui().showModal(picker);
-  }
+  const std::optional<QString> schedule = pickRecord(window(), query);
   ui().processEvents();
-  if (args[2].isEmpty()) {
+  if (!schedule) {
     aaText3->selectWhole();
     aaText3->setFocus();
   } else {
-    aaText3->setText(args[2]);
+    aaText3->setText(*schedule);
   }
   ui().setBusy(false);
 }

@@ -3,10 +3,10 @@
 #include <limits>
 #include <optional>
 
+#include "common/text/trim.h"
 #include "store/inserter.h"
 #include "store/database.h"
 #include "store/history.h"
-#include "store/helpers.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "store/text_case.h"
@@ -18,12 +18,12 @@ using store::Value;
 
 namespace {
 
-bool filled(const Digit& digit) { return !store::trimBlanks(digit.start).empty(); }
+bool filled(const Digit& digit) { return !suite::trimBlanks(digit.start).empty(); }
 
 // A digit's text followed by zeros, read as a 32-bit whole number (blanks around it allowed).
 std::optional<std::int64_t> wholeNumber(const std::string& text, int zeros) {
   const std::string padded = text + std::string(zeros > 0 ? zeros : 0, '0');
-  std::string_view digits = store::trimBlanks(padded);
+  std::string_view digits = suite::trimBlanks(padded);
   bool negative = false;
   if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
     negative = digits.front() == '-';
@@ -61,7 +61,7 @@ std::optional<std::int64_t> groupValue(const Pattern& pattern, int first, int co
 
 std::string joined(const Pattern& pattern, int from, int to) {
   std::string out;
-  for (int i = from; i < to; ++i) out += store::trimBlanks(pattern[static_cast<std::size_t>(i)].start);
+  for (int i = from; i < to; ++i) out += suite::trimBlanks(pattern[static_cast<std::size_t>(i)].start);
   return out;
 }
 
@@ -101,7 +101,7 @@ PatternResult readPattern(const Pattern& pattern) {
 }
 
 std::optional<int> readIncrement(std::string_view text) {
-  text = store::trimBlanks(text);
+  text = suite::trimBlanks(text);
   if (text.empty() || text.size() > 3 || text.front() == '0') return std::nullopt;
   int value = 0;
   for (char ch : text) {
@@ -265,11 +265,11 @@ AddResult addRooms(const std::string& path, const std::vector<std::string>& line
     RoomWriter writer(db);
     run.emplace(db, "Auto Generate Rooms",
                 lines.empty() ? std::string()
-                              : std::string(store::trimBlanks(lines.front())) + " to " +
-                                    std::string(store::trimBlanks(lines.back())));
-    const std::string code = store::toUpper(store::trimBlanks(schedule));
+                              : std::string(suite::trimBlanks(lines.front())) + " to " +
+                                    std::string(suite::trimBlanks(lines.back())));
+    const std::string code = store::toUpper(suite::trimBlanks(schedule));
     for (std::size_t n = 0; n < lines.size(); ++n) {
-      room = std::string(store::trimBlanks(lines[n]));
+      room = std::string(suite::trimBlanks(lines[n]));
       if (!writer.exists(room)) {
         writer.add(room, code);
         ++result.added;

@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "common/text/trim.h"
 #include "combine_rooms_work.h"
 #include "kit/ui.h"
 #include "kit/reentry.h"
 #include "store/error.h"
-#include "store/helpers.h"
 #include "store/schema.h"
 
 namespace roomkit {
@@ -162,7 +162,7 @@ void CombineRoomsPanel::combine(const QString& logPath) {
     refuse("Please select two or more rooms to combine.", "CANNOT COMBINE");
     return;
   }
-  Text11->setText(fromStd(std::string(store::trimBlanks(Text11->text().toStdString()))));
+  Text11->setText(fromStd(std::string(suite::trimBlanks(Text11->text().toStdString()))));
   plan.target = Text11->text().toStdString();
   if (plan.target.empty()) {
     refuse("Please enter a room number for the combined room.", "NO COMBINED ROOM NUMBER DEFINED");
@@ -201,7 +201,7 @@ void CombineRoomsPanel::combine(const QString& logPath) {
              "CREATE NEW ROOM?", Answer::Yes)) {
       return;
     }
-    if (store::trimBlanks(Text10->text().toStdString()).empty()) {
+    if (suite::trimBlanks(Text10->text().toStdString()).empty()) {
       Text10->setText(work::defaultRoomName);
     }
     plan.create = work::NewRoom{Text10->text().toStdString(), Combo2->currentText().toStdString(),

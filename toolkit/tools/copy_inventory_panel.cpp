@@ -3,7 +3,7 @@
 #include "copy_inventory_work.h"
 #include "kit/ui.h"
 #include "kit/reentry.h"
-#include "store/helpers.h"
+#include "kit/room_line.h"
 
 namespace roomkit {
 
@@ -12,7 +12,7 @@ namespace work = copy_inventory;
 namespace {
 
 std::string roomOf(const LineList& list, int row) {
-  return store::roomNumberOfLine(list.line(row).toStdString());
+  return roomNumberOfLine(list.line(row).toStdString());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "store/error.h"
-#include "store/helpers.h"
+#include "kit/numbers.h"
 #include "store/history.h"
 #include "store/schema.h"
 
@@ -27,7 +27,7 @@ ItemPositions itemPositions(const store::Table& inventory) {
 
 // A quantity as its text reads: null, and text that is no number, give 0.
 double quantity(const store::Value& value) {
-  return value.isNumber() ? value.number() : store::leadingNumber(value.toText());
+  return value.isNumber() ? value.number() : leadingNumber(value.toText());
 }
 
 // The items one bank row writes: all of them for an exact copy, else those above 0.
@@ -44,9 +44,9 @@ Writes writesOf(const BankRow& row, const ItemPositions& positions, bool exact) 
 }  // namespace
 
 std::optional<int> multiplierOf(std::string_view text) {
-  const double number = store::leadingNumber(text);
+  const double number = leadingNumber(text);
   if (!(number > 0)) return std::nullopt;
-  const double whole = store::roundHalfEven(number);
+  const double whole = roundHalfEven(number);
   if (whole > maxMultiplier) return std::nullopt;
   return static_cast<int>(whole);
 }

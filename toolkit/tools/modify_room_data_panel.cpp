@@ -3,10 +3,11 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "common/text/trim.h"
 #include "modify_room_data_work.h"
 #include "kit/ui.h"
 #include "kit/reentry.h"
-#include "store/helpers.h"
+#include "kit/room_line.h"
 
 namespace roomkit {
 
@@ -131,7 +132,7 @@ work::FloorKind kindOf(const std::array<QCheckBox*, 2>& kinds) {
 QString ModifyRoomDataPanel::selectedRoom() const {
   const int row = List1->firstSelected();
   if (row < 0) return {};
-  return QString::fromStdString(store::roomNumberOfLine(List1->line(row).toStdString()));
+  return QString::fromStdString(roomNumberOfLine(List1->line(row).toStdString()));
 }
 
 // Changing the box's own limit resets its cursor, so it is done only where the text is replaced
@@ -232,7 +233,7 @@ void ModifyRoomDataPanel::Command3_Click() {
     return;
   }
   const std::string value = Text4->text().toStdString();
-  if (store::trimBlanks(value).empty()) {
+  if (suite::trimBlanks(value).empty()) {
     refuse("Please enter a value.", "CANNOT CONTINUE");
     Text4->setFocus();
     return;

@@ -1,7 +1,8 @@
 #include "modify_room_data_work.h"
 
+#include "common/text/trim.h"
 #include "store/error.h"
-#include "store/helpers.h"
+#include "kit/numbers.h"
 #include "store/history.h"
 #include "store/schema.h"
 #include "store/text_case.h"
@@ -18,7 +19,7 @@ const char* squareFeetField(FloorKind kind) { return kind == FloorKind::Tile ? t
 const char* roomInfoField(Mode mode) { return mode == Mode::RoomName ? sch::roomName : sch::schedule; }
 
 std::string upperTrimmed(const std::string& text) {
-  return store::toUpper(store::trimBlanks(text));
+  return store::toUpper(suite::trimBlanks(text));
 }
 
 // Leaves no edit pending on either cursor when a step fails half-way.
@@ -103,8 +104,8 @@ UpdateResult write(RoomTables tables, const std::string& room, const NewValue& v
       const std::int64_t written = store::updateWhereKey(inventory.database(), 
           inventory.def().name, sch::roomNumberIndex, {store::Value(room)},
           {{inventory.fieldPosition(squareFeetField(value.kind)),
-            store::Value(store::leadingNumber(value.value))},
-           {inventory.fieldPosition(linearField), store::Value(store::leadingNumber(value.linear))}});
+            store::Value(leadingNumber(value.value))},
+           {inventory.fieldPosition(linearField), store::Value(leadingNumber(value.linear))}});
       if (written == 0) {
         return refused(Status::NoInventory,
                        store::Error(store::code::notFound,

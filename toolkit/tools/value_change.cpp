@@ -1,15 +1,15 @@
 #include "value_change.h"
 
+#include "common/text/trim.h"
 #include "kit/jet_conversion.h"
 #include "kit/ui.h"
-#include "store/helpers.h"
 
 namespace roomkit {
 
 namespace {
 
 std::string trimmed(const QString& text) {
-  return std::string(store::trimBlanks(text.toStdString()));
+  return std::string(suite::trimBlanks(text.toStdString()));
 }
 
 }  // namespace

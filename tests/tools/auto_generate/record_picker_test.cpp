@@ -41,19 +41,15 @@ class RecordPickerTest : public ::testing::Test {
   testsupport::ScriptedUi ui;
   std::string path = dir.file("JOX_P.MDB");
   store::Database db = testsupport::makeBuilding(path);
+  RecordQuery query{QString::fromStdString(path), sch::scheduleDescribe, "",
+                    "Cleaning Schedule, Description"};
+  std::optional<QString> answer;  // what the last run of the picker gave
 
-  void SetUp() override {
-    program() = ProgramValues{};
-    setArgs(sch::scheduleDescribe, "", "Cleaning Schedule, Description");
-  }
+  void SetUp() override { program() = ProgramValues{}; }
   void TearDown() override { program() = ProgramValues{}; }
 
-  void setArgs(const QString& table, const QString& preselect, const QString& columns) {
-    auto& args = program().PickerArgs;
-    args[0] = QString::fromStdString(path);
-    args[1] = table;
-    args[2] = preselect;
-    args[3] = columns;
+  void setQuery(const QString& table, const QString& preselect, const QString& columns) {
+    query = {QString::fromStdString(path), table, preselect, columns};
   }
   void addSchedule(const char* code, const Value& description) {
     store::Table t = db.openTable(sch::scheduleDescribe);
@@ -71,25 +67,26 @@ class RecordPickerTest : public ::testing::Test {
     const int row = picker.ListView1->selectedRow();
     return row < 0 ? QString("<none>") : picker.ListView1->text(row);
   }
-  // Shows the picker through the message layer and runs the script on it.
+  // Shows the picker through the message layer, runs the script on it and keeps its answer.
   int run(const std::function<void(New_SelectionBox_Database&)>& script) {
     ui.onModal = [&](QDialog& dialog) {
       auto& picker = static_cast<New_SelectionBox_Database&>(dialog);
       script(picker);
       return dialog.isVisible() ? int(QDialog::Rejected) : dialog.result();
     };
-    New_SelectionBox_Database picker;
-    return ui.showModal(picker);
+    New_SelectionBox_Database picker(query);
+    const int result = ui.showModal(picker);
+    answer = picker.choice();
+    return result;
   }
-  QString slot2() const { return program().PickerArgs[2]; }
 };
 
 TEST_F(RecordPickerTest, ListsTheFirstTwoFieldsUnderTheirNames) {
   addSchedule("B1", Value("DAILY"));
   addSchedule("A1", Value("WEEKLY"));
   addSchedule("C3", Value());
-  setArgs(sch::scheduleDescribe, "b", "Cleaning Schedule, Description");
-  New_SelectionBox_Database picker;
+  setQuery(sch::scheduleDescribe, "b", "Cleaning Schedule, Description");
+  New_SelectionBox_Database picker(query);
   picker.Form_Activate();
   const ReportModel& model = picker.ListView1->model();
   ASSERT_EQ(model.columnCount(), 2);
@@ -101,15 +98,15 @@ TEST_F(RecordPickerTest, ListsTheFirstTwoFieldsUnderTheirNames) {
   EXPECT_EQ(column(picker, 1), (QStringList{"WEEKLY", "DAILY", ""})) << "a null shows empty";
   EXPECT_EQ(picker.Text1->text(), "b");
   EXPECT_EQ(selected(picker), "B1") << "the caller's text preselects by prefix";
-  EXPECT_EQ(slot2(), "") << "cleared while the dialog is open";
+  EXPECT_EQ(picker.choice(), std::nullopt) << "nothing is chosen while the dialog is open";
   EXPECT_EQ(picker.windowTitle(), "Cleaning Schedule:");
   EXPECT_FALSE(ui.busy);
 }
 
 TEST_F(RecordPickerTest, ColumnWidthsFollowTheDefinedSizes) {
   db.createTable({"Pairs", {{"Code", store::FieldType::Text, 10}, {"Name", store::FieldType::Text, 40}}, {}});
-  setArgs("Pairs", "", "");
-  New_SelectionBox_Database picker;
+  setQuery("Pairs", "", "");
+  New_SelectionBox_Database picker(query);
   picker.Form_Activate();
   EXPECT_EQ(picker.ListView1->columnWidth(0), px(899));
   EXPECT_EQ(picker.ListView1->columnWidth(1), px(4076));
@@ -117,7 +114,7 @@ TEST_F(RecordPickerTest, ColumnWidthsFollowTheDefinedSizes) {
 }
 
 TEST_F(RecordPickerTest, AnEmptyTableStillHasTitledColumnsAndReturnsTheBox) {
-  setArgs(sch::scheduleDescribe, " x1 ", "");
+  setQuery(sch::scheduleDescribe, " x1 ", "");
   const int result = run([](New_SelectionBox_Database& picker) {
     EXPECT_EQ(picker.ListView1->count(), 0);
     EXPECT_EQ(picker.ListView1->model().columnCount(), 2);
@@ -125,7 +122,7 @@ TEST_F(RecordPickerTest, AnEmptyTableStillHasTitledColumnsAndReturnsTheBox) {
     QTest::keyClick(picker.Text1, Qt::Key_Return);
   });
   EXPECT_EQ(result, QDialog::Accepted);
-  EXPECT_EQ(slot2(), "X1") << "trimmed and upper-cased";
+  EXPECT_EQ(answer, "X1") << "trimmed and upper-cased";
 }
 
 TEST_F(RecordPickerTest, TypingIsUpperCasedAndSearchesIgnoringCase) {
@@ -143,13 +140,13 @@ TEST_F(RecordPickerTest, TypingIsUpperCasedAndSearchesIgnoringCase) {
     EXPECT_EQ(selected(picker), "B2") << "no match keeps the selection";
     QTest::keyClick(picker.Text1, Qt::Key_Return);
   });
-  EXPECT_EQ(slot2(), "B2Z") << "Enter returns the box's text even when nothing matches";
+  EXPECT_EQ(answer, "B2Z") << "Enter returns the box's text even when nothing matches";
 }
 
 TEST_F(RecordPickerTest, ClickingAPrefixItemReturnsTheClickedText) {
   addSchedule("A", Value("SHORT"));
   addSchedule("AB", Value("LONG"));
-  setArgs(sch::scheduleDescribe, "", "Cleaning Schedule, Start Date");
+  setQuery(sch::scheduleDescribe, "", "Cleaning Schedule, Start Date");
   run([&](New_SelectionBox_Database& picker) {
     ASSERT_EQ(column(picker, 0), (QStringList{"AB", "A"})) << "a DATE caller sorts descending";
     const QRect item = picker.ListView1->visualRect(picker.ListView1->model().index(1, 0));
@@ -158,7 +155,7 @@ TEST_F(RecordPickerTest, ClickingAPrefixItemReturnsTheClickedText) {
     EXPECT_EQ(selected(picker), "AB") << "the search selects the first item beginning with A";
     QTest::keyClick(picker.Text1, Qt::Key_Return);
   });
-  EXPECT_EQ(slot2(), "A");
+  EXPECT_EQ(answer, "A");
 }
 
 TEST_F(RecordPickerTest, EnterOnAListItemAndDoubleClickAccept) {
@@ -170,7 +167,7 @@ TEST_F(RecordPickerTest, EnterOnAListItemAndDoubleClickAccept) {
     QTest::keyClick(picker.ListView1, Qt::Key_Return);
   });
   EXPECT_EQ(result, QDialog::Accepted);
-  EXPECT_EQ(slot2(), "B1");
+  EXPECT_EQ(answer, "B1");
 
   result = run([&](New_SelectionBox_Database& picker) {
     const QRect item = picker.ListView1->visualRect(picker.ListView1->model().index(0, 0));
@@ -179,25 +176,25 @@ TEST_F(RecordPickerTest, EnterOnAListItemAndDoubleClickAccept) {
     QTest::mouseDClick(picker.ListView1->viewport(), Qt::LeftButton, {}, item.center());
   });
   EXPECT_EQ(result, QDialog::Accepted);
-  EXPECT_EQ(slot2(), "A1");
+  EXPECT_EQ(answer, "A1");
 }
 
 TEST_F(RecordPickerTest, CancelAndABlankBoxReturnNothing) {
   addSchedule("A1", Value("ONE"));
-  setArgs(sch::scheduleDescribe, "A1", "");
+  setQuery(sch::scheduleDescribe, "A1", "");
   int result = run([](New_SelectionBox_Database& picker) { QTest::mouseClick(picker.CSCmd1, Qt::LeftButton); });
   EXPECT_EQ(result, QDialog::Rejected);
-  EXPECT_EQ(slot2(), "");
+  EXPECT_EQ(answer, std::nullopt);
 
-  setArgs(sch::scheduleDescribe, "A1", "");
+  setQuery(sch::scheduleDescribe, "A1", "");
   result = run([](New_SelectionBox_Database& picker) { QTest::keyClick(picker.Text1, Qt::Key_Escape); });
   EXPECT_EQ(result, QDialog::Rejected);
-  EXPECT_EQ(slot2(), "");
+  EXPECT_EQ(answer, std::nullopt);
 
-  setArgs(sch::scheduleDescribe, "   ", "");
+  setQuery(sch::scheduleDescribe, "   ", "");
   result = run([](New_SelectionBox_Database& picker) { QTest::keyClick(picker.Text1, Qt::Key_Return); });
   EXPECT_EQ(result, QDialog::Accepted);
-  EXPECT_EQ(slot2(), "");
+  EXPECT_EQ(answer, std::nullopt);
 }
 
 TEST_F(RecordPickerTest, HeaderClickSortsByThatColumnKeepingTheSelection) {
@@ -210,8 +207,8 @@ TEST_F(RecordPickerTest, HeaderClickSortsByThatColumnKeepingTheSelection) {
   };
   for (const Case& c : {Case{"Cleaning Schedule, Description", {"B1", "C1", "A1"}},
                         Case{"Cleaning Schedule, Last date", {"A1", "C1", "B1"}}}) {
-    setArgs(sch::scheduleDescribe, "C", c.columns);
-    New_SelectionBox_Database picker;
+    setQuery(sch::scheduleDescribe, "C", c.columns);
+    New_SelectionBox_Database picker(query);
     picker.Form_Activate();
     picker.ListView1->header()->sectionClicked(1);
     EXPECT_EQ(column(picker, 0), c.byDescription) << c.columns;
@@ -237,8 +234,8 @@ TEST_F(RecordPickerTest, FailingStepsAreSkippedSilently) {
   for (const Case& c : {Case{"missing file", QString::fromStdString(dir.file("NONE.MDB")), sch::scheduleDescribe, 0},
                         Case{"missing table", file, "No Such Table", 0},
                         Case{"one field", file, "Single", 1}}) {
-    setArgs(c.table, "q", "");
-    program().PickerArgs[0] = c.path;
+    setQuery(c.table, "q", "");
+    query.path = c.path;
     const int result = run([&](New_SelectionBox_Database& picker) {
       EXPECT_EQ(picker.ListView1->model().columnCount(), c.columns) << c.name;
       EXPECT_EQ(picker.ListView1->count(), c.columns) << c.name;
@@ -246,7 +243,7 @@ TEST_F(RecordPickerTest, FailingStepsAreSkippedSilently) {
       QTest::keyClick(picker.Text1, Qt::Key_Return);
     });
     EXPECT_EQ(result, QDialog::Accepted) << c.name;
-    EXPECT_EQ(slot2(), "Q") << c.name;
+    EXPECT_EQ(answer, "Q") << c.name;
     EXPECT_TRUE(ui.messages.empty()) << "the picker shows no message";
     EXPECT_FALSE(ui.busy);
   }
@@ -261,10 +258,8 @@ TEST_F(ScheduleButtonTest, AChoiceFillsTheBoxAndACancelSelectsIt) {
   ui.onModal = [&](QDialog& dialog) {
     auto& picker = static_cast<New_SelectionBox_Database&>(dialog);
     EXPECT_EQ(picker.Text1->text(), "b") << "the box's text, trimmed";
-    EXPECT_EQ(program().PickerArgs[0], form->Text1->text());
-    EXPECT_EQ(program().PickerArgs[1], "Cleaning Schedules- Describe");
-    EXPECT_EQ(program().PickerArgs[3], "Cleaning Schedule, Description");
-    EXPECT_EQ(picker.ListView1->count(), 2);
+    EXPECT_EQ(picker.windowTitle(), "Cleaning Schedule:") << "the schedules' table";
+    EXPECT_EQ(picker.ListView1->count(), 2) << "of the loaded database";
     QTest::keyClick(picker.Text1, Qt::Key_End);
     QTest::keyClick(picker.Text1, '7');
     QTest::keyClick(picker.Text1, Qt::Key_Return);

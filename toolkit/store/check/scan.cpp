@@ -4,10 +4,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/text/trim.h"
 #include "records.h"
 #include "store/coerce.h"
 #include "store/engine/handle.h"
-#include "store/helpers.h"
 #include "store/schema.h"
 #include "store/text_case.h"
 
@@ -20,6 +20,7 @@ namespace {
 // Texts as the indexes compare them: upper-cased, so equal keys are equal strings.
 using FoldedSet = std::unordered_set<std::string>;
 using Key = std::vector<std::pair<std::string, Value>>;
+using suite::trimBlanks;
 
 std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 std::string trimmedUpper(std::string_view text) { return toUpper(trimBlanks(text)); }

@@ -1,65 +1,11 @@
-#include "helpers.h"
+#include "common/text/settings_file.h"
 
-#include <cmath>
 #include <fstream>
 #include <sstream>
 
-namespace store {
+#include "common/text/trim.h"
 
-double leadingNumber(std::string_view text) {
-  // Collect the characters of the number, skipping white space anywhere.
-  std::string number;
-  bool digits = false, point = false, exponent = false, exponentDigits = false;
-  bool signAllowed = true;
-  for (char ch : text) {
-    if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r') continue;
-    if ((ch == '+' || ch == '-') && signAllowed) {
-      number += ch;
-      signAllowed = false;
-    } else if (ch >= '0' && ch <= '9') {
-      number += ch;
-      (exponent ? exponentDigits : digits) = true;
-      signAllowed = false;
-    } else if (ch == '.' && !point && !exponent) {
-      number += ch;
-      point = true;
-      signAllowed = false;
-    } else if ((ch == 'e' || ch == 'E' || ch == 'd' || ch == 'D') && digits && !exponent) {
-      number += 'e';
-      exponent = true;
-      signAllowed = true;
-    } else {
-      break;
-    }
-  }
-  if (!digits) return 0.0;
-  if (exponent && !exponentDigits) {
-    while (!number.empty() && (number.back() == 'e' || number.back() == '+' || number.back() == '-')) {
-      number.pop_back();
-    }
-  }
-  const double value = std::strtod(number.c_str(), nullptr);
-  return std::isfinite(value) ? value : 0.0;
-}
-
-double roundHalfEven(double number) { return std::nearbyint(number); }
-
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-std::string roomLine(std::string_view number, std::string_view name) {
-  std::string line(number);
-  line += ", ";
-  line += name;
-  return line;
-}
-
-std::string roomNumberOfLine(std::string_view line) {
-  return std::string(line.substr(0, line.find(',')));
-}
+namespace suite {
 
 std::vector<std::string> settingsFields(std::string_view line) {
   std::vector<std::string> fields;
@@ -120,4 +66,4 @@ bool writeSettingsLine(const std::string& path, std::string_view value) {
   return static_cast<bool>(out);
 }
 
-}  // namespace store
+}  // namespace suite
