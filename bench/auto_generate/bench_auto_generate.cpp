@@ -6,18 +6,18 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "sample/sample.h"
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "tools/auto_generate_work.h"
-#include "store/engine/handle.h"
 
 namespace {
 
@@ -78,7 +78,8 @@ void step(sqlite3* db, sqlite3_stmt* statement) {
 }
 
 void bindText(sqlite3_stmt* statement, int index, const std::string& text) {
-  sqlite3_bind_text(statement, index, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(statement, index, text.c_str(), static_cast<int>(text.size()),
+                    SQLITE_TRANSIENT);
 }
 
 // The same records as the tool writes, by prepared inserts in one transaction.
@@ -92,18 +93,20 @@ void plainSql(const std::string& path, const std::vector<std::string>& numbers) 
     sqlite3_finalize(read);
   }
   std::string inventoryFields = "\"Room Number\"";
-  for (int item = 1; item <= sch::quantityCount; ++item) inventoryFields += ", \"" + sch::quantityField(item) + "\"";
+  for (int item = 1; item <= sch::quantityCount; ++item)
+    inventoryFields += ", \"" + sch::quantityField(item) + "\"";
   inventoryFields += ", \"Bank\"";
   std::string timeFields = "\"Room Number\", \"Last Updated\"";
   for (const std::string& field : sch::timeFields) timeFields += ", \"" + field + "\"";
   timeFields += ", \"Misc Time\"";
 
   check(db, sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
-  sqlite3_stmt* info = prepare(db,
+  sqlite3_stmt* info = prepare(
+      db,
       "INSERT INTO \"Room Info\" (\"Room Number\", \"Room Name\", \"Schedule\", \"Sort Field 1\", "
       "\"Sort Field 2\") VALUES (?1, ?2, ?3, '', '')");
-  sqlite3_stmt* time = prepare(db, "INSERT INTO \"Room Time\" (" + timeFields + ") VALUES (" +
-                                       placeholders(15) + ")");
+  sqlite3_stmt* time = prepare(
+      db, "INSERT INTO \"Room Time\" (" + timeFields + ") VALUES (" + placeholders(15) + ")");
   sqlite3_stmt* inventory = prepare(db, "INSERT INTO \"Room Inventory\" (" + inventoryFields +
                                             ") VALUES (" + placeholders(102) + ")");
   const std::string today = store::Date::today().iso();
@@ -178,10 +181,11 @@ int main() {
           status = 1;
         }
       }
-      std::printf("round %d: processor time: tool %.3f s, plain SQL %.3f s, ratio %.2f;"
-                  " elapsed: tool %.3f s, plain SQL %.3f s\n",
-                  round + 1, toolTimes.back(), sqlTimes.back(), toolTimes.back() / sqlTimes.back(),
-                  toolWall, sqlWall);
+      std::printf(
+          "round %d: processor time: tool %.3f s, plain SQL %.3f s, ratio %.2f;"
+          " elapsed: tool %.3f s, plain SQL %.3f s\n",
+          round + 1, toolTimes.back(), sqlTimes.back(), toolTimes.back() / sqlTimes.back(),
+          toolWall, sqlWall);
     }
   } catch (const store::Error& error) {
     std::fprintf(stderr, "failed: %s\n", error.what());
@@ -192,8 +196,9 @@ int main() {
   std::sort(toolTimes.begin(), toolTimes.end());
   std::sort(sqlTimes.begin(), sqlTimes.end());
   const double tool = toolTimes[toolTimes.size() / 2], sql = sqlTimes[sqlTimes.size() / 2];
-  std::printf("10,000 rooms, 25 banks (10,000 + 10,000 + 250,000 records), median processor time of %d:\n",
-              rounds);
+  std::printf(
+      "10,000 rooms, 25 banks (10,000 + 10,000 + 250,000 records), median processor time of %d:\n",
+      rounds);
   std::printf("  generate and write: %.3f s\n  plain SQL inserts:  %.3f s\n  ratio: %.2f\n", tool,
               sql, tool / sql);
   return status;

@@ -27,7 +27,8 @@ namespace {
 double millisecondsOf(const std::function<void()>& run) {
   const auto start = std::chrono::steady_clock::now();
   run();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 double median(std::vector<double> values) {
@@ -42,17 +43,35 @@ void spoil(const std::string& path, int every) {
   const std::string sql =
       "BEGIN;"
       "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") SELECT 'GONE-' || rowid, 1 FROM "
-      "\"Room Info\" WHERE rowid % " + n + " = 1;"
+      "\"Room Info\" WHERE rowid % " +
+      n +
+      " = 1;"
       "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") SELECT \"Room Number\", 999 FROM "
-      "\"Room Info\" WHERE rowid % " + n + " = 2;"
-      "DELETE FROM \"Room Time\" WHERE rowid % " + n + " = 3;"
-      "INSERT INTO \"Area Assignments\" (\"Area Assignment\", \"Room Number\") SELECT 'ZZ', 'GONE-' "
-      "|| rowid FROM \"Room Info\" WHERE rowid % " + n + " = 4;"
-      "UPDATE \"Room Info\" SET \"Schedule\" = 'NOPE' WHERE rowid % " + n + " = 5;"
-      "INSERT INTO \"Cleaning Schedules\" (\"Cleaning Schedule\", \"Line Number\") VALUES ('NOPE', 1), ('NOPE', 2);"
-      "UPDATE \"Room Info\" SET \"Sort Field 1\" = 'NOWHERE' WHERE rowid % " + n + " = 6;"
-      "UPDATE \"Room Info\" SET \"Room Number\" = lower(\"Room Number\") WHERE rowid % " + n + " = 7;"
-      "UPDATE \"Room Info\" SET \"Room Number\" = \"Room Number\" || ' ' WHERE rowid % " + n + " = 8;"
+      "\"Room Info\" WHERE rowid % " +
+      n +
+      " = 2;"
+      "DELETE FROM \"Room Time\" WHERE rowid % " +
+      n +
+      " = 3;"
+      "INSERT INTO \"Area Assignments\" (\"Area Assignment\", \"Room Number\") SELECT 'ZZ', "
+      "'GONE-' "
+      "|| rowid FROM \"Room Info\" WHERE rowid % " +
+      n +
+      " = 4;"
+      "UPDATE \"Room Info\" SET \"Schedule\" = 'NOPE' WHERE rowid % " +
+      n +
+      " = 5;"
+      "INSERT INTO \"Cleaning Schedules\" (\"Cleaning Schedule\", \"Line Number\") VALUES ('NOPE', "
+      "1), ('NOPE', 2);"
+      "UPDATE \"Room Info\" SET \"Sort Field 1\" = 'NOWHERE' WHERE rowid % " +
+      n +
+      " = 6;"
+      "UPDATE \"Room Info\" SET \"Room Number\" = lower(\"Room Number\") WHERE rowid % " +
+      n +
+      " = 7;"
+      "UPDATE \"Room Info\" SET \"Room Number\" = \"Room Number\" || ' ' WHERE rowid % " +
+      n +
+      " = 8;"
       "COMMIT;";
   char* message = nullptr;
   if (sqlite3_exec(store::engineHandle(db), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -67,7 +86,8 @@ bench::KindCounts toolCheck(const std::string& path) {
   const store::CheckResult result = store::checkDatabase(db);
   if (!result.ok()) throw std::runtime_error(result.message());
   bench::KindCounts counts{};
-  for (const store::Finding& finding : result.findings) ++counts[static_cast<std::size_t>(finding.kind)];
+  for (const store::Finding& finding : result.findings)
+    ++counts[static_cast<std::size_t>(finding.kind)];
   return counts;
 }
 
@@ -106,7 +126,8 @@ int main(int argc, char** argv) {
                 "Check Database", t, p, p > 0 ? t / p : 0.0, static_cast<long long>(findings),
                 tool == plain ? "" : "   (the plain SQL found different counts!)");
     for (int k = 0; k < store::findingKindCount; ++k) {
-      std::printf("  %-38s %7lld   plain SQL %7lld\n", store::kindName(static_cast<store::FindingKind>(k)),
+      std::printf("  %-38s %7lld   plain SQL %7lld\n",
+                  store::kindName(static_cast<store::FindingKind>(k)),
                   static_cast<long long>(tool[static_cast<std::size_t>(k)]),
                   static_cast<long long>(plain[static_cast<std::size_t>(k)]));
     }

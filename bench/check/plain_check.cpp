@@ -1,5 +1,4 @@
 #include "plain_check.h"
-#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -7,6 +6,7 @@
 #include <vector>
 
 #include "store/database.h"
+#include "store/engine/handle.h"
 
 namespace bench {
 
@@ -23,8 +23,8 @@ std::string missingRoom(const char* table) {
 
 std::string unlisted(const char* field, const char* table) {
   return std::string("SELECT \"Room Number\" FROM \"Room Info\" AS r WHERE trim(r.\"") + field +
-         "\", ' ') <> '' AND NOT EXISTS (SELECT 1 FROM \"" + table + "\" AS s WHERE s.\"Sort Field\" = r.\"" +
-         field + "\" COLLATE FOLD)";
+         "\", ' ') <> '' AND NOT EXISTS (SELECT 1 FROM \"" + table +
+         "\" AS s WHERE s.\"Sort Field\" = r.\"" + field + "\" COLLATE FOLD)";
 }
 
 const std::vector<std::pair<Kind, std::string>> queries = {
@@ -35,14 +35,16 @@ const std::vector<std::pair<Kind, std::string>> queries = {
     {Kind::MissingRoom, missingRoom("Project Assignments")},
     {Kind::NoRoomTime,
      "SELECT \"Room Number\" FROM \"Room Info\" AS r WHERE r.\"Room Number\" IS NOT NULL AND NOT "
-     "EXISTS (SELECT 1 FROM \"Room Time\" AS t WHERE t.\"Room Number\" = r.\"Room Number\" COLLATE FOLD)"},
+     "EXISTS (SELECT 1 FROM \"Room Time\" AS t WHERE t.\"Room Number\" = r.\"Room Number\" COLLATE "
+     "FOLD)"},
     {Kind::UndescribedSchedule,
      "SELECT \"Room Number\" FROM \"Room Info\" AS r WHERE trim(r.\"Schedule\", ' ') <> '' AND NOT "
      "EXISTS (SELECT 1 FROM \"Cleaning Schedules- Describe\" AS d WHERE d.\"Cleaning Schedule\" = "
      "r.\"Schedule\" COLLATE FOLD)"},
     {Kind::UndescribedLine,
      "SELECT \"Line Number\" FROM \"Cleaning Schedules\" AS l WHERE NOT EXISTS (SELECT 1 FROM "
-     "\"Cleaning Schedules- Describe\" AS d WHERE d.\"Cleaning Schedule\" = l.\"Cleaning Schedule\" "
+     "\"Cleaning Schedules- Describe\" AS d WHERE d.\"Cleaning Schedule\" = l.\"Cleaning "
+     "Schedule\" "
      "COLLATE FOLD)"},
     {Kind::UnlistedSortValue, unlisted("Sort Field 1", "Inv Sort Field 1")},
     {Kind::UnlistedSortValue, unlisted("Sort Field 2", "Inv Sort Field 2")},
@@ -50,7 +52,8 @@ const std::vector<std::pair<Kind, std::string>> queries = {
      "SELECT \"Room Number\" FROM \"Room Inventory\" AS i WHERE NOT EXISTS (SELECT 1 FROM "
      "\"Inventory Banks\" AS b WHERE b.\"Bank\" = i.\"Bank\")"},
     {Kind::KeyFormat,
-     "SELECT \"Room Number\" FROM \"Room Info\" WHERE \"Room Number\" IS NULL OR \"Room Number\" = '' "
+     "SELECT \"Room Number\" FROM \"Room Info\" WHERE \"Room Number\" IS NULL OR \"Room Number\" = "
+     "'' "
      "OR trim(\"Room Number\", ' ') <> \"Room Number\" OR instr(\"Room Number\", ',') > 0 OR "
      "rk_upper_text(\"Room Number\", 0) <> \"Room Number\""},
     {Kind::DuplicateNumber,

@@ -14,10 +14,10 @@
 #include "plain_merge.h"
 #include "sample/sample.h"
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "tools/combine_rooms_work.h"
-#include "store/engine/handle.h"
 
 namespace fs = std::filesystem;
 namespace sch = store::schema;
@@ -39,7 +39,8 @@ double seconds(const std::function<void()>& job) {
 }  // namespace
 
 int main() {
-  const fs::path dir = fs::temp_directory_path() / ("roomkit-bench-combine-" + std::to_string(::getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("roomkit-bench-combine-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   const sample::Options options{20000, 25, 1};
   const std::string ours = (dir / "JOX_TOOL.MDB").string();
@@ -80,7 +81,8 @@ int main() {
   }
   {
     store::Database db = store::Database::open(plain);
-    plainTime = seconds([&] { combinebench::plainMerge(store::engineHandle(db), sources, target); });
+    plainTime =
+        seconds([&] { combinebench::plainMerge(store::engineHandle(db), sources, target); });
   }
 
   std::printf("log prepared (new log)                        %7.4f s\n", prepareTime);
@@ -89,7 +91,8 @@ int main() {
 
   store::Database a = store::Database::open(ours);
   store::Database b = store::Database::open(plain);
-  const bool same = combinebench::contentOf(store::engineHandle(a)) == combinebench::contentOf(store::engineHandle(b));
+  const bool same = combinebench::contentOf(store::engineHandle(a)) ==
+                    combinebench::contentOf(store::engineHandle(b));
   std::printf("both copies hold the same records: %s\n", same ? "yes" : "NO");
   a.close();
   b.close();

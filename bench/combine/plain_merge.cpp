@@ -88,9 +88,9 @@ void plainMerge(sqlite3* db, const std::vector<std::string>& sources, const std:
       sqlite3_bind_int64(into.get(), 2, bank);
       if (source.row() && into.row()) {
         for (int i = 1; i <= 100; ++i) {
-          sqlite3_bind_double(update.get(), i,
-                              sqlite3_column_double(into.get(), i) +
-                                  sqlite3_column_double(source.get(), i));
+          sqlite3_bind_double(
+              update.get(), i,
+              sqlite3_column_double(into.get(), i) + sqlite3_column_double(source.get(), i));
         }
         sqlite3_bind_int64(update.get(), 101, sqlite3_column_int64(into.get(), 0));
         sqlite3_bind_int64(removeInventory.get(), 1, sqlite3_column_int64(source.get(), 0));

@@ -1,5 +1,4 @@
 #include "plain_export.h"
-#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -9,6 +8,7 @@
 #include <stdexcept>
 
 #include "store/database.h"
+#include "store/engine/handle.h"
 
 namespace bench {
 namespace {

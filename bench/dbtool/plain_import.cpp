@@ -1,11 +1,11 @@
 #include "plain_import.h"
-#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
 #include <stdexcept>
 
 #include "store/database.h"
+#include "store/engine/handle.h"
 
 namespace bench {
 namespace {
@@ -33,10 +33,11 @@ std::int64_t plainImport(const std::string& source, const std::string& target) {
       names += (i > 0 ? ", \"" : "\"") + def.fields[i].name + "\"";
       params += i > 0 ? ", ?" : "?";
     }
-    sqlite3_stmt* select =
-        prepare(store::engineHandle(from), "SELECT " + names + " FROM \"" + table + "\" ORDER BY rowid");
-    sqlite3_stmt* insert = prepare(
-        store::engineHandle(to), "INSERT INTO \"" + table + "\" (" + names + ") VALUES (" + params + ")");
+    sqlite3_stmt* select = prepare(store::engineHandle(from),
+                                   "SELECT " + names + " FROM \"" + table + "\" ORDER BY rowid");
+    sqlite3_stmt* insert =
+        prepare(store::engineHandle(to),
+                "INSERT INTO \"" + table + "\" (" + names + ") VALUES (" + params + ")");
     while (sqlite3_step(select) == SQLITE_ROW) {
       for (int i = 0; i < static_cast<int>(def.fields.size()); ++i) {
         sqlite3_bind_value(insert, i + 1, sqlite3_column_value(select, i));

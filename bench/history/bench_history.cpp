@@ -14,9 +14,9 @@
 
 #include "sample/sample.h"
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/history.h"
 #include "tools/auto_generate_work.h"
-#include "store/engine/handle.h"
 
 namespace {
 
@@ -61,14 +61,15 @@ void plainDeletes(const std::string& path, const std::vector<std::string>& numbe
   std::vector<sqlite3_stmt*> deletes;
   for (const char* table : {"Room Info", "Room Time", "Room Inventory"}) {
     sqlite3_stmt* statement = nullptr;
-    const std::string sql = std::string("DELETE FROM \"") + table +
-                            "\" WHERE \"Room Number\" = ?1 COLLATE FOLD";
+    const std::string sql =
+        std::string("DELETE FROM \"") + table + "\" WHERE \"Room Number\" = ?1 COLLATE FOLD";
     check(db, sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr));
     deletes.push_back(statement);
   }
   for (const std::string& number : numbers) {
     for (sqlite3_stmt* statement : deletes) {
-      sqlite3_bind_text(statement, 1, number.c_str(), static_cast<int>(number.size()), SQLITE_STATIC);
+      sqlite3_bind_text(statement, 1, number.c_str(), static_cast<int>(number.size()),
+                        SQLITE_STATIC);
       check(db, sqlite3_step(statement));
       sqlite3_reset(statement);
     }
@@ -80,8 +81,9 @@ void plainDeletes(const std::string& path, const std::vector<std::string>& numbe
 std::int64_t count(const std::string& path, const char* table) {
   store::Database database = store::Database::open(path);
   sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(store::engineHandle(database), (std::string("SELECT count(*) FROM \"") + table + "\"").c_str(),
-                     -1, &statement, nullptr);
+  sqlite3_prepare_v2(store::engineHandle(database),
+                     (std::string("SELECT count(*) FROM \"") + table + "\"").c_str(), -1,
+                     &statement, nullptr);
   sqlite3_step(statement);
   const std::int64_t n = sqlite3_column_int64(statement, 0);
   sqlite3_finalize(statement);
@@ -91,7 +93,8 @@ std::int64_t count(const std::string& path, const char* table) {
 }  // namespace
 
 int main() {
-  const fs::path folder = fs::temp_directory_path() / ("bench_history_" + std::to_string(::getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("bench_history_" + std::to_string(::getpid()));
   fs::create_directories(folder);
   int status = 0;
   try {
@@ -131,14 +134,16 @@ int main() {
         if (count(path, "Room Inventory") != before) throw std::runtime_error("records left over");
       }
       std::printf("round %d: undo %.3f s, plain SQL deletes %.3f s, ratio %.2f (processor time)\n",
-                  round + 1, undoTimes.back(), plainTimes.back(), undoTimes.back() / plainTimes.back());
+                  round + 1, undoTimes.back(), plainTimes.back(),
+                  undoTimes.back() / plainTimes.back());
     }
     std::sort(undoTimes.begin(), undoTimes.end());
     std::sort(plainTimes.begin(), plainTimes.end());
     const double u = undoTimes[rounds / 2], p = plainTimes[rounds / 2];
-    std::printf("undo of 10,000 generated rooms (270,000 records) in a 20,000-room, 25-bank "
-                "building, median of %d:\n  undo: %.3f s\n  plain SQL deletes: %.3f s\n  ratio: %.2f\n",
-                rounds, u, p, u / p);
+    std::printf(
+        "undo of 10,000 generated rooms (270,000 records) in a 20,000-room, 25-bank "
+        "building, median of %d:\n  undo: %.3f s\n  plain SQL deletes: %.3f s\n  ratio: %.2f\n",
+        rounds, u, p, u / p);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "bench_history: %s\n", error.what());
     status = 1;

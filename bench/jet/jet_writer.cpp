@@ -39,42 +39,30 @@ bool isFixed(Type type) {
     case Type::Binary:
     case Type::Text:
     case Type::Ole:
-    case Type::Memo:
-      return false;
-    default:
-      return true;
+    case Type::Memo: return false;
+    default: return true;
   }
 }
 
 int fixedBytes(Type type) {
   switch (type) {
-    case Type::YesNo:
-      return 0;
-    case Type::Byte:
-      return 1;
-    case Type::Integer:
-      return 2;
+    case Type::YesNo: return 0;
+    case Type::Byte: return 1;
+    case Type::Integer: return 2;
     case Type::Long:
-    case Type::Single:
-      return 4;
-    default:
-      return 8;
+    case Type::Single: return 4;
+    default: return 8;
   }
 }
 
 int columnLength(const Column& column) {
   switch (column.type) {
-    case Type::Text:
-      return column.length * 2;  // UCS-2
-    case Type::Binary:
-      return column.length;
+    case Type::Text: return column.length * 2;  // UCS-2
+    case Type::Binary: return column.length;
     case Type::Ole:
-    case Type::Memo:
-      return 0;
-    case Type::YesNo:
-      return 1;
-    default:
-      return fixedBytes(column.type);
+    case Type::Memo: return 0;
+    case Type::YesNo: return 1;
+    default: return fixedBytes(column.type);
   }
 }
 
@@ -182,15 +170,9 @@ std::string Table::encode(const std::vector<Value>& values) const {
     const std::size_t at = 2 + static_cast<std::size_t>(std::max(fixedOffset_[i], 0));
     const double n = value.number;
     switch (column.type) {
-      case Type::Byte:
-        record[at] = static_cast<char>(std::lround(n) & 0xff);
-        break;
-      case Type::Integer:
-        put16(record, at, static_cast<std::uint16_t>(std::lround(n)));
-        break;
-      case Type::Long:
-        put32(record, at, static_cast<std::uint32_t>(std::llround(n)));
-        break;
+      case Type::Byte: record[at] = static_cast<char>(std::lround(n) & 0xff); break;
+      case Type::Integer: put16(record, at, static_cast<std::uint16_t>(std::lround(n))); break;
+      case Type::Long: put32(record, at, static_cast<std::uint32_t>(std::llround(n))); break;
       case Type::Currency:
         put64(record, at, static_cast<std::uint64_t>(std::llround(n * 10000)));
         break;
@@ -215,17 +197,10 @@ std::string Table::encode(const std::vector<Value>& values) const {
         record += text;
         break;
       }
-      case Type::Binary:
-        record += value.text;
-        break;
-      case Type::Memo:
-        record += inlineLong(ucs2(value.text));
-        break;
-      case Type::Ole:
-        record += inlineLong(value.text);
-        break;
-      default:
-        break;
+      case Type::Binary: record += value.text; break;
+      case Type::Memo: record += inlineLong(ucs2(value.text)); break;
+      case Type::Ole: record += inlineLong(value.text); break;
+      default: break;
     }
   }
   if (varCount_ > 0) {

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -16,11 +16,11 @@
 
 #include "sample/sample.h"
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "tools/copy_inventory_work.h"
 #include "tools/modify_room_data_work.h"
-#include "store/engine/handle.h"
 
 namespace fs = std::filesystem;
 namespace sch = store::schema;
@@ -43,7 +43,8 @@ double seconds(const std::function<void()>& work) {
 
 // Runs both sides `rounds` times, alternating which goes first, and keeps each side's best time.
 constexpr int rounds = 5;
-std::pair<double, double> best(const std::function<void()>& tool, const std::function<void()>& plain) {
+std::pair<double, double> best(const std::function<void()>& tool,
+                               const std::function<void()>& plain) {
   double t = 1e30, p = 1e30;
   for (int round = 0; round < rounds; ++round) {
     if (round % 2 == 0) {
@@ -58,8 +59,9 @@ std::pair<double, double> best(const std::function<void()>& tool, const std::fun
 }
 
 void report(const std::string& what, double ours, double plain) {
-  std::printf("%-46s tool %7.3f s   plain SQL %7.3f s   ratio %5.2f   (processor time, best of 5)\n", what.c_str(), ours, plain,
-              ours / plain);
+  std::printf(
+      "%-46s tool %7.3f s   plain SQL %7.3f s   ratio %5.2f   (processor time, best of 5)\n",
+      what.c_str(), ours, plain, ours / plain);
 }
 
 [[noreturn]] void die(const std::string& why) {
@@ -70,13 +72,16 @@ void report(const std::string& what, double ours, double plain) {
 class Statement {
  public:
   Statement(sqlite3* db, const std::string& sql) : db_(db) {
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) die(sqlite3_errmsg(db));
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK)
+      die(sqlite3_errmsg(db));
   }
   ~Statement() { sqlite3_finalize(stmt_); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
   sqlite3_stmt* get() const { return stmt_; }
-  void text(int i, const std::string& s) { sqlite3_bind_text(stmt_, i, s.c_str(), static_cast<int>(s.size()), SQLITE_TRANSIENT); }
+  void text(int i, const std::string& s) {
+    sqlite3_bind_text(stmt_, i, s.c_str(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+  }
   bool row() {
     const int rc = sqlite3_step(stmt_);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) die(sqlite3_errmsg(db_));
@@ -109,7 +114,8 @@ void plainCopy(sqlite3* db, const std::string& source, const std::vector<std::st
   std::vector<Row> rows;
   {
     Statement banks(db, "SELECT \"Bank\" FROM \"Inventory Banks\" ORDER BY \"Bank\"");
-    Statement read(db, "SELECT * FROM \"Room Inventory\" WHERE " + roomKey + " AND \"Bank\" = ?2 COLLATE FOLD");
+    Statement read(db, "SELECT * FROM \"Room Inventory\" WHERE " + roomKey +
+                           " AND \"Bank\" = ?2 COLLATE FOLD");
     std::vector<int> column(101);
     for (int c = 0; c < sqlite3_column_count(read.get()); ++c) {
       const std::string name = sqlite3_column_name(read.get(), c);
@@ -146,7 +152,8 @@ void plainCopy(sqlite3* db, const std::string& source, const std::vector<std::st
       if (k > 0) sql += ", ";
       sql += field + " = " + (add && !exact ? "coalesce(" + field + ", 0) + " + param : param);
     }
-    updates.push_back(std::make_unique<Statement>(db, sql + " WHERE " + roomKey + " AND \"Bank\" = ?2 COLLATE FOLD"));
+    updates.push_back(std::make_unique<Statement>(
+        db, sql + " WHERE " + roomKey + " AND \"Bank\" = ?2 COLLATE FOLD"));
   }
   exec(db, "BEGIN IMMEDIATE");
   for (const std::string& target : targets) {
@@ -181,18 +188,21 @@ std::string fingerprint(sqlite3* db, const char* table) {
       }
     }
   }
-  return std::to_string(n) + " " + std::to_string(sum) + " " + std::to_string(std::hash<std::string>{}(out));
+  return std::to_string(n) + " " + std::to_string(sum) + " " +
+         std::to_string(std::hash<std::string>{}(out));
 }
 
 }  // namespace
 
 int main() {
-  const fs::path dir = fs::temp_directory_path() / ("roomkit-bench-content-" + std::to_string(::getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("roomkit-bench-content-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   const sample::Options options{20000, 25, 1};
   const std::string toolPath = (dir / "JOX_TOOL.MDB").string();
   const std::string plainPath = (dir / "JOX_PLAIN.MDB").string();
-  std::printf("writing two copies of the sample (%d rooms, %d banks)...\n", options.rooms, options.banks);
+  std::printf("writing two copies of the sample (%d rooms, %d banks)...\n", options.rooms,
+              options.banks);
   sample::writeBuilding(toolPath, options);
   sample::writeBuilding(plainPath, options);
   const std::vector<std::string> rooms = sample::roomNumbers(options);
@@ -247,13 +257,14 @@ int main() {
     };
     const auto toolSide = [&] {
       for (std::size_t i = 0; i < updates; ++i) {
-        const auto result = mrd::writeValue({info, inventory}, rooms[i],
-                                            {mrd::Mode::RoomName, mrd::FloorKind::Tile,
-                                             "room " + std::to_string(i), ""});
+        const auto result = mrd::writeValue(
+            {info, inventory}, rooms[i],
+            {mrd::Mode::RoomName, mrd::FloorKind::Tile, "room " + std::to_string(i), ""});
         if (result.status != mrd::UpdateResult::Status::Written)
           die("update failed: " + result.message());
         shown -= mrd::presentValue({info, inventory}, rooms[i + 1], mrd::Mode::RoomName,
-                                   mrd::FloorKind::Tile).value.size();
+                                   mrd::FloorKind::Tile)
+                     .value.size();
       }
     };
     const auto [t, p] = best(toolSide, plainSide);
@@ -282,20 +293,23 @@ int main() {
     };
     const auto toolSide = [&] {
       for (std::size_t i = 0; i < updates; ++i) {
-        const auto result = mrd::writeValue({info, inventory}, rooms[i],
-                                            {mrd::Mode::FloorArea, mrd::FloorKind::Tile,
-                                             std::to_string(100 + i), "12.5"});
+        const auto result = mrd::writeValue(
+            {info, inventory}, rooms[i],
+            {mrd::Mode::FloorArea, mrd::FloorKind::Tile, std::to_string(100 + i), "12.5"});
         if (result.status != mrd::UpdateResult::Status::Written)
           die("update failed: " + result.message());
-        mrd::presentValue({info, inventory}, rooms[i + 1], mrd::Mode::FloorArea, mrd::FloorKind::Tile);
+        mrd::presentValue({info, inventory}, rooms[i + 1], mrd::Mode::FloorArea,
+                          mrd::FloorKind::Tile);
       }
     };
     const auto [t, p] = best(toolSide, plainSide);
     report("1,000 floor-area updates", t, p);
   }
 
-  const bool same = fingerprint(store::engineHandle(toolDb), sch::roomInventory) == fingerprint(plain, sch::roomInventory) &&
-                    fingerprint(store::engineHandle(toolDb), sch::roomInfo) == fingerprint(plain, sch::roomInfo);
+  const bool same =
+      fingerprint(store::engineHandle(toolDb), sch::roomInventory) ==
+          fingerprint(plain, sch::roomInventory) &&
+      fingerprint(store::engineHandle(toolDb), sch::roomInfo) == fingerprint(plain, sch::roomInfo);
   std::printf("both copies hold the same records: %s\n", same ? "yes" : "NO");
   info.close();
   inventory.close();

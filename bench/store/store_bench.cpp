@@ -3,8 +3,8 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -13,9 +13,9 @@
 
 #include "sample/sample.h"
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/schema.h"
 #include "store/table.h"
-#include "store/engine/handle.h"
 
 namespace fs = std::filesystem;
 using store::Value;
@@ -36,8 +36,8 @@ double seconds(const std::function<void()>& work) {
 }
 
 void report(const char* what, double ours, double plain) {
-  std::printf("%-30s store %7.3f s   plain SQL %7.3f s   ratio %5.2f  (processor time)\n", what, ours, plain,
-              ours / plain);
+  std::printf("%-30s store %7.3f s   plain SQL %7.3f s   ratio %5.2f  (processor time)\n", what,
+              ours, plain, ours / plain);
 }
 
 sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
@@ -49,7 +49,9 @@ sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
   return stmt;
 }
 
-double sumValue(const Value& v) { return v.isNumber() ? v.number() : static_cast<double>(v.text().size()); }
+double sumValue(const Value& v) {
+  return v.isNumber() ? v.number() : static_cast<double>(v.text().size());
+}
 
 double sumRow(sqlite3_stmt* stmt) {
   double sum = 0;
@@ -66,7 +68,8 @@ double sumRow(sqlite3_stmt* stmt) {
 }  // namespace
 
 int main() {
-  const fs::path dir = fs::temp_directory_path() / ("roomkit-bench-store-" + std::to_string(::getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("roomkit-bench-store-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   const sample::Options options{20000, 25, 1};
   const std::string path = (dir / "JOX_BENCH.MDB").string();
@@ -121,8 +124,10 @@ int main() {
       inventory.seek({Value(room), Value(bank)});
       if (inventory.noMatch()) continue;
       for (std::size_t i = 0; i < fields; ++i) {
-        if (i != 0) a += sumValue(inventory.field(i));
-        else a += static_cast<double>(inventory.field(i).text().size());
+        if (i != 0)
+          a += sumValue(inventory.field(i));
+        else
+          a += static_cast<double>(inventory.field(i).text().size());
       }
     }
   });

@@ -1,12 +1,13 @@
 // Times the four walking tools on the 20,000-room sample beside the plain SQL statements that
 // make the same change, each on its own copy of the sample, and prints both and their ratio.
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "plain_sql.h"
@@ -22,7 +23,8 @@ namespace {
 double millisecondsOf(const std::function<std::int64_t()>& run, std::int64_t& changed) {
   const auto start = std::chrono::steady_clock::now();
   changed = run();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 double median(std::vector<double> values) {
@@ -112,7 +114,8 @@ int main() {
     auto freshCopies = [&] {
       fs::copy_file(base, toolCopy, fs::copy_options::overwrite_existing);
       fs::copy_file(base, plainCopy, fs::copy_options::overwrite_existing);
-      ::sync();  // a fresh copy's dirty pages would otherwise go to disk in whichever run syncs first
+      ::sync();  // a fresh copy's dirty pages would otherwise go to disk in whichever run syncs
+                 // first
     };
     freshCopies();
     std::printf("sample: %d rooms, %d banks, %.0f MB\n", options.rooms, options.banks,
@@ -122,8 +125,9 @@ int main() {
     const std::string area = bench::queryText(
         base, "SELECT \"Area Assignment\" FROM \"Area Assignments\" LIMIT 1 OFFSET 5000");
     const std::string sort = bench::queryText(
-        base, "SELECT \"Sort Field 1\" FROM \"Room Info\" WHERE \"Sort Field 1\" IS NOT NULL "
-              "GROUP BY 1 ORDER BY count(*) DESC LIMIT 1");
+        base,
+        "SELECT \"Sort Field 1\" FROM \"Room Info\" WHERE \"Sort Field 1\" IS NOT NULL "
+        "GROUP BY 1 ORDER BY count(*) DESC LIMIT 1");
     const std::vector<Renumbering> renumberings = {
         {"Change Room Number", room, "ZZ-" + room, roomkit::changeRoomNumber,
          [](const std::string& from, const std::string& to) {

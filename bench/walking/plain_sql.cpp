@@ -1,11 +1,11 @@
 #include "plain_sql.h"
-#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
 #include <stdexcept>
 
 #include "store/database.h"
+#include "store/engine/handle.h"
 
 namespace bench {
 
@@ -19,8 +19,9 @@ void check(sqlite3* db, int rc) {
 
 }  // namespace
 
-std::vector<std::int64_t> runPlain(const std::string& path,
-                      const std::vector<std::pair<std::string, std::vector<std::string>>>& statements) {
+std::vector<std::int64_t> runPlain(
+    const std::string& path,
+    const std::vector<std::pair<std::string, std::vector<std::string>>>& statements) {
   store::Database database = store::Database::open(path);
   sqlite3* db = store::engineHandle(database);
   std::vector<std::int64_t> changed;

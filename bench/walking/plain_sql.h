@@ -11,8 +11,9 @@ namespace bench {
 
 // Runs the statements, each with its text parameters, in one transaction on a new connection to
 // the file; returns the records each of them changed.
-std::vector<std::int64_t> runPlain(const std::string& path,
-                      const std::vector<std::pair<std::string, std::vector<std::string>>>& statements);
+std::vector<std::int64_t> runPlain(
+    const std::string& path,
+    const std::vector<std::pair<std::string, std::vector<std::string>>>& statements);
 
 // The first column of the first row of a query, as text.
 std::string queryText(const std::string& path, const std::string& sql);

@@ -7,9 +7,9 @@
 namespace suite {
 
 struct ProgramInfo {
-  std::string_view name;     // as the program is called
+  std::string_view name;  // as the program is called
   std::string_view version;
-  std::string_view usage;    // the --help text, its lines ending in LF
+  std::string_view usage;  // the --help text, its lines ending in LF
 };
 
 // When the arguments hold --help or --version, the first of them is answered on standard output

@@ -4,7 +4,6 @@
 
 #include <QPoint>
 #include <QString>
-
 #include <array>
 
 #include "logic/layout.h"
@@ -12,8 +11,8 @@
 namespace switchboard {
 
 inline const QString kIdle = QString();
-inline const QString kWorking = QStringLiteral("WORKING");         // a button is being magnified
-inline const QString kRepositioning = QStringLiteral("NONO");      // the bar is being moved
+inline const QString kWorking = QStringLiteral("WORKING");     // a button is being magnified
+inline const QString kRepositioning = QStringLiteral("NONO");  // the bar is being moved
 
 // What the controls show.
 struct Look {

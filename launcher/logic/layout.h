@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <cmath>
 
@@ -22,7 +21,7 @@ constexpr int kClientWidth = 4770;
 constexpr int kClientHeight = 1950;
 constexpr int kFrameBorder = 75;
 constexpr int kFrameCaption = 240;
-constexpr int kWindowWidth = kClientWidth + 2 * kFrameBorder;                 // 4920
+constexpr int kWindowWidth = kClientWidth + 2 * kFrameBorder;                // 4920
 constexpr int kWindowHeight = kClientHeight + kFrameCaption + kFrameBorder;  // 2265
 
 // A control's place, fields in the order ButtonHome keeps them.
@@ -61,7 +60,7 @@ using Layout = std::array<TwipRect, kButtonCount>;
 Layout homeLayout();
 
 constexpr TwipRect kBackdrop{105, 120, 495, 4410};  // Image2
-constexpr int kCaptionTop = 600;                     // Label2
+constexpr int kCaptionTop = 600;                    // Label2
 constexpr int kCaptionWidth = 1155;
 constexpr int kCaptionHeight = 210;
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QPoint>
-
 #include <array>
 
 #include "logic/layout.h"

@@ -5,7 +5,6 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
-
 #include <cstdint>
 
 class QMenu;
@@ -65,7 +64,7 @@ class WindowSystem {
   // Starts the program at this path in a normal, focused window, without waiting for it.
   virtual StartResult startProgram(const QString& path) = 0;
 
-  virtual void popupMenu(QMenu* menu) = 0;  // at the pointer; returns at once
+  virtual void popupMenu(QMenu* menu) = 0;            // at the pointer; returns at once
   virtual void showMessage(const QString& text) = 0;  // OK box, exclamation icon
   virtual void letEventsRun() = 0;
   virtual void animationPause() = 0;  // one frame of the magnification

@@ -17,7 +17,8 @@ QImage keySafe(const QImage& drawn) {
       if (qAlpha(pixel) < 128) {
         line[x] = 0;
       } else {
-        const int green = qRed(pixel) == 0 && qGreen(pixel) == 255 && qBlue(pixel) == 0 ? 254 : qGreen(pixel);
+        const int green =
+            qRed(pixel) == 0 && qGreen(pixel) == 255 && qBlue(pixel) == 0 ? 254 : qGreen(pixel);
         line[x] = qRgba(qRed(pixel), green, qBlue(pixel), 255);
       }
     }

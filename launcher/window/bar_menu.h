@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QMenu>
-
 #include <array>
 #include <functional>
 

@@ -102,8 +102,8 @@ bool BarWindow::Form_Load() {
   const WindowHandle window = handleOf(this);
   SetTopMost(ws_, window, vbBool(true));
   ShapeWindow(ws_, window, kPureGreen,
-              WindowSizes{widthInTwips(), height() * kTwipsPerPixel, client_->width() * kTwipsPerPixel,
-                          client_->height() * kTwipsPerPixel});
+              WindowSizes{widthInTwips(), height() * kTwipsPerPixel,
+                          client_->width() * kTwipsPerPixel, client_->height() * kTwipsPerPixel});
   SetTopMost(ws_, window, vbBool(menuState_.onTop));
   timer1_->start();
   loaded_ = true;

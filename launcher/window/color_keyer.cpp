@@ -67,11 +67,8 @@ bool ColorKeyer::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
       case QEvent::UpdateRequest:
       case QEvent::Resize:
-      case QEvent::Show:
-        refresh();
-        break;
-      default:
-        break;
+      case QEvent::Show: refresh(); break;
+      default: break;
     }
   }
   return QObject::eventFilter(watched, event);

@@ -7,7 +7,6 @@
 #include <QColor>
 #include <QObject>
 #include <QRegion>
-
 #include <optional>
 
 class QImage;

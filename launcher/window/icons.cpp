@@ -4,7 +4,6 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QPolygonF>
-
 #include <array>
 #include <cmath>
 #include <numbers>

@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QImage>
 #include <QWidget>
-
 #include <functional>
 
 namespace switchboard {

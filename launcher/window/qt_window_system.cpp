@@ -103,22 +103,33 @@ OleColor QtWindowSystem::systemColor(int index) {
   QPalette::ColorRole role;
   QPalette::ColorGroup group = QPalette::Active;
   switch (index) {
-    case 1: case 12: role = QPalette::Dark; break;              // desktop, workspace
-    case 2: case 13: role = QPalette::Highlight; break;         // active caption, selection
-    case 3: role = QPalette::Highlight; group = QPalette::Inactive; break;
-    case 5: role = QPalette::Base; break;                       // window
-    case 6: role = QPalette::Shadow; break;                     // window frame
-    case 7: case 8: role = QPalette::Text; break;               // menu and window text
-    case 9: case 14: role = QPalette::HighlightedText; break;
-    case 16: role = QPalette::Mid; break;                       // button shadow
-    case 17: role = QPalette::PlaceholderText; break;           // grey text
+    case 1:
+    case 12: role = QPalette::Dark; break;  // desktop, workspace
+    case 2:
+    case 13: role = QPalette::Highlight; break;  // active caption, selection
+    case 3:
+      role = QPalette::Highlight;
+      group = QPalette::Inactive;
+      break;
+    case 5: role = QPalette::Base; break;    // window
+    case 6: role = QPalette::Shadow; break;  // window frame
+    case 7:
+    case 8: role = QPalette::Text; break;  // menu and window text
+    case 9:
+    case 14: role = QPalette::HighlightedText; break;
+    case 16: role = QPalette::Mid; break;              // button shadow
+    case 17: role = QPalette::PlaceholderText; break;  // grey text
     case 18: role = QPalette::ButtonText; break;
-    case 20: role = QPalette::Light; break;                     // button highlight
+    case 20: role = QPalette::Light; break;  // button highlight
     case 21: role = QPalette::Shadow; break;
     case 22: role = QPalette::Midlight; break;
     case 23: role = QPalette::ToolTipText; break;
     case 24: role = QPalette::ToolTipBase; break;
-    case 0: case 4: case 10: case 11: case 15: role = QPalette::Button; break;
+    case 0:
+    case 4:
+    case 10:
+    case 11:
+    case 15: role = QPalette::Button; break;
     default: return 0;
   }
   return toOle(palette.color(group, role));

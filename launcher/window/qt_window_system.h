@@ -3,7 +3,6 @@
 
 #include <QLockFile>
 #include <QString>
-
 #include <memory>
 
 #include "logic/window_system.h"

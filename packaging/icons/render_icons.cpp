@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QPainter>
 #include <QSvgGenerator>
-
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -52,7 +51,8 @@ bool writeIcon(const Icon& icon, const QString& root, const std::vector<int>& si
 
 int main(int argc, char** argv) {
   if (argc < 5) {
-    std::fputs("usage: roomkit_render_icons FOLDER ROOMKIT_NAME SWITCHBOARD_NAME SIZE...\n", stderr);
+    std::fputs("usage: roomkit_render_icons FOLDER ROOMKIT_NAME SWITCHBOARD_NAME SIZE...\n",
+               stderr);
     return 2;
   }
   std::vector<int> sizes;
@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
   const Icon icons[] = {
       {QString::fromLocal8Bit(argv[2]), QStringLiteral("roomkit"), roomkit::drawProgramIcon,
        roomkit::programIconImage},
-      {QString::fromLocal8Bit(argv[3]), QStringLiteral("switchboard"),
-       switchboard::drawProgramIcon, switchboard::programIconImage},
+      {QString::fromLocal8Bit(argv[3]), QStringLiteral("switchboard"), switchboard::drawProgramIcon,
+       switchboard::programIconImage},
   };
   for (const Icon& icon : icons) {
     if (!writeIcon(icon, root, sizes)) {

@@ -1,11 +1,11 @@
 // --help and --version are answered whatever else the arguments hold; anything else is left to
 // the program.
+#include "common/text/program_info.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "common/text/program_info.h"
 
 namespace {
 

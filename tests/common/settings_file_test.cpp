@@ -1,7 +1,8 @@
 // Settings-file lines and fields, and the blank trimming they rest on.
+#include "common/text/settings_file.h"
+
 #include <gtest/gtest.h>
 
-#include "common/text/settings_file.h"
 #include "common/text/trim.h"
 #include "support/temp_dir.h"
 
@@ -28,13 +29,12 @@ TEST_P(SettingsFieldsTest, SplitsAtCommasOutsideQuotes) {
   EXPECT_EQ(settingsFields(GetParam().line), GetParam().fields);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, SettingsFieldsTest,
-    ::testing::Values(Fields{"C:\\DATA", {"C:\\DATA"}}, Fields{"  7  ", {"7"}},
-                      Fields{" 1 , -1 ", {"1", "-1"}},
-                      Fields{"\"C:\\My, Data\", x", {"C:\\My, Data", "x"}},
-                      Fields{"\" spaced \"", {" spaced "}}, Fields{"", {""}},
-                      Fields{"a,", {"a", ""}}));
+INSTANTIATE_TEST_SUITE_P(Lines, SettingsFieldsTest,
+                         ::testing::Values(Fields{"C:\\DATA", {"C:\\DATA"}}, Fields{"  7  ", {"7"}},
+                                           Fields{" 1 , -1 ", {"1", "-1"}},
+                                           Fields{"\"C:\\My, Data\", x", {"C:\\My, Data", "x"}},
+                                           Fields{"\" spaced \"", {" spaced "}}, Fields{"", {""}},
+                                           Fields{"a,", {"a", ""}}));
 
 TEST(SettingsFileTest, FirstFieldOfFirstLine) {
   testsupport::TempDir dir;

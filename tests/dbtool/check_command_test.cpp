@@ -26,13 +26,15 @@ class CheckCommand : public ::testing::Test {
   // A room without a time record, inventory of a missing room, a malformed number, and a
   // schedule line without a description (which has no mend).
   void spoil() {
-    dbtest::execute(path,
-                    "DELETE FROM \"Room Time\" WHERE \"Room Number\" = '102';"
-                    "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\", \"7\") VALUES ('X9', 1, 4);"
-                    "UPDATE \"Room Info\" SET \"Room Number\" = '101 ' WHERE \"Room Number\" = '101';"
-                    "UPDATE \"Room Inventory\" SET \"Room Number\" = '101 ' WHERE \"Room Number\" = '101';"
-                    "UPDATE \"Room Time\" SET \"Room Number\" = '101 ' WHERE \"Room Number\" = '101';"
-                    "INSERT INTO \"Cleaning Schedules\" (\"Cleaning Schedule\", \"Line Number\") VALUES ('Q', 1)");
+    dbtest::execute(
+        path,
+        "DELETE FROM \"Room Time\" WHERE \"Room Number\" = '102';"
+        "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\", \"7\") VALUES ('X9', 1, 4);"
+        "UPDATE \"Room Info\" SET \"Room Number\" = '101 ' WHERE \"Room Number\" = '101';"
+        "UPDATE \"Room Inventory\" SET \"Room Number\" = '101 ' WHERE \"Room Number\" = '101';"
+        "UPDATE \"Room Time\" SET \"Room Number\" = '101 ' WHERE \"Room Number\" = '101';"
+        "INSERT INTO \"Cleaning Schedules\" (\"Cleaning Schedule\", \"Line Number\") VALUES ('Q', "
+        "1)");
   }
 
   testsupport::TempDir dir;
@@ -41,13 +43,17 @@ class CheckCommand : public ::testing::Test {
 
 TEST_F(CheckCommand, StatusesAndListings) {
   const std::string listing =
-      path + ": 4 findings\n"
+      path +
+      ": 4 findings\n"
       "Records of missing rooms (1)\n"
-      "  Room Inventory, Room Number \"X9\", Bank 1: no \"Room Info\" record has this room number [removed]\n"
+      "  Room Inventory, Room Number \"X9\", Bank 1: no \"Room Info\" record has this room number "
+      "[removed]\n"
       "Rooms without a time record (1)\n"
-      "  Room Info, Room Number \"102\": the room has no \"Room Time\" record [a \"Room Time\" record is made]\n"
+      "  Room Info, Room Number \"102\": the room has no \"Room Time\" record [a \"Room Time\" "
+      "record is made]\n"
       "Schedule lines without a description (1)\n"
-      "  Cleaning Schedules, Cleaning Schedule \"Q\", Line Number 1: the schedule \"Q\" has no record in "
+      "  Cleaning Schedules, Cleaning Schedule \"Q\", Line Number 1: the schedule \"Q\" has no "
+      "record in "
       "\"Cleaning Schedules- Describe\"\n"
       "Malformed room numbers (1)\n"
       "  Room Info, Room Number \"101 \": the room number has blanks at an end [becomes \"101\"]\n";
@@ -64,11 +70,16 @@ TEST_F(CheckCommand, StatusesAndListings) {
   const std::vector<Step> steps = {
       {"sound", {"check", path}, 0, path + ": nothing found\n"},
       {"findings", {"check", path}, 1, listing},
-      {"mend", {"check", "--mend", path}, 1,
-       listing + "mended: 1 record of a missing room removed, 1 room number trimmed and upper-cased, "
-                 "1 \"Room Time\" record made\n" +
+      {"mend",
+       {"check", "--mend", path},
+       1,
+       listing +
+           "mended: 1 record of a missing room removed, 1 room number trimmed and upper-cased, "
+           "1 \"Room Time\" record made\n" +
            path + ": 1 finding left\n"},
-      {"after the mend", {"check", path}, 1,
+      {"after the mend",
+       {"check", path},
+       1,
        path + ": 1 finding\nSchedule lines without a description (1)\n" + line},
       {"missing file", {"check", dir.file("JOX_NONE.MDB")}, 2, ""},
       {"no file", {"check"}, 2, ""},
@@ -87,7 +98,8 @@ TEST_F(CheckCommand, StatusesAndListings) {
 }
 
 TEST_F(CheckCommand, JsonDocument) {
-  dbtest::execute(path, "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") VALUES ('X9', 1)");
+  dbtest::execute(path,
+                  "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") VALUES ('X9', 1)");
   dbtest::Outcome outcome = dbtest::run({"check", "--json", path});
   EXPECT_EQ(outcome.status, 1);
   const auto kind = [](const char* code, const char* name) {
@@ -95,35 +107,41 @@ TEST_F(CheckCommand, JsonDocument) {
            "\", \"count\": 0, \"findings\": []}";
   };
   const std::string rest = kind("no-room-time", "Rooms without a time record") + ",\n" +
-                           kind("undescribed-schedule", "Room schedules without a description") + ",\n" +
-                           kind("undescribed-line", "Schedule lines without a description") + ",\n" +
-                           kind("unlisted-sort-value", "Unlisted sort values") + ",\n" +
+                           kind("undescribed-schedule", "Room schedules without a description") +
+                           ",\n" +
+                           kind("undescribed-line", "Schedule lines without a description") +
+                           ",\n" + kind("unlisted-sort-value", "Unlisted sort values") + ",\n" +
                            kind("unknown-bank", "Inventory of unknown banks") + ",\n" +
                            kind("key-format", "Malformed room numbers") + ",\n" +
                            kind("duplicate-number", "Duplicate room numbers") + ",\n" +
                            kind("engine", "Engine integrity") + "\n]";
   const std::string head = "{\"file\": \"" + path + "\", \"checked\": true, ";
-  EXPECT_EQ(outcome.out,
-            head + "\"findings\": 1, \"kinds\": [\n"
-                   "  {\"kind\": \"missing-room\", \"name\": \"Records of missing rooms\", \"count\": 1, "
-                   "\"findings\": [\n"
-                   "    {\"table\": \"Room Inventory\", \"key\": {\"Room Number\": \"X9\", \"Bank\": 1}, "
-                   "\"problem\": \"no \\\"Room Info\\\" record has this room number\", \"mendable\": true, "
-                   "\"mend\": \"removed\"}\n"
-                   "  ]},\n" +
-                rest + "}\n");
+  EXPECT_EQ(
+      outcome.out,
+      head +
+          "\"findings\": 1, \"kinds\": [\n"
+          "  {\"kind\": \"missing-room\", \"name\": \"Records of missing rooms\", \"count\": 1, "
+          "\"findings\": [\n"
+          "    {\"table\": \"Room Inventory\", \"key\": {\"Room Number\": \"X9\", \"Bank\": 1}, "
+          "\"problem\": \"no \\\"Room Info\\\" record has this room number\", \"mendable\": true, "
+          "\"mend\": \"removed\"}\n"
+          "  ]},\n" +
+          rest + "}\n");
 
   outcome = dbtest::run({"check", "--json", "--mend", path});
   EXPECT_EQ(outcome.status, 0);
-  EXPECT_NE(outcome.out.find(rest + ", \"mend\": {\"done\": true, \"removed\": 1, \"renumbered\": 0, "
-                                    "\"timesAdded\": 0, \"left\": 0}}\n"),
-            std::string::npos)
+  EXPECT_NE(
+      outcome.out.find(rest + ", \"mend\": {\"done\": true, \"removed\": 1, \"renumbered\": 0, "
+                              "\"timesAdded\": 0, \"left\": 0}}\n"),
+      std::string::npos)
       << outcome.out;
 
   const std::string missing = dir.file("JOX_NONE.MDB");
   outcome = dbtest::run({"check", "--json", missing});
   EXPECT_EQ(outcome.status, 2);
-  EXPECT_EQ(outcome.out.rfind("{\"file\": \"" + missing + "\", \"checked\": false, \"failure\": \"", 0), 0u)
+  EXPECT_EQ(
+      outcome.out.rfind("{\"file\": \"" + missing + "\", \"checked\": false, \"failure\": \"", 0),
+      0u)
       << outcome.out;
 }
 

@@ -14,10 +14,10 @@
 #include "store/history.h"
 #include "store/schema.h"
 #include "store/table.h"
+#include "store/writes.h"
 #include "support.h"
 #include "support/building.h"
 #include "support/temp_dir.h"
-#include "store/writes.h"
 
 extern char** environ;
 

@@ -55,8 +55,9 @@ TEST_F(ProgramTest, SampleExportImportExportGivesTheSameBytes) {
 }
 
 TEST_F(ProgramTest, WrongUsageExitsTwoWithTheUsageOnStandardError) {
-  for (const auto& args : {std::vector<std::string>{}, std::vector<std::string>{"import"},
-                           std::vector<std::string>{"frobnicate"}, std::vector<std::string>{"check"}}) {
+  for (const auto& args :
+       {std::vector<std::string>{}, std::vector<std::string>{"import"},
+        std::vector<std::string>{"frobnicate"}, std::vector<std::string>{"check"}}) {
     const Result run = program(args);
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.out.empty());

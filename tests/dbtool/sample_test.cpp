@@ -1,6 +1,5 @@
 // The sample building: sizes, determinism, and the formats and relations the tools rely on.
 #include "sample/sample.h"
-#include "store/engine/handle.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -9,6 +8,7 @@
 #include <set>
 
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "store/text_case.h"
@@ -227,7 +227,9 @@ TEST_F(SampleTest, ValuesAreStoredAsTheStoreStoresThem) {
   const auto typesOf = [&](const std::string& sql) {
     std::set<std::string> types;
     sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(store::engineHandle(db), sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+    EXPECT_EQ(sqlite3_prepare_v2(store::engineHandle(db), sql.c_str(), -1, &stmt, nullptr),
+              SQLITE_OK)
+        << sql;
     while (sqlite3_step(stmt) == SQLITE_ROW)
       types.insert(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     sqlite3_finalize(stmt);

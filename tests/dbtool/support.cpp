@@ -1,5 +1,4 @@
 #include "support.h"
-#include "store/engine/handle.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -13,6 +12,7 @@
 #include "dbtool/export.h"
 #include "dbtool/import.h"
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/error.h"
 #include "support/temp_dir.h"
 

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
-
 #include <algorithm>
 #include <cstdlib>
 #include <functional>

@@ -97,10 +97,11 @@ TEST(ImportMdb, AnIndexWhoseKeysCannotBeReadIsLeftOutAndNamed) {
   testsupport::writeFile(dir.file("a.mdb"), bytes);
   const jettest::Run run = roomkitDb({"import-mdb", dir.file("a.mdb"), dir.file("a.db")});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "Table1: 2 records, 1 index\n"
-                     "Table1: the index 'id2': a key field it names is not in the table; left "
-                     "out, while its records came in\n" +
-                         dir.file("a.db") + ": 1 table, 2 records, 1 index\n");
+  EXPECT_EQ(run.out,
+            "Table1: 2 records, 1 index\n"
+            "Table1: the index 'id2': a key field it names is not in the table; left "
+            "out, while its records came in\n" +
+                dir.file("a.db") + ": 1 table, 2 records, 1 index\n");
   EXPECT_EQ(jettest::records(dir.file("a.db"), "Table1").size(), 2u);
 }
 

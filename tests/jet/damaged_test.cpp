@@ -75,12 +75,10 @@ TEST_P(Damaged, IsRefusedWithinItsLimits) {
             (std::vector<std::string>{"damaged.mdb", "sound.db"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Mutants, Damaged,
-                         ::testing::Combine(::testing::ValuesIn(mutants),
-                                            ::testing::ValuesIn(bounds)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) +
-                                  std::get<1>(info.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Mutants, Damaged, ::testing::Combine(::testing::ValuesIn(mutants), ::testing::ValuesIn(bounds)),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
+    });
 
 }  // namespace

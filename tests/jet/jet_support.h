@@ -14,8 +14,9 @@ std::string dataFile(const std::string& name);
 
 // The sound Jet files there, each compared with mdbtools' programs.
 inline const char* const testFiles[] = {
-    "node-adodb.mdb",         "fruit.mdb",           "testV1997.mdb",
-    "JOX_JETDEMO.MDB",        "compIndexTestV2000.mdb", "fixedNumericTestV2000.mdb",
+    "node-adodb.mdb",         "fruit.mdb",
+    "testV1997.mdb",          "JOX_JETDEMO.MDB",
+    "compIndexTestV2000.mdb", "fixedNumericTestV2000.mdb",
     "delColTestV2000.mdb",    "testIndexPropertiesV2000.mdb",
 };
 

@@ -60,8 +60,7 @@ TEST_P(AgainstMdbExport, EveryRecordAndFieldIsWhatMdbExportPrints) {
   EXPECT_EQ(summary.records, records);
 }
 
-INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbExport,
-                         ::testing::ValuesIn(jettest::testFiles));
+INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbExport, ::testing::ValuesIn(jettest::testFiles));
 
 // The same facts written down, so that a fault shared by mdb-export and the reader shows too.
 TEST(NodeAdodb, HoldsItsThreeUsers) {

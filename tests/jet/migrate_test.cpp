@@ -59,10 +59,12 @@ TEST_F(Migrate, ConvertsTheSuitesJetFilesAndPassesOverTheRest) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out,
             "[1/5] JOXINIT.MDB: converted, 1 table, 3 records; the original is JOXINIT.MDB.jet\n"
-            "[2/5] JOX_ACE.MDB: refused: '" + dir.file("JOX_ACE.MDB") +
+            "[2/5] JOX_ACE.MDB: refused: '" +
+                dir.file("JOX_ACE.MDB") +
                 "' is an Access 2007 or later database (\"Standard ACE DB\"): only Jet 3 and Jet "
                 "4 databases (Access 97 to 2003) can be converted\n"
-                "[3/5] JOX_BAD.MDB: refused: '" + dir.file("JOX_BAD.MDB") +
+                "[3/5] JOX_BAD.MDB: refused: '" +
+                dir.file("JOX_BAD.MDB") +
                 "' is damaged: the reader failed on it (Segmentation fault)\n"
                 "[4/5] JOX_DEMO.MDB: converted, 10 tables, 749 records; the original is "
                 "JOX_DEMO.MDB.jet\n"
@@ -80,10 +82,11 @@ TEST_F(Migrate, ConvertsTheSuitesJetFilesAndPassesOverTheRest) {
   std::filesystem::remove(dir.file("JOX_BAD.MDB"));
   run = roomkitDb({"migrate", folder});
   EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_EQ(run.out, "[1/3] JOXINIT.MDB: already converted\n"
-                     "[2/3] JOX_DEMO.MDB: already converted\n"
-                     "[3/3] JOX_OURS.MDB: already converted\n" +
-                         folder + ": 0 converted, 3 already converted, 0 refused\n");
+  EXPECT_EQ(run.out,
+            "[1/3] JOXINIT.MDB: already converted\n"
+            "[2/3] JOX_DEMO.MDB: already converted\n"
+            "[3/3] JOX_OURS.MDB: already converted\n" +
+                folder + ": 0 converted, 3 already converted, 0 refused\n");
   EXPECT_EQ(jettest::namesIn(folder),
             (std::vector<std::string>{"JOXINIT.MDB", "JOXINIT.MDB.jet", "JOX_DEMO.MDB",
                                       "JOX_DEMO.MDB.jet", "JOX_OURS.MDB", "notes.mdb"}));

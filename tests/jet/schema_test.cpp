@@ -29,7 +29,8 @@ Shape shapeOf(const std::string& declared) {
   if (std::regex_match(declared, match, std::regex(R"(Text \((\d+)\))"))) {
     return {FieldType::Text, std::stoi(match[1])};
   }
-  if (std::regex_match(declared, std::regex(R"(Memo/Hyperlink \(\d+\))"))) return {FieldType::Memo, 0};
+  if (std::regex_match(declared, std::regex(R"(Memo/Hyperlink \(\d+\))")))
+    return {FieldType::Memo, 0};
   // A decimal is exact currency when it has at most 4 decimals and 14 whole digits, else text of
   // its digits, sign and point.
   if (std::regex_match(declared, match, std::regex(R"(Numeric \((\d+), (\d+)\))"))) {
@@ -191,8 +192,7 @@ TEST_P(AgainstMdbSchema, IndexesHaveTheirNamesKeysAndUniqueness) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbSchema,
-                         ::testing::ValuesIn(jettest::testFiles));
+INSTANTIATE_TEST_SUITE_P(TestFiles, AgainstMdbSchema, ::testing::ValuesIn(jettest::testFiles));
 
 // The relationships of fruit.mdb give its tables entries in the index list that name no keys of
 // their own; they stay out, and each table keeps its primary key and its one other index.

@@ -1,7 +1,8 @@
 // Numbers read from typed text, their rounding, and the room list lines.
+#include "kit/numbers.h"
+
 #include <gtest/gtest.h>
 
-#include "kit/numbers.h"
 #include "kit/room_line.h"
 
 using namespace roomkit;
@@ -19,13 +20,14 @@ TEST_P(LeadingNumberTest, ReadsTheNumberAtTheStart) {
   EXPECT_DOUBLE_EQ(leadingNumber(GetParam().text), GetParam().number) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LeadingNumberTest,
-    ::testing::Values(Leading{"12.5 FT", 12.5}, Leading{"1 2", 12}, Leading{"abc", 0},
-                      Leading{"1D2", 100}, Leading{"1e2", 100}, Leading{"-3.5", -3.5},
-                      Leading{"+4", 4}, Leading{" \t\n7", 7}, Leading{"", 0}, Leading{".5", 0.5},
-                      Leading{"1-2", 1}, Leading{"2E", 2}, Leading{"2E-1", 0.2},
-                      Leading{"1.2.3", 1.2}, Leading{"-", 0}, Leading{"3 . 5", 3.5}));
+INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumberTest,
+                         ::testing::Values(Leading{"12.5 FT", 12.5}, Leading{"1 2", 12},
+                                           Leading{"abc", 0}, Leading{"1D2", 100},
+                                           Leading{"1e2", 100}, Leading{"-3.5", -3.5},
+                                           Leading{"+4", 4}, Leading{" \t\n7", 7}, Leading{"", 0},
+                                           Leading{".5", 0.5}, Leading{"1-2", 1}, Leading{"2E", 2},
+                                           Leading{"2E-1", 0.2}, Leading{"1.2.3", 1.2},
+                                           Leading{"-", 0}, Leading{"3 . 5", 3.5}));
 
 TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(roundHalfEven(2.5), 2);

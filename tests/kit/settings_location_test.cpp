@@ -60,10 +60,10 @@ class SettingsPlaceTest : public ::testing::TestWithParam<Place> {
   }
 };
 
-#define REQUIRE_CASE(folder)                                                               \
-  if (!caseHolds(folder))                                                                  \
-  GTEST_SKIP() << "the program folder cannot be made "                                     \
-               << (GetParam().programFolderWritable ? "writable" : "read-only")            \
+#define REQUIRE_CASE(folder)                                                    \
+  if (!caseHolds(folder))                                                       \
+  GTEST_SKIP() << "the program folder cannot be made "                          \
+               << (GetParam().programFolderWritable ? "writable" : "read-only") \
                << " for this user here (as root, switching to the user nobody failed)"
 
 TEST_P(SettingsPlaceTest, SettingsFilesFollowTheProgramFolderAndTheRestStays) {

@@ -1,11 +1,12 @@
 // HoverIndex, BusyState and the buttons' places as the pointer moves, the timer ticks and the bar
 // is repositioned.
+#include "logic/bar.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
-#include "logic/bar.h"
 #include "logic/magnify.h"
 
 using namespace switchboard;

@@ -1,5 +1,7 @@
 // The bar window over the recording window system: start-up, docking, menu, settings at closing,
 // launching and leaving.
+#include "window/bar_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -7,11 +9,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
-
 #include <memory>
 
 #include "fake_window_system.h"
-#include "window/bar_window.h"
 
 using namespace switchboard;
 
@@ -49,7 +49,8 @@ class BarWindowTest : public ::testing::Test {
 TEST_F(BarWindowTest, StartsInTheOrderOfItsSteps) {
   writeFile("switchboard.ini", " 0 \r\n-1 \r\n");
   ASSERT_TRUE(load());
-  EXPECT_EQ(ws.calls, (QStringList{"instance", "screen", "zorder", "colorkey", "region", "zorder"}));
+  EXPECT_EQ(ws.calls,
+            (QStringList{"instance", "screen", "zorder", "colorkey", "region", "zorder"}));
   EXPECT_EQ(ws.zOrders, (std::vector<ZOrder>{ZOrder::TopMost, ZOrder::TopMost}));
   EXPECT_EQ(ws.colorKeys, std::vector<OleColor>{kPureGreen});
   EXPECT_EQ(ws.regions, std::vector<PixelRect>{(PixelRect{5, 16, 323, 146})});
@@ -86,15 +87,12 @@ TEST_P(PlaceTest, SettingsPlaceTheBarTickTheMenuAndAreWrittenBack) {
 // Left 10 twips is 0.67 pixels; right 10430 is 695.33; centre 5220 is 348; top 8855 is 590.33.
 INSTANTIATE_TEST_SUITE_P(
     Files, PlaceTest,
-    ::testing::Values(PlaceCase{nullptr, {348, 590}, {false, true, false}, false, " 1 \r\n 0 \r\n"},
-                      PlaceCase{" 0 \r\n 0 \r\n", {1, 590}, {true, false, false}, false,
-                                " 0 \r\n 0 \r\n"},
-                      PlaceCase{" 2 \r\n-1 \r\n", {695, 590}, {false, false, true}, true,
-                                " 2 \r\n-1 \r\n"},
-                      PlaceCase{" 9 \r\n 0 \r\n", {348, 590}, {false, false, false}, false,
-                                " 3 \r\n 0 \r\n"},
-                      PlaceCase{" 2 \r\n 1 \r\n", {695, 590}, {false, false, true}, false,
-                                " 2 \r\n 0 \r\n"}));
+    ::testing::Values(
+        PlaceCase{nullptr, {348, 590}, {false, true, false}, false, " 1 \r\n 0 \r\n"},
+        PlaceCase{" 0 \r\n 0 \r\n", {1, 590}, {true, false, false}, false, " 0 \r\n 0 \r\n"},
+        PlaceCase{" 2 \r\n-1 \r\n", {695, 590}, {false, false, true}, true, " 2 \r\n-1 \r\n"},
+        PlaceCase{" 9 \r\n 0 \r\n", {348, 590}, {false, false, false}, false, " 3 \r\n 0 \r\n"},
+        PlaceCase{" 2 \r\n 1 \r\n", {695, 590}, {false, false, true}, false, " 2 \r\n 0 \r\n"}));
 
 TEST_F(BarWindowTest, KeepOnTopSurvivesARestart) {
   ASSERT_TRUE(load());
@@ -210,7 +208,8 @@ INSTANTIATE_TEST_SUITE_P(Folders, LaunchTest,
                          ::testing::Values(LaunchCase{"D:\\Suite\\", 2, "D:\\Suite\\tavin32.exe"},
                                            LaunchCase{"D:\\Suite", 2, "D:\\Suitetavin32.exe"},
                                            LaunchCase{"/opt/suite/", 0, "/opt/suite/palu32.exe"},
-                                           LaunchCase{"/opt/suite/", 7, "/opt/suite/dastel32.exe"}));
+                                           LaunchCase{"/opt/suite/", 7,
+                                                      "/opt/suite/dastel32.exe"}));
 
 TEST_F(BarWindowTest, EveryClickStartsAnotherCopy) {
   ASSERT_TRUE(load());
@@ -323,7 +322,8 @@ struct WindowLeaveCase {
   bool resets;
 };
 
-class WindowLeaveTest : public BarWindowTest, public ::testing::WithParamInterface<WindowLeaveCase> {};
+class WindowLeaveTest : public BarWindowTest,
+                        public ::testing::WithParamInterface<WindowLeaveCase> {};
 
 TEST_P(WindowLeaveTest, TimerResetsOnlyWhenThePointerLeftAboveLeftOrRight) {
   ASSERT_TRUE(load());
@@ -338,7 +338,8 @@ TEST_P(WindowLeaveTest, TimerResetsOnlyWhenThePointerLeftAboveLeftOrRight) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pointers, WindowLeaveTest,
-                         ::testing::Values(WindowLeaveCase{{50, -3}, true}, WindowLeaveCase{{-3, 50}, true},
+                         ::testing::Values(WindowLeaveCase{{50, -3}, true},
+                                           WindowLeaveCase{{-3, 50}, true},
                                            WindowLeaveCase{{340, 50}, true},
                                            WindowLeaveCase{{50, 140}, false},  // out of the bottom
                                            WindowLeaveCase{{50, 400}, false},

@@ -31,9 +31,7 @@ void FakeWindowSystem::setWindowRegion(WindowHandle, const PixelRect& region) {
 
 QPoint FakeWindowSystem::cursorPos() { return cursor; }
 
-QPoint FakeWindowSystem::screenToClient(WindowHandle, QPoint point) {
-  return point - clientOrigin;
-}
+QPoint FakeWindowSystem::screenToClient(WindowHandle, QPoint point) { return point - clientOrigin; }
 
 OleColor FakeWindowSystem::systemColor(int index) {
   const auto found = systemColors.find(index);

@@ -5,7 +5,6 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <map>
 #include <set>
@@ -19,9 +18,9 @@ class FakeWindowSystem final : public WindowSystem {
  public:
   // What the calls answer.
   bool otherCopy = false;
-  QSize screen{1024, 768};            // pixels: 15360 x 11520 twips
-  QPoint cursor;                      // screen pixels
-  QPoint clientOrigin;                // where every client area lies on the screen
+  QSize screen{1024, 768};  // pixels: 15360 x 11520 twips
+  QPoint cursor;            // screen pixels
+  QPoint clientOrigin;      // where every client area lies on the screen
   bool colorKeyTakes = true;
   std::map<int, OleColor> systemColors;
   std::map<WindowHandle, WindowHandle> parents;

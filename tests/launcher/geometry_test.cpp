@@ -70,14 +70,13 @@ TEST_P(ClientRegionTest, CutsAwayBorderAndTitle) {
   EXPECT_EQ(clientRegion(GetParam().sizes), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, ClientRegionTest,
-    ::testing::Values(
-        // The bar as laid out: border 75, title 240.
-        RegionCase{{4920, 2265, 4770, 1950}, {5, 16, 323, 146}},
-        // No frame at all.
-        RegionCase{{4770, 1950, 4770, 1950}, {0, 0, 318, 130}},
-        // Border 36.5 twips: x1 = 2.5 pixels rounds to the even 2.
-        RegionCase{{4843, 2026, 4770, 1950}, {2, 3, 320, 133}}));
+INSTANTIATE_TEST_SUITE_P(Sizes, ClientRegionTest,
+                         ::testing::Values(
+                             // The bar as laid out: border 75, title 240.
+                             RegionCase{{4920, 2265, 4770, 1950}, {5, 16, 323, 146}},
+                             // No frame at all.
+                             RegionCase{{4770, 1950, 4770, 1950}, {0, 0, 318, 130}},
+                             // Border 36.5 twips: x1 = 2.5 pixels rounds to the even 2.
+                             RegionCase{{4843, 2026, 4770, 1950}, {2, 3, 320, 133}}));
 
 }  // namespace

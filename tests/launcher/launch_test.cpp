@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <set>
 
 #include "logic/launch_plan.h"
@@ -58,16 +57,18 @@ TEST_P(PlanLaunchTest, StartsTheFileOrSaysWhyNot) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, PlanLaunchTest,
     ::testing::Values(
-        PlanCase{"/suite/tavin32.exe", {false, "/bin/wine"}, true, "/bin/wine",
-                 {"/suite/tavin32.exe"}},
+        PlanCase{
+            "/suite/tavin32.exe", {false, "/bin/wine"}, true, "/bin/wine", {"/suite/tavin32.exe"}},
         PlanCase{"/suite/tavin32.exe", {true, ""}, true, "/suite/tavin32.exe", {}},
-        PlanCase{"/suite/tavin32.exe", {false, ""}, false,
-                 "it is a Windows program and Wine is not installed", {}},
+        PlanCase{"/suite/tavin32.exe",
+                 {false, ""},
+                 false,
+                 "it is a Windows program and Wine is not installed",
+                 {}},
         PlanCase{"/suite/tool.sh", {false, ""}, true, "/suite/tool.sh", {}},
         PlanCase{"/suite/notes.txt", {false, "/bin/wine"}, false, "the file is not a program", {}},
         PlanCase{"/suite/mirek32.exe", {false, "/bin/wine"}, false, "the file does not exist", {}},
-        PlanCase{"/suitetavin32.exe", {false, "/bin/wine"}, false, "its folder does not exist",
-                 {}},
+        PlanCase{"/suitetavin32.exe", {false, "/bin/wine"}, false, "its folder does not exist", {}},
         PlanCase{"/gone/tavin32.exe", {true, ""}, false, "its folder does not exist", {}},
         PlanCase{"", {true, ""}, false, "its folder does not exist", {}}));
 

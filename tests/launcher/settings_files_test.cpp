@@ -32,11 +32,10 @@ TEST_P(ParseSettingsTest, ReadsTwoSixteenBitRecords) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ParseSettingsTest,
-    ::testing::Values(SettingsCase{" 2 \r\n-1 \r\n", {2, -1}},
-                      SettingsCase{"0\n0\n", {0, 0}},
-                      SettingsCase{"  0  ,  -1", {0, -1}},       // a comma ends a record too
-                      SettingsCase{" 7 \r\n 1 \r\n", {7, 1}},    // kept as read; the menu judges
-                      SettingsCase{"", {1, 0}},                  // defaults
+    ::testing::Values(SettingsCase{" 2 \r\n-1 \r\n", {2, -1}}, SettingsCase{"0\n0\n", {0, 0}},
+                      SettingsCase{"  0  ,  -1", {0, -1}},     // a comma ends a record too
+                      SettingsCase{" 7 \r\n 1 \r\n", {7, 1}},  // kept as read; the menu judges
+                      SettingsCase{"", {1, 0}},                // defaults
                       SettingsCase{" 2 \r\n", {2, 0}},
                       SettingsCase{"left\r\n-1\r\n", {1, -1}},   // not a number: default
                       SettingsCase{"70000\r\n-1\r\n", {1, -1}},  // outside 16 bits: default
@@ -120,11 +119,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FieldCase{"D:\\Suite\\\r\nsecond line\r\n", "D:\\Suite\\"},
                       FieldCase{"  D:\\Suite\\  ,HQ,12\r\n", "D:\\Suite\\"},
                       FieldCase{"\"D:\\Suite, West\\\",HQ\r\n", "D:\\Suite, West\\"},
-                      FieldCase{"/opt/suite/", "/opt/suite/"},
-                      FieldCase{"", ""},
+                      FieldCase{"/opt/suite/", "/opt/suite/"}, FieldCase{"", ""},
                       FieldCase{"   \r\nD:\\Suite\\\r\n", ""},  // only the first field counts
                       FieldCase{",D:\\Suite\\", ""},
-                      FieldCase{"\xEF\xBB\xBF" "D:\\Suite\\\r\n", "D:\\Suite\\"}));
+                      FieldCase{"\xEF\xBB\xBF"
+                                "D:\\Suite\\\r\n",
+                                "D:\\Suite\\"}));
 
 TEST(SuiteFolderFileTest, MissingFileGivesNoFolder) {
   QTemporaryDir dir;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-
 #include <filesystem>
 
 #include "logic/settings_file.h"
@@ -41,8 +40,8 @@ TEST_P(SettingsLocationTest, TheChosenPlaceKeepsTheSettings) {
     GTEST_SKIP() << "the program folder cannot be made " << (writable ? "writable" : "read-only")
                  << " for this user here (as root, switching to the user nobody failed)";
   }
-  const QString path =
-      settingsPathFor(QString::fromStdString(app.string()), QString::fromStdString(config.string()));
+  const QString path = settingsPathFor(QString::fromStdString(app.string()),
+                                       QString::fromStdString(config.string()));
   EXPECT_EQ(path.toStdString(), ((writable ? app : config) / "switchboard.ini").string());
   EXPECT_EQ(fs::exists(config), !writable) << "the configuration folder is made only when used";
 

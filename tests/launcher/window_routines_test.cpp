@@ -1,8 +1,9 @@
 // The bar's window routines over the window system: z-order, top-level window, colours, shape.
+#include "logic/window_routines.h"
+
 #include <gtest/gtest.h>
 
 #include "fake_window_system.h"
-#include "logic/window_routines.h"
 
 using namespace switchboard;
 

@@ -1,7 +1,8 @@
 // The building picker of hosted mode and the browse button that opens it.
+#include "pickers/building_picker.h"
+
 #include <QTest>
 
-#include "pickers/building_picker.h"
 #include "shell_fixture.h"
 #include "store/schema.h"
 #include "tools/combine_rooms_panel.h"

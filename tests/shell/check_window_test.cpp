@@ -1,14 +1,15 @@
 // Check Database in the main window: the button follows whether a database is loaded, the
 // window lists the findings with their counts and sorts them, and Mend asks first, mends as one
 // run and has the database loaded again.
+#include "shell/check_window.h"
+
 #include <sqlite3.h>
 
-#include "shell/check_window.h"
 #include "shell_fixture.h"
+#include "store/engine/handle.h"
 #include "store/history.h"
 #include "support/building.h"
 #include "tools/combine_rooms_panel.h"
-#include "store/engine/handle.h"
 
 using namespace roomkit;
 
@@ -22,14 +23,15 @@ class CheckWindowTest : public ShellTest {
     store::Database db = store::Database::open(path.toStdString());
     // Room 2 has a time record under its number in lower case; 10 has none; "1B " has
     // blanks; inventory of a room that does not exist.
-    ASSERT_EQ(sqlite3_exec(store::engineHandle(db),
-                           "INSERT INTO \"Room Time\" (\"Room Number\") VALUES ('2'), ('1b');"
-                           "UPDATE \"Room Info\" SET \"Room Number\" = '1B ' WHERE \"Room Number\" = '1B';"
-                           "UPDATE \"Room Time\" SET \"Room Number\" = '1b ' WHERE \"Room Number\" = '1b';"
-                           "INSERT INTO \"Inventory Banks\" VALUES (1, 'ONE');"
-                           "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") VALUES ('X9', 1);"
-                           "INSERT INTO \"Inv Sort Field 1\" VALUES ('NORTH', 'N')",
-                           nullptr, nullptr, nullptr),
+    ASSERT_EQ(sqlite3_exec(
+                  store::engineHandle(db),
+                  "INSERT INTO \"Room Time\" (\"Room Number\") VALUES ('2'), ('1b');"
+                  "UPDATE \"Room Info\" SET \"Room Number\" = '1B ' WHERE \"Room Number\" = '1B';"
+                  "UPDATE \"Room Time\" SET \"Room Number\" = '1b ' WHERE \"Room Number\" = '1b';"
+                  "INSERT INTO \"Inventory Banks\" VALUES (1, 'ONE');"
+                  "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") VALUES ('X9', 1);"
+                  "INSERT INTO \"Inv Sort Field 1\" VALUES ('NORTH', 'N')",
+                  nullptr, nullptr, nullptr),
               SQLITE_OK);
     start();
   }
@@ -66,11 +68,14 @@ TEST_F(CheckWindowTest, ListsSortsAndMendsAfterAsking) {
   loadDesktop(path);
   ui.messages.clear();
   const std::vector<std::string> found = {
-      "Records of missing rooms | Room Inventory | Room Number \"X9\", Bank 1 | no \"Room Info\" record "
+      "Records of missing rooms | Room Inventory | Room Number \"X9\", Bank 1 | no \"Room Info\" "
+      "record "
       "has this room number | removed",
-      "Rooms without a time record | Room Info | Room Number \"10\" | the room has no \"Room Time\" "
+      "Rooms without a time record | Room Info | Room Number \"10\" | the room has no \"Room "
+      "Time\" "
       "record | a \"Room Time\" record is made",
-      "Malformed room numbers | Room Info | Room Number \"1B \" | the room number has blanks at an end | "
+      "Malformed room numbers | Room Info | Room Number \"1B \" | the room number has blanks at an "
+      "end | "
       "becomes \"1B\""};
   std::vector<std::string> seen, byTable, afterNo, afterMend;
   QString counts, countsAfter;
@@ -95,9 +100,10 @@ TEST_F(CheckWindowTest, ListsSortsAndMendsAfterAsking) {
   };
   form->CommandCheck->click();
   EXPECT_EQ(seen, found);
-  EXPECT_EQ(counts.toStdString(),
-            "3 findings\nRecords of missing rooms: 1\nRooms without a time record: 1\nMalformed room "
-            "numbers: 1");
+  EXPECT_EQ(
+      counts.toStdString(),
+      "3 findings\nRecords of missing rooms: 1\nRooms without a time record: 1\nMalformed room "
+      "numbers: 1");
   EXPECT_EQ(byTable, (std::vector<std::string>{found[0], found[1], found[2]}));
   EXPECT_EQ(afterNo, found);
   ASSERT_EQ(ui.messages.size(), 3u);

@@ -173,10 +173,14 @@ TEST_F(ShellTest, ChoosingAFunctionShowsOnlyItsPanelAtThePanelPlace) {
   makeSampleBuilding(path);
   start();
   loadDesktop(path);
-  QWidget* focus[] = {form->Frame1->Text2,      form->Frame2->Text4,
-                      form->Frame3->Text5,      form->Frame4->aaText1[0],
-                      nullptr,                  nullptr,
-                      form->Frame10->Command8,  form->Frame11->Text12};
+  QWidget* focus[] = {form->Frame1->Text2,
+                      form->Frame2->Text4,
+                      form->Frame3->Text5,
+                      form->Frame4->aaText1[0],
+                      nullptr,
+                      nullptr,
+                      form->Frame10->Command8,
+                      form->Frame11->Text12};
   for (int p = 0; p < 8; ++p) {
     form->Combo1->setCurrentIndex(p);
     form->Combo1_Click();

@@ -91,8 +91,8 @@ TEST_F(ShellTest, HostedModeReadsTheUserAndNeverWarns) {
   EXPECT_FALSE(form->Text1->isEnabled());
   EXPECT_TRUE(form->Text9->isVisible());
   EXPECT_EQ(program().CurrentUserID, "USER7");
-  EXPECT_EQ(program().DataRootPath, programDir.left(programDir.size() - 6) +
-                                        "/User Accounts/HQ_DATA/");
+  EXPECT_EQ(program().DataRootPath,
+            programDir.left(programDir.size() - 6) + "/User Accounts/HQ_DATA/");
   EXPECT_EQ(form->LastDirectory, "") << "lastdir.ini is read in desktop mode only";
 }
 
@@ -121,8 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, ClosingTest,
     ::testing::Values(Closing{"C:\\DATA\\JOX_MAIN.MDB", nullptr, "C:\\DATA\r\n"},
                       Closing{"/srv/data/jox_main.mdb", "old\r\n", "/srv/data\r\n"},
-                      Closing{"   ", "C:\\OLD\r\n", "C:\\OLD\r\n"},
-                      Closing{"", nullptr, nullptr},
+                      Closing{"   ", "C:\\OLD\r\n", "C:\\OLD\r\n"}, Closing{"", nullptr, nullptr},
                       Closing{"C:\\DATA\\MAIN.MDB", "C:\\READ\r\n", "C:\\READ\r\n"},
                       Closing{"JOX_MAIN.MDB", "C:\\READ\r\n", "C:\\READ\r\n"}));
 

@@ -33,7 +33,8 @@ class JetOpenTest : public ShellTest {
 };
 
 const QString question(const QString& path) {
-  return "The database " + path + " is an Access (Jet) database. To open it, roomkit converts it "
+  return "The database " + path +
+         " is an Access (Jet) database. To open it, roomkit converts it "
          "into a database of its own under the same name, and keeps the original as " +
          "JOX_NODE.MDB.jet beside it.\r\nConvert it now?";
 }
@@ -67,7 +68,8 @@ TEST_F(JetOpenTest, NoChangesNothingAndLoadsNothing) {
   EXPECT_EQ(ui.messages[0].title, "CONVERT DATABASE?");
   EXPECT_EQ(bytesOf(jetFile), original);
   EXPECT_FALSE(QFile::exists(jetFile + ".jet"));
-  EXPECT_EQ(QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1)
+  EXPECT_EQ(
+      QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1)
       << "the file converted before the question is gone";
   EXPECT_FALSE(form->Combo1->isEnabled());
 }
@@ -83,7 +85,8 @@ TEST_F(JetOpenTest, AKeptCopyAlreadyThereStopsItWithNothingChanged) {
   EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
   EXPECT_EQ(bytesOf(jetFile), original);
   EXPECT_EQ(bytesOf(jetFile + ".jet"), "an older copy");
-  EXPECT_EQ(QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+  EXPECT_EQ(
+      QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
 }
 
 TEST_F(JetOpenTest, AFileThatOnlyLooksLikeJetIsRefusedAndLeftAsItWas) {
@@ -96,7 +99,8 @@ TEST_F(JetOpenTest, AFileThatOnlyLooksLikeJetIsRefusedAndLeftAsItWas) {
                                              " could not be converted, and nothing was changed."))
       << ui.messages[0].text.toStdString();
   EXPECT_EQ(bytesOf(jetFile), fake);
-  EXPECT_EQ(QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+  EXPECT_EQ(
+      QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
 }
 
 // An Access 2007 or later file and a damaged one are refused before the question.
@@ -115,7 +119,9 @@ TEST_F(JetOpenTest, FilesThatCannotBeConvertedAreRefusedWithoutTheQuestion) {
                                                " could not be converted, and nothing was changed."))
         << ui.messages[0].text.toStdString();
     EXPECT_EQ(bytesOf(jetFile), bytes);
-    EXPECT_EQ(QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+    EXPECT_EQ(
+        QDir(programDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+        1);
   }
 }
 

@@ -26,7 +26,7 @@ TEST_F(OpenAtStartTest, TheFileIsOpenedAfterTheWarning) {
     std::vector<Answer> answers;  // after the warning
     QStringList titles;           // every box, the warning first
     bool loaded;
-    const char* said;             // in the last box
+    const char* said;  // in the last box
   };
   const QString building = QString::fromStdString(makeSampleBuilding(file("JOX_A.MDB")));
   const QString jet = file("JOX_NODE.MDB");
@@ -34,9 +34,24 @@ TEST_F(OpenAtStartTest, TheFileIsOpenedAfterTheWarning) {
   testsupport::writeFile(file("JOX_TEXT.MDB").toStdString(), "Room Number, Room Name\r\n");
   const Case cases[] = {
       {"building", building, {}, {"WARNING"}, true, "Please be sure"},
-      {"Access file declined", jet, {Answer::No}, {"WARNING", "CONVERT DATABASE?"}, false, "Convert it now?"},
-      {"missing file", file("JOX_NONE.MDB"), {}, {"WARNING", "CANNOT CONTINUE"}, false, "no such file"},
-      {"no database", file("JOX_TEXT.MDB"), {}, {"WARNING", "CANNOT CONTINUE"}, false, "not a database"},
+      {"Access file declined",
+       jet,
+       {Answer::No},
+       {"WARNING", "CONVERT DATABASE?"},
+       false,
+       "Convert it now?"},
+      {"missing file",
+       file("JOX_NONE.MDB"),
+       {},
+       {"WARNING", "CANNOT CONTINUE"},
+       false,
+       "no such file"},
+      {"no database",
+       file("JOX_TEXT.MDB"),
+       {},
+       {"WARNING", "CANNOT CONTINUE"},
+       false,
+       "not a database"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -74,7 +89,8 @@ TEST_F(OpenAtStartTest, HostedModeSaysItDoesNotUseTheFile) {
   form->openAtStart(building);
   form->Form_Activate();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_TRUE(ui.lastText().contains(building + " named at start is not opened")) << ui.lastText().toStdString();
+  EXPECT_TRUE(ui.lastText().contains(building + " named at start is not opened"))
+      << ui.lastText().toStdString();
   EXPECT_EQ(ui.messages[0].icon, Icon::Information);
   EXPECT_FALSE(form->Combo1->isEnabled());
 }

@@ -31,10 +31,12 @@ TEST_F(ReadOnlyLoadTest, IsShownAndEveryWritingFunctionRefusesIt) {
   start();
   {
     testsupport::RunAsNobody nobody;
-    if (testsupport::userMayWrite(share)) GTEST_SKIP() << "the folder cannot be made read-only here";
+    if (testsupport::userMayWrite(share))
+      GTEST_SKIP() << "the folder cannot be made read-only here";
     loadDesktop(path);
   }
-  ASSERT_TRUE(ui.lastText().isEmpty() || ui.lastTitle() != "CANNOT CONTINUE") << ui.lastText().toStdString();
+  ASSERT_TRUE(ui.lastText().isEmpty() || ui.lastTitle() != "CANNOT CONTINUE")
+      << ui.lastText().toStdString();
   EXPECT_EQ(form->Frame2->List1->count(), 3) << "the rooms are listed";
   EXPECT_EQ(form->Frame10->ListView1->count(), 3);
   EXPECT_TRUE(form->CommandHistory->isEnabled());

@@ -4,8 +4,8 @@
 #include <QTest>
 
 using namespace roomkit;
-using testsupport::Room;
 using store::Value;
+using testsupport::Room;
 
 void ShellTest::SetUp() {
   program() = ProgramValues{};

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <memory>
 
-#include "shell/form1.h"
 #include "kit/program.h"
+#include "shell/form1.h"
 #include "support/building.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"

@@ -2,7 +2,6 @@
 // database, naming the file and the run, undo it on Yes, report, and load the database again
 // with every panel as after a fresh load; the History window lists the runs.
 #include <QTest>
-
 #include <filesystem>
 #include <fstream>
 
@@ -10,12 +9,12 @@
 #include "shell_fixture.h"
 #include "store/history.h"
 #include "store/merge_log.h"
-#include "support/temp_dir.h"
-#include "tools/modify_room_data_panel.h"
+#include "store/writes.h"
 #include "support/building.h"
+#include "support/temp_dir.h"
 #include "tools/change_room_number_panel.h"
 #include "tools/combine_rooms_panel.h"
-#include "store/writes.h"
+#include "tools/modify_room_data_panel.h"
 
 using namespace roomkit;
 
@@ -106,8 +105,9 @@ TEST_F(UndoTest, ARecordChangedSinceIsReportedAndNothingIsUndone) {
   const QString refusal = ui.messages[1].text;
   EXPECT_TRUE(refusal.startsWith("The last run on " + path + ", Change Room Number (2 to 20) of "))
       << refusal.toStdString();
-  EXPECT_TRUE(refusal.contains(", cannot be undone: the record \"21\" of the table \"Room Info\" has "
-                               "changed since the run. Nothing was changed."))
+  EXPECT_TRUE(
+      refusal.contains(", cannot be undone: the record \"21\" of the table \"Room Info\" has "
+                       "changed since the run. Nothing was changed."))
       << refusal.toStdString();
   EXPECT_FALSE(refusal.contains("Run 1")) << "runs are named by function and time, not number";
   EXPECT_EQ(rooms(), changed);
@@ -116,7 +116,8 @@ TEST_F(UndoTest, ARecordChangedSinceIsReportedAndNothingIsUndone) {
 // The undo acts on the database whose rooms the lists show, whatever the path box says.
 TEST_F(UndoTest, TheLoadedDatabaseIsUndoneNotTheOneInThePathBox) {
   renumber();
-  const QString other = QString::fromStdString(makeSampleBuilding(dir.file("JOX_OTHER.MDB").c_str()));
+  const QString other =
+      QString::fromStdString(makeSampleBuilding(dir.file("JOX_OTHER.MDB").c_str()));
   {
     store::Database db = store::Database::open(other.toStdString());
     store::Run run(db, "Elsewhere");
@@ -127,7 +128,8 @@ TEST_F(UndoTest, TheLoadedDatabaseIsUndoneNotTheOneInThePathBox) {
   ui.answers.push_back(Answer::Yes);
   form->CommandUndo->click();
   ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_TRUE(ui.messages[0].text.contains(path + ", Change Room Number")) << ui.messages[0].text.toStdString();
+  EXPECT_TRUE(ui.messages[0].text.contains(path + ", Change Room Number"))
+      << ui.messages[0].text.toStdString();
   EXPECT_EQ(ui.messages[1].text, "Undone.");
   store::Database db = store::Database::open(other.toStdString());
   EXPECT_EQ(store::latestUndoable(db)->function, "Elsewhere") << "the other file is untouched";
@@ -198,7 +200,8 @@ TEST_F(UndoTest, TheHistoryWindowListsTheRunsAndUndoes) {
   };
   form->CommandHistory->click();
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0], (std::vector<QString>{"Change Room Number (20 to 30)", "1", "Room Info: 1 changed", "no"}));
+  EXPECT_EQ(shown[0], (std::vector<QString>{"Change Room Number (20 to 30)", "1",
+                                            "Room Info: 1 changed", "no"}));
   EXPECT_EQ(shown[1][0], "Change Room Number (2 to 20)");
   ASSERT_EQ(ui.lastText(), "Undone.");
 
@@ -221,7 +224,8 @@ TEST_F(UndoTest, AnUndoneMergeIsWrittenToTheCombineLog) {
     store::updateWhereUpperText(db, "Room Info", "Room Name", store::Value("MERGED"), "LAB");
     run.commit();
   }
-  testsupport::writeFile((path + ".log").toStdString(), "Original Room Number, New Room Number\r\n2,10\r\n");
+  testsupport::writeFile((path + ".log").toStdString(),
+                         "Original Room Number, New Room Number\r\n2,10\r\n");
   ui.answers.push_back(Answer::Yes);
   form->CommandUndo->click();
   ASSERT_EQ(ui.lastText(), "Undone.");

@@ -19,8 +19,8 @@ TEST(TextBoxTest, KeyPressHookChangesOrSwallowsCharacters) {
   box.upperCase = true;
   box.onKeyPress = [&](int& code) {
     seen.push_back(code);
-    if (code == 'X') code = 0;     // swallowed
-    if (code == '1') code = '9';   // replaced
+    if (code == 'X') code = 0;    // swallowed
+    if (code == '1') code = '9';  // replaced
   };
   QTest::keyClicks(&box, "ax1");
   QKeyEvent accented(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString::fromUtf8("é"));

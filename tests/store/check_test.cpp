@@ -1,18 +1,19 @@
 // The check of a building database: each kind of finding from one fault put into a sound
 // building, the mend of each (what it removes, renumbers and makes, and what it leaves alone),
 // the engine's own report, and the refusals of a database that cannot be checked.
+#include "store/check.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <string>
 #include <vector>
 
-#include "store/check.h"
+#include "store/engine/handle.h"
 #include "store/history.h"
 #include "store/schema.h"
 #include "support/building.h"
 #include "support/temp_dir.h"
-#include "store/engine/handle.h"
 
 namespace {
 
@@ -40,16 +41,17 @@ void fill(store::Database& db) {
     testsupport::addTime(db, room);
     for (int bank : {1, 2}) testsupport::addInventory(db, room, bank);
   }
-  sql(db, "INSERT INTO \"Inv Sort Field 1\" VALUES ('EAST', 'EAST WING');"
-          "INSERT INTO \"Inv Sort Field 2\" VALUES ('FLOOR 1', 'GROUND');"
-          "INSERT INTO \"Area Assignments\" VALUES ('A', '101', 'SAM'), ('A', '10a', 'SAM');"
-          "INSERT INTO \"Project Assignments\" VALUES ('P', '102', 'PAINT');");
+  sql(db,
+      "INSERT INTO \"Inv Sort Field 1\" VALUES ('EAST', 'EAST WING');"
+      "INSERT INTO \"Inv Sort Field 2\" VALUES ('FLOOR 1', 'GROUND');"
+      "INSERT INTO \"Area Assignments\" VALUES ('A', '101', 'SAM'), ('A', '10a', 'SAM');"
+      "INSERT INTO \"Project Assignments\" VALUES ('P', '102', 'PAINT');");
 }
 
 // A finding as one line: kind, table, key, mend.
 std::string line(const store::Finding& f) {
-  return std::string(store::kindCode(f.kind)) + " | " + f.table + " | " + store::keyText(f) + " | " +
-         (f.mendable ? "mend: " : "") + f.mend;
+  return std::string(store::kindCode(f.kind)) + " | " + f.table + " | " + store::keyText(f) +
+         " | " + (f.mendable ? "mend: " : "") + f.mend;
 }
 
 std::vector<std::string> lines(const store::CheckResult& result) {
@@ -69,7 +71,8 @@ struct Case {
 
 std::vector<std::string> numbersOf(store::Database& db, const char* table) {
   std::vector<std::string> out;
-  for (const auto& row : testsupport::rows(db, table)) out.push_back(row[db.tableDef(table).fieldPosition(sch::roomNumber).value()]);
+  for (const auto& row : testsupport::rows(db, table))
+    out.push_back(row[db.tableDef(table).fieldPosition(sch::roomNumber).value()]);
   return out;
 }
 
@@ -88,17 +91,20 @@ const std::vector<Case> cases = {
      {"missing-room | Room Time | Room Number \"X9\" | mend: removed",
       "missing-room | Room Time | Room Number (none) | mend: removed",
       "missing-room | Area Assignments | Area Assignment \"B\", Room Number \"X9\" | mend: removed",
-      "missing-room | Project Assignments | Area Assignment \"P\", Room Number \"1O1\" | mend: removed"},
+      "missing-room | Project Assignments | Area Assignment \"P\", Room Number \"1O1\" | mend: "
+      "removed"},
      {},
      {{"Room Time", {"101", "102", "10a"}},
       {"Area Assignments", {"101", "10a"}},
       {"Project Assignments", {"102"}}}},
-    {"RoomWithoutTime", "DELETE FROM \"Room Time\" WHERE \"Room Number\" = '102'",
+    {"RoomWithoutTime",
+     "DELETE FROM \"Room Time\" WHERE \"Room Number\" = '102'",
      {"no-room-time | Room Info | Room Number \"102\" | mend: a \"Room Time\" record is made"},
      {},
      {{"Room Time", {"101", "10a", "102"}}}},
     {"CodesWithoutDescriptions",
-     "UPDATE \"Room Info\" SET \"Schedule\" = 'ZZ', \"Sort Field 2\" = 'ROOF' WHERE \"Room Number\" = '102';"
+     "UPDATE \"Room Info\" SET \"Schedule\" = 'ZZ', \"Sort Field 2\" = 'ROOF' WHERE \"Room "
+     "Number\" = '102';"
      "INSERT INTO \"Cleaning Schedules\" (\"Cleaning Schedule\", \"Line Number\") VALUES ('ZZ', 1);"
      "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") VALUES ('102', 3)",
      {"undescribed-schedule | Room Info | Room Number \"102\" | ",
@@ -134,12 +140,18 @@ const std::vector<Case> cases = {
     {"TrimThatWouldShareANumber",
      "INSERT INTO \"Room Info\" (\"Room Number\") VALUES (' 102'), ('x7 '), (' X7');"
      "INSERT INTO \"Room Time\" (\"Room Number\") VALUES (' 102'), ('x7 '), (' X7')",
-     {"key-format | Room Info | Room Number \" 102\" | left alone: another room would have the number \"102\"",
-      "key-format | Room Info | Room Number \"x7 \" | left alone: another room would have the number \"X7\"",
-      "key-format | Room Info | Room Number \" X7\" | left alone: another room would have the number \"X7\""},
-     {"key-format | Room Info | Room Number \" 102\" | left alone: another room would have the number \"102\"",
-      "key-format | Room Info | Room Number \"x7 \" | left alone: another room would have the number \"X7\"",
-      "key-format | Room Info | Room Number \" X7\" | left alone: another room would have the number \"X7\""},
+     {"key-format | Room Info | Room Number \" 102\" | left alone: another room would have the "
+      "number \"102\"",
+      "key-format | Room Info | Room Number \"x7 \" | left alone: another room would have the "
+      "number \"X7\"",
+      "key-format | Room Info | Room Number \" X7\" | left alone: another room would have the "
+      "number \"X7\""},
+     {"key-format | Room Info | Room Number \" 102\" | left alone: another room would have the "
+      "number \"102\"",
+      "key-format | Room Info | Room Number \"x7 \" | left alone: another room would have the "
+      "number \"X7\"",
+      "key-format | Room Info | Room Number \" X7\" | left alone: another room would have the "
+      "number \"X7\""},
      {{"Room Info", {"101", "102", "10A", " 102", "x7 ", " X7"}}}},
     // Records that hold the number a trim would give may be the room's own: both stay.
     {"TrimMeetingRecordsOfThatNumber",
@@ -148,10 +160,12 @@ const std::vector<Case> cases = {
      "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") VALUES ('104', 1)",
      {"missing-room | Room Inventory | Room Number \"104\", Bank 1 | left alone: a room's number "
       "differs from it only in blanks at an end",
-      "key-format | Room Info | Room Number \" 104\" | left alone: \"Room Inventory\" has records of \"104\""},
+      "key-format | Room Info | Room Number \" 104\" | left alone: \"Room Inventory\" has records "
+      "of \"104\""},
      {"missing-room | Room Inventory | Room Number \"104\", Bank 1 | left alone: a room's number "
       "differs from it only in blanks at an end",
-      "key-format | Room Info | Room Number \" 104\" | left alone: \"Room Inventory\" has records of \"104\""},
+      "key-format | Room Info | Room Number \" 104\" | left alone: \"Room Inventory\" has records "
+      "of \"104\""},
      {{"Room Inventory", {"101", "101", "102", "102", "10a", "10a", "104"}}}},
 };
 
@@ -211,12 +225,13 @@ TEST(CheckFinds, DuplicateNumbers) {
     for (store::IndexDef& index : table.indexes) index.unique = false;
     db.createTable(table);
   }
-  testsupport::addRooms(db, {{"5A", Value(), Value()}, {"5a", Value(), Value()}, {"6", Value(), Value()}});
+  testsupport::addRooms(
+      db, {{"5A", Value(), Value()}, {"5a", Value(), Value()}, {"6", Value(), Value()}});
   for (const char* room : {"5A", "6"}) testsupport::addTime(db, room);
   EXPECT_EQ(lines(store::checkDatabase(db)),
-            (std::vector<std::string>{
-                "key-format | Room Info | Room Number \"5a\" | left alone: another room would have the number \"5A\"",
-                "duplicate-number | Room Info | Room Number \"5A\" | "}));
+            (std::vector<std::string>{"key-format | Room Info | Room Number \"5a\" | left alone: "
+                                      "another room would have the number \"5A\"",
+                                      "duplicate-number | Room Info | Room Number \"5A\" | "}));
 }
 
 // Index entries written under another order than the store's case-blind one: the engine's check
@@ -232,9 +247,10 @@ TEST(CheckFinds, WhatTheEngineReports) {
                              return -std::string(static_cast<const char*>(a), la)
                                          .compare(std::string(static_cast<const char*>(b), lb));
                            });
-  ASSERT_EQ(sqlite3_exec(raw, "INSERT INTO \"Room Info\" (\"Room Number\") VALUES ('1'), ('2'), ('3')",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(raw, "INSERT INTO \"Room Info\" (\"Room Number\") VALUES ('1'), ('2'), ('3')",
+                   nullptr, nullptr, nullptr),
+      SQLITE_OK);
   sqlite3_close(raw);
   store::Database db = store::Database::open(path);
   const store::CheckResult found = store::checkDatabase(db);

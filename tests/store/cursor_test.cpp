@@ -133,14 +133,12 @@ TEST_P(CaseSeekTest, TextKeysIgnoreLetterCase) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, CaseSeekTest,
-                         ::testing::Values(CaseSeek{"A1", "a1", true}, CaseSeek{"a1", "A1", true},
-                                           CaseSeek{"ÉTÉ", "été", true},
-                                           CaseSeek{"ŁÓDŹ", "łódź", true},
-                                           CaseSeek{"ΣΟΦΙΑ", "σοφια", true},
-                                           CaseSeek{"МОСКВА", "москва", true},
-                                           CaseSeek{"A1", "A1 ", false},
-                                           CaseSeek{"E", "É", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CaseSeekTest,
+    ::testing::Values(CaseSeek{"A1", "a1", true}, CaseSeek{"a1", "A1", true},
+                      CaseSeek{"ÉTÉ", "été", true}, CaseSeek{"ŁÓDŹ", "łódź", true},
+                      CaseSeek{"ΣΟΦΙΑ", "σοφια", true}, CaseSeek{"МОСКВА", "москва", true},
+                      CaseSeek{"A1", "A1 ", false}, CaseSeek{"E", "É", false}));
 
 TEST_F(CursorTest, UniqueKeysIgnoreLetterCaseToo) {
   Table rooms = db.openTable("Room Info");
@@ -150,8 +148,8 @@ TEST_F(CursorTest, UniqueKeysIgnoreLetterCaseToo) {
 
 TEST_F(CursorTest, TwoKeySeekAndIndexOrder) {
   Table inventory = db.openTable("Room Inventory");
-  for (auto [room, bank] : std::vector<std::pair<const char*, int>>{
-           {"B", 2}, {"A", 3}, {"b", 1}, {"A", 1}}) {
+  for (auto [room, bank] :
+       std::vector<std::pair<const char*, int>>{{"B", 2}, {"A", 3}, {"b", 1}, {"A", 1}}) {
     inventory.addNew();
     inventory.setField("Room Number", Value(room));
     inventory.setField("Bank", Value(bank));

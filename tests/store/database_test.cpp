@@ -1,15 +1,15 @@
 // Opening files, the table list and definitions, transactions, and two connections on one file.
-#include <gtest/gtest.h>
+#include "store/database.h"
 
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <filesystem>
 
-#include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "support/temp_dir.h"
-#include "store/engine/handle.h"
 
 using namespace store;
 namespace fs = std::filesystem;
@@ -106,13 +106,14 @@ TEST_F(DatabaseTest, ReadsTheIndexesOfATableMadeElsewhere) {
   {
     Database db = Database::create(file);
     char* error = nullptr;
-    ASSERT_EQ(sqlite3_exec(store::engineHandle(db),
-                           "CREATE TABLE \"Odd \"\"T\"\"\" (a TEXT, b INTEGER, c REAL, UNIQUE (b));"
-                           "CREATE INDEX \"Odd \"\"T\"\".ByA\" ON \"Odd \"\"T\"\"\" (a, c DESC);"
-                           "CREATE INDEX Lower ON \"Odd \"\"T\"\"\" (lower(a));"
-                           "CREATE UNIQUE INDEX \"odd \"\"t\"\".PrimaryKey\" ON \"Odd \"\"T\"\"\" (c);",
-                           nullptr, nullptr, &error),
-              SQLITE_OK)
+    ASSERT_EQ(
+        sqlite3_exec(store::engineHandle(db),
+                     "CREATE TABLE \"Odd \"\"T\"\"\" (a TEXT, b INTEGER, c REAL, UNIQUE (b));"
+                     "CREATE INDEX \"Odd \"\"T\"\".ByA\" ON \"Odd \"\"T\"\"\" (a, c DESC);"
+                     "CREATE INDEX Lower ON \"Odd \"\"T\"\"\" (lower(a));"
+                     "CREATE UNIQUE INDEX \"odd \"\"t\"\".PrimaryKey\" ON \"Odd \"\"T\"\"\" (c);",
+                     nullptr, nullptr, &error),
+        SQLITE_OK)
         << error;
   }
   Database db = Database::open(file);
@@ -154,7 +155,8 @@ TEST_F(DatabaseTest, IndexNamesBelongToTheirTable) {
 TEST_F(DatabaseTest, OddIdentifiersAreQuoted) {
   Database db = Database::open(building);
   const std::string name = "Odd \"Name\" [x]; DROP TABLE \"Room Info\"; --";
-  db.createTable({name, {{"Room \"Number\"", FieldType::Text, 20}, {"a]b", FieldType::Integer, 4}},
+  db.createTable({name,
+                  {{"Room \"Number\"", FieldType::Text, 20}, {"a]b", FieldType::Integer, 4}},
                   {{"Key \"1\"", {"Room \"Number\""}, true}}});
   Table odd = db.openTable(name);
   odd.addNew();

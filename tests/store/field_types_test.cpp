@@ -7,10 +7,10 @@
 #include <limits>
 
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/error.h"
 #include "store/table.h"
 #include "support/temp_dir.h"
-#include "store/engine/handle.h"
 
 using namespace store;
 
@@ -53,9 +53,12 @@ TEST(DateTimeTest, TextFormsWithATimeOfDay) {
     const char* iso;
   };
   const Case cases[] = {
-      {"2026-12-08 14:05:09", "2026-12-08 14:05:09"}, {"2026-12-08T00:00:01", "2026-12-08 00:00:01"},
-      {"12/08/26 2:05 PM", "2026-12-08 14:05:00"},    {"1/2/1850 12:00:00 AM", "1850-01-02"},
-      {"1/2/1850 12:30 pm", "1850-01-02 12:30:00"},   {"0100-01-01 23:59:59", "0100-01-01 23:59:59"},
+      {"2026-12-08 14:05:09", "2026-12-08 14:05:09"},
+      {"2026-12-08T00:00:01", "2026-12-08 00:00:01"},
+      {"12/08/26 2:05 PM", "2026-12-08 14:05:00"},
+      {"1/2/1850 12:00:00 AM", "1850-01-02"},
+      {"1/2/1850 12:30 pm", "1850-01-02 12:30:00"},
+      {"0100-01-01 23:59:59", "0100-01-01 23:59:59"},
   };
   for (const Case& c : cases) {
     const auto date = Date::parse(c.text);
@@ -140,7 +143,8 @@ class FieldTypesTest : public ::testing::Test {
     sqlite3_stmt* stmt = nullptr;
     const std::string sql = std::string("SELECT typeof(\"") + field + "\"), quote(\"" + field +
                             "\") FROM \"All Types\" ORDER BY rowid LIMIT 1";
-    EXPECT_EQ(sqlite3_prepare_v2(store::engineHandle(db), sql.c_str(), -1, &stmt, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_prepare_v2(store::engineHandle(db), sql.c_str(), -1, &stmt, nullptr),
+              SQLITE_OK);
     EXPECT_EQ(sqlite3_step(stmt), SQLITE_ROW);
     std::pair<std::string, std::string> out{
         reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
@@ -176,12 +180,20 @@ TEST_F(FieldTypesTest, EveryTypeKeepsItsValueExactly) {
   {
     Table t = db.openTable("All Types");
     t.addNew();
-    const std::vector<Value> values = {
-        Value("abc"), Value(255), Value(-32768), Value(std::numeric_limits<std::int64_t>::max()),
-        Value(std::numeric_limits<std::int64_t>::min()), Value(0.1), Value(0.1), Value(when),
-        Value::boolean(true), Value("922337203685477.5807"), Value(std::string(100000, 'm')),
-        Value::binary(bytes), Value::binary(std::string(70000, '\x01')),
-        Value("{6f9619ff-8b86-d011-b42d-00c04fc964ff}")};
+    const std::vector<Value> values = {Value("abc"),
+                                       Value(255),
+                                       Value(-32768),
+                                       Value(std::numeric_limits<std::int64_t>::max()),
+                                       Value(std::numeric_limits<std::int64_t>::min()),
+                                       Value(0.1),
+                                       Value(0.1),
+                                       Value(when),
+                                       Value::boolean(true),
+                                       Value("922337203685477.5807"),
+                                       Value(std::string(100000, 'm')),
+                                       Value::binary(bytes),
+                                       Value::binary(std::string(70000, '\x01')),
+                                       Value("{6f9619ff-8b86-d011-b42d-00c04fc964ff}")};
     for (std::size_t i = 0; i < values.size(); ++i) t.setField(i, values[i]);
     t.update();
   }
@@ -219,12 +231,17 @@ TEST_F(FieldTypesTest, ValuesAFieldCannotHoldAreRefused) {
     Value value;
   };
   const Case cases[] = {
-      {"Byte", Value(256)},          {"Byte", Value(-1)},
-      {"Short", Value(32768)},       {"Single", Value(1e39)},
+      {"Byte", Value(256)},
+      {"Byte", Value(-1)},
+      {"Short", Value(32768)},
+      {"Single", Value(1e39)},
       {"Money", Value(1e300)},
-      {"Money", Value("x")},         {"YesNo", Value("maybe")},
-      {"Replica", Value("{123}")},   {"Replica", Value("6F9619FF-8B86-D011-B42D-00C04FC964FG")},
-      {"Bytes", Value::binary("12345")}, {"When", Value("2026-13-01")},
+      {"Money", Value("x")},
+      {"YesNo", Value("maybe")},
+      {"Replica", Value("{123}")},
+      {"Replica", Value("6F9619FF-8B86-D011-B42D-00C04FC964FG")},
+      {"Bytes", Value::binary("12345")},
+      {"When", Value("2026-13-01")},
       {"Long", Value(Date{2026, 1, 1})},
   };
   Table t = db.openTable("All Types");

@@ -21,7 +21,8 @@ std::u32string upperCodePoints(const std::string& text) {
     const unsigned char c = static_cast<unsigned char>(upper[i]);
     const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
     char32_t cp = extra ? c & (0x3F >> extra) : c;
-    for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(upper[i + k]) & 0x3F);
+    for (int k = 1; k <= extra; ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(upper[i + k]) & 0x3F);
     out += cp;
     i += static_cast<std::size_t>(extra) + 1;
   }
@@ -36,9 +37,26 @@ int reference(const std::string& a, const std::string& b) {
 }
 
 TEST(FoldCompareTest, AgreesWithCharacterByCharacterUpperCaseOrderForAnyBytes) {
-  const std::string pieces[] = {"a", "A", "z", "1", "N100", "\xC3\xA9", "\xC3\x89", "\xC3",
-                                "\xA9", "\xC2\xA0", "\xC2", "\xD0\xB6", "\xE2\x82\xAC", "\xE2\x82",
-                                "\xF0\x9F\x98\x80", "\xFF", "\xC5\xBF", "s", "S", " "};
+  const std::string pieces[] = {"a",
+                                "A",
+                                "z",
+                                "1",
+                                "N100",
+                                "\xC3\xA9",
+                                "\xC3\x89",
+                                "\xC3",
+                                "\xA9",
+                                "\xC2\xA0",
+                                "\xC2",
+                                "\xD0\xB6",
+                                "\xE2\x82\xAC",
+                                "\xE2\x82",
+                                "\xF0\x9F\x98\x80",
+                                "\xFF",
+                                "\xC5\xBF",
+                                "s",
+                                "S",
+                                " "};
   std::mt19937 random(12345);
   std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1), length(0, 6);
   auto text = [&] {

@@ -9,16 +9,15 @@
 #include <string>
 
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/history.h"
 #include "store/table.h"
-#include "support/temp_dir.h"
 #include "store/writes.h"
-#include "store/engine/handle.h"
+#include "support/temp_dir.h"
 
 namespace historytest {
 
 using namespace store;
-
 
 // Every record of every table but the history's, with its place in the stored order and each
 // field as the engine keeps it.
@@ -29,7 +28,8 @@ inline std::string dump(Database& db) {
     out += "[" + table + "]\n";
     sqlite3_stmt* stmt = nullptr;
     const std::string sql = "SELECT * FROM \"" + table + "\" ORDER BY rowid";
-    sqlite3_prepare_v2(store::engineHandle(db), ("SELECT rowid, " + sql.substr(7)).c_str(), -1, &stmt, nullptr);
+    sqlite3_prepare_v2(store::engineHandle(db), ("SELECT rowid, " + sql.substr(7)).c_str(), -1,
+                       &stmt, nullptr);
     while (sqlite3_step(stmt) == SQLITE_ROW) {
       for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
         sqlite3_value* v = sqlite3_column_value(stmt, i);
@@ -47,7 +47,8 @@ inline std::string dump(Database& db) {
 
 inline void exec(Database& db, const std::string& sql) {
   char* error = nullptr;
-  ASSERT_EQ(sqlite3_exec(store::engineHandle(db), sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
+  ASSERT_EQ(sqlite3_exec(store::engineHandle(db), sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+      << error;
 }
 
 class HistoryTest : public ::testing::Test {

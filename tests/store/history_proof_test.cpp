@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "history_fixture.h"
+#include "store/engine/handle.h"
 #include "store/history/recorder.h"
 #include "store/history/stored.h"
 #include "store/writes.h"
-#include "store/engine/handle.h"
 
 using namespace historytest;
 
@@ -21,8 +21,8 @@ namespace {
 
 std::string changesOf(Database& db) {
   sqlite3_stmt* stmt = nullptr;
-  sqlite3_prepare_v2(store::engineHandle(db), "SELECT Changes FROM MSysRoomkitRuns WHERE Run = 1", -1, &stmt,
-                     nullptr);
+  sqlite3_prepare_v2(store::engineHandle(db), "SELECT Changes FROM MSysRoomkitRuns WHERE Run = 1",
+                     -1, &stmt, nullptr);
   std::string bytes;
   if (sqlite3_step(stmt) == SQLITE_ROW) {
     bytes.assign(static_cast<const char*>(sqlite3_column_blob(stmt, 0)),
@@ -34,8 +34,8 @@ std::string changesOf(Database& db) {
 
 void setChanges(Database& db, const std::string& bytes) {
   sqlite3_stmt* stmt = nullptr;
-  sqlite3_prepare_v2(store::engineHandle(db), "UPDATE MSysRoomkitRuns SET Changes = ?1 WHERE Run = 1", -1, &stmt,
-                     nullptr);
+  sqlite3_prepare_v2(store::engineHandle(db),
+                     "UPDATE MSysRoomkitRuns SET Changes = ?1 WHERE Run = 1", -1, &stmt, nullptr);
   sqlite3_bind_blob(stmt, 1, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
   ASSERT_EQ(sqlite3_step(stmt), SQLITE_DONE) << sqlite3_errmsg(store::engineHandle(db));
   sqlite3_finalize(stmt);
@@ -77,8 +77,9 @@ TEST_F(HistoryProofTest, DamagedChangesRefuseTheUndoAndChangeNothing) {
   };
   const std::string huge = std::string("\x05Rooms") + std::string(9, '\xFF') + "\x01";
   const Case cases[] = {
-      {"cut short", [](Database& d) { setChanges(d, changesOf(d).substr(0, changesOf(d).size() - 3)); },
-       true, true, "damaged"},
+      {"cut short",
+       [](Database& d) { setChanges(d, changesOf(d).substr(0, changesOf(d).size() - 3)); }, true,
+       true, "damaged"},
       {"one bit flipped",
        [](Database& d) {
          std::string bytes = changesOf(d);
@@ -89,19 +90,23 @@ TEST_F(HistoryProofTest, DamagedChangesRefuseTheUndoAndChangeNothing) {
       {"empty", [](Database& d) { setChanges(d, ""); }, true, true, "are missing"},
       {"not a blob", [](Database& d) { exec(d, "UPDATE MSysRoomkitRuns SET Changes = 'x'"); }, true,
        true, "are missing"},
-      {"a length beyond the blob", [&](Database& d) { setChanges(d, huge); }, true, true, "damaged"},
+      {"a length beyond the blob", [&](Database& d) { setChanges(d, huge); }, true, true,
+       "damaged"},
       {"a record listed twice",
        [](Database& d) {
          setChanges(d, listedTwice());
-         exec(d, "UPDATE MSysRoomkitRuns SET Records = 2, Tables = 'Rooms' || char(9) || '1' || "
-                 "char(9) || '1' || char(9) || '0'");
+         exec(d,
+              "UPDATE MSysRoomkitRuns SET Records = 2, Tables = 'Rooms' || char(9) || '1' || "
+              "char(9) || '1' || char(9) || '0'");
        },
        false, true, "not each listed once"},
-      {"counts that disagree", [](Database& d) { exec(d, "UPDATE MSysRoomkitRuns SET Records = 7"); },
-       true, true, "do not"},
+      {"counts that disagree",
+       [](Database& d) { exec(d, "UPDATE MSysRoomkitRuns SET Records = 7"); }, true, true,
+       "do not"},
       {"a table left out",
        [](Database& d) {
-         exec(d, "UPDATE MSysRoomkitRuns SET Tables = substr(Tables, 1, instr(Tables, char(10)) - 1)");
+         exec(d,
+              "UPDATE MSysRoomkitRuns SET Tables = substr(Tables, 1, instr(Tables, char(10)) - 1)");
        },
        true, true, "do not"},
   };

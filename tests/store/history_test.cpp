@@ -90,10 +90,14 @@ TEST_F(HistoryTest, ARecordChangedSinceTheRunRefusesTheUndo) {
     const char* named;
   };
   const Case cases[] = {
-      {"changed", "UPDATE Rooms SET Area = 99 WHERE Number = '102'", "\"102\" of the table \"Rooms\" has changed"},
-      {"added", "UPDATE Rooms SET Photo = NULL WHERE Number = '105'", "\"105\" of the table \"Rooms\" has changed"},
-      {"gone", "DELETE FROM Rooms WHERE Number = '105'", "\"105\" of the table \"Rooms\" is no longer"},
-      {"place taken", "INSERT INTO Rooms (rowid, Number) VALUES (3, '777')", "now stands in its place"},
+      {"changed", "UPDATE Rooms SET Area = 99 WHERE Number = '102'",
+       "\"102\" of the table \"Rooms\" has changed"},
+      {"added", "UPDATE Rooms SET Photo = NULL WHERE Number = '105'",
+       "\"105\" of the table \"Rooms\" has changed"},
+      {"gone", "DELETE FROM Rooms WHERE Number = '105'",
+       "\"105\" of the table \"Rooms\" is no longer"},
+      {"place taken", "INSERT INTO Rooms (rowid, Number) VALUES (3, '777')",
+       "now stands in its place"},
       {"key taken", "UPDATE Rooms SET Number = '103' WHERE Number = '105'", "has changed"},
       {"note", "UPDATE Notes SET Text = 'other'", "has changed"},
   };
@@ -125,7 +129,8 @@ TEST_F(HistoryTest, ARecordChangedSinceTheRunRefusesTheUndo) {
 TEST_F(HistoryTest, AddedRecordsOfTablesOfAnyWidthAreCheckedFieldByField) {
   for (const int width : {3, 125, 126, 200}) {
     for (const bool last : {false, true}) {
-      SCOPED_TRACE(std::to_string(width) + (last ? " fields, the last changed" : " fields, the first"));
+      SCOPED_TRACE(std::to_string(width) +
+                   (last ? " fields, the last changed" : " fields, the first"));
       const std::string table = "Wide" + std::to_string(width) + (last ? "L" : "F");
       TableDef wide{table, {{"Code", FieldType::Text, 10}}, {{"PrimaryKey", {"Code"}, true}}};
       for (int i = 1; i < width; ++i) {
@@ -145,10 +150,10 @@ TEST_F(HistoryTest, AddedRecordsOfTablesOfAnyWidthAreCheckedFieldByField) {
         }
         run.commit();
       }
-      const std::string change = last ? "SET " + lastField + " = 2 WHERE Code = 'B'"
-                                      : "SET Code = 'b' WHERE Code = 'B'";
-      const std::string back = last ? "SET " + lastField + " = 1 WHERE Code = 'B'"
-                                    : "SET Code = 'B' WHERE Code = 'b'";
+      const std::string change =
+          last ? "SET " + lastField + " = 2 WHERE Code = 'B'" : "SET Code = 'b' WHERE Code = 'B'";
+      const std::string back =
+          last ? "SET " + lastField + " = 1 WHERE Code = 'B'" : "SET Code = 'B' WHERE Code = 'b'";
       exec(db, "UPDATE " + table + " " + change);
       const UndoResult refused = undoLatest(db);
       EXPECT_FALSE(refused.ok());
@@ -172,8 +177,9 @@ TEST_F(HistoryTest, AddedRecordsTakeTheDefaultsOfTheFieldsTheyLeaveOut) {
                    {"Count", FieldType::Integer, 4}},
                   {}});
   exec(db, "DROP TABLE Flags");
-  exec(db, "CREATE TABLE Flags (Code TEXT(10), Active YESNO NOT NULL DEFAULT 0, "
-           "Count INTEGER DEFAULT 7)");
+  exec(db,
+       "CREATE TABLE Flags (Code TEXT(10), Active YESNO NOT NULL DEFAULT 0, "
+       "Count INTEGER DEFAULT 7)");
   db = Database::open(path);
   const std::string before = dump(db);
   {
@@ -218,7 +224,8 @@ TEST_F(HistoryTest, ADatabaseWithoutHistoryHasNothingToUndo) {
   const UndoResult result = undoLatest(db);
   EXPECT_FALSE(result.ok());
   EXPECT_EQ(result.message(), "There is nothing to undo.");
-  for (const std::string& table : db.tableNames()) EXPECT_EQ(table.rfind("MSys", 0), std::string::npos);
+  for (const std::string& table : db.tableNames())
+    EXPECT_EQ(table.rfind("MSys", 0), std::string::npos);
 }
 
 // The newest runs are kept: never more than 100, and the oldest beyond the last 50 go whole
@@ -238,7 +245,7 @@ TEST_F(HistoryTest, TheHistoryKeepsTheNewestRunsWithinItsLimits) {
   for (int i = 0; i < 52; ++i) {
     store::Run run(db, "Large " + std::to_string(i + 1));
     store::updateWhereKey(db, "Rooms", "PrimaryKey", {Value("101")},
-                      {{5, Value::binary(photo + std::to_string(i))}});
+                          {{5, Value::binary(photo + std::to_string(i))}});
     run.commit();
   }
   runs = listRuns(db);

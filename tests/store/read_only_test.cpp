@@ -22,9 +22,9 @@ namespace {
 
 struct Case {
   const char* name;
-  bool journal;        // a "-wal" and a "-shm" lie beside the file, the newest record in them
-  bool shm;            // the "-shm" is there (with the journal)
-  bool fileWritable;   // by the user; the folder never is
+  bool journal;         // a "-wal" and a "-shm" lie beside the file, the newest record in them
+  bool shm;             // the "-shm" is there (with the journal)
+  bool fileWritable;    // by the user; the folder never is
   const char* refusal;  // of a reading open; nullptr when it reads
 };
 

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "store/database.h"
+#include "store/inserter.h"
 #include "store/schema.h"
 #include "store/table.h"
-#include "support/temp_dir.h"
-#include "store/inserter.h"
 #include "store/writes.h"
+#include "support/temp_dir.h"
 
 using namespace store;
 
@@ -30,7 +30,8 @@ class SetBasedTest : public ::testing::Test {
   std::vector<std::string> numbers() {
     Table rooms = db.openTable("Project Assignments");
     std::vector<std::string> out;
-    for (rooms.moveFirst(); !rooms.eof(); rooms.moveNext()) out.push_back(rooms.field("Room Number").text());
+    for (rooms.moveFirst(); !rooms.eof(); rooms.moveNext())
+      out.push_back(rooms.field("Room Number").text());
     return out;
   }
 };
@@ -44,13 +45,16 @@ TEST_F(SetBasedTest, UpdateMatchesUpperCasedTextExactly) {
     rooms.setField("Project", sorts[i] ? Value(sorts[i]) : Value());
     rooms.update();
   }
-  EXPECT_EQ(store::updateWhereUpperText(db, "Project Assignments", "Project", Value("SOUTH"), "NORTH"), 3);
+  EXPECT_EQ(
+      store::updateWhereUpperText(db, "Project Assignments", "Project", Value("SOUTH"), "NORTH"),
+      3);
   std::vector<std::string> after;
   for (rooms.moveFirst(); !rooms.eof(); rooms.moveNext()) {
     after.push_back(rooms.field("Project").toText());
   }
   EXPECT_EQ(after, (std::vector<std::string>{"SOUTH", "SOUTH", "SOUTH", "NORTH WING", ""}));
-  EXPECT_EQ(store::updateWhereUpperText(db, "Project Assignments", "Project", Value("X"), "north"), 0)
+  EXPECT_EQ(store::updateWhereUpperText(db, "Project Assignments", "Project", Value("X"), "north"),
+            0)
       << "a lower-case search text never equals an upper-cased value";
 }
 
@@ -76,8 +80,12 @@ TEST_F(SetBasedTest, UniqueRefusalIsTheEnginesAndChangesNothing) {
 
 TEST_F(SetBasedTest, AValueTooLongFailsOnlyWhenARecordMatches) {
   const std::string tooLong(30, 'X');
-  EXPECT_EQ(store::updateWhereUpperText(db, "Project Assignments", "Room Number", Value(tooLong), "NONE"), 0);
-  EXPECT_THROW(store::updateWhereUpperText(db, "Project Assignments", "Room Number", Value(tooLong), "B2"), Error);
+  EXPECT_EQ(
+      store::updateWhereUpperText(db, "Project Assignments", "Room Number", Value(tooLong), "NONE"),
+      0);
+  EXPECT_THROW(
+      store::updateWhereUpperText(db, "Project Assignments", "Room Number", Value(tooLong), "B2"),
+      Error);
 }
 
 TEST_F(SetBasedTest, DeleteMatchesTextExactly) {
@@ -115,11 +123,11 @@ TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
   }
   const std::size_t item = inventory.fieldPosition("3");
   EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "primarykey", {Value("a1"), Value(2)},
-                              {{item, Value(7.0)}}),
+                                  {{item, Value(7.0)}}),
             1)
       << "keys compare as a seek compares them, index names as the cursor takes them";
   EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("A1"), Value(3)},
-                              {{item, Value(7.0)}}),
+                                  {{item, Value(7.0)}}),
             0);
   inventory.setIndex("PrimaryKey");
   inventory.seek({Value("A1"), Value(2)});
@@ -128,17 +136,19 @@ TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
   EXPECT_TRUE(inventory.field("3").isNull());
 
   EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("A1"), Value(2)},
-                              {{item, Value(2.5)}}, true),
+                                  {{item, Value(2.5)}}, true),
             1);
   EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("A1"), Value(1)},
-                              {{item, Value(4.0)}}, true),
+                                  {{item, Value(4.0)}}, true),
             1);
   inventory.seek({Value("A1"), Value(2)});
   EXPECT_EQ(inventory.field("3").number(), 9.5) << "added to the present number";
   inventory.seek({Value("A1"), Value(1)});
   EXPECT_EQ(inventory.field("3").number(), 4.0) << "no present value counts as 0";
 
-  EXPECT_EQ(store::updateWhereKey(db, "Room Inventory", "RoomNumber", {Value("a1")}, {{item, Value(1)}}), 1)
+  EXPECT_EQ(
+      store::updateWhereKey(db, "Room Inventory", "RoomNumber", {Value("a1")}, {{item, Value(1)}}),
+      1)
       << "a key that is not unique writes the seek's record only";
   inventory.setIndex("RoomNumber");
   inventory.seek({Value("A1")});
@@ -149,11 +159,11 @@ TEST_F(SetBasedTest, UpdateByKeyWritesTheSeeksRecordOnly) {
   inventory.setIndex("PrimaryKey");
   const std::size_t room = inventory.fieldPosition("Room Number");
   EXPECT_THROW(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("B2"), Value(1)},
-                                 {{room, Value(std::string(21, 'X'))}}),
+                                     {{room, Value(std::string(21, 'X'))}}),
                Error)
       << "a value too long for its field is refused as a field write refuses it";
   EXPECT_THROW(store::updateWhereKey(db, "Room Inventory", "PrimaryKey", {Value("B2"), Value(1)},
-                                 {{room, Value("A1")}}),
+                                     {{room, Value("A1")}}),
                Error)
       << "the unique key refuses a second A1 in bank 1";
 }

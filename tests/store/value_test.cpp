@@ -1,7 +1,8 @@
+#include "store/value.h"
+
 #include <gtest/gtest.h>
 
 #include "store/text_case.h"
-#include "store/value.h"
 
 using namespace store;
 

@@ -59,7 +59,8 @@ void addInventory(store::Database& db, const std::string& room, int bank,
   inventory.setField(sch::roomNumber, Value(room));
   for (int item = 1; item <= sch::quantityCount; ++item) {
     const auto found = quantities.find(item);
-    inventory.setField(sch::quantityField(item), Value(found == quantities.end() ? 0.0 : found->second));
+    inventory.setField(sch::quantityField(item),
+                       Value(found == quantities.end() ? 0.0 : found->second));
   }
   inventory.setField(sch::bank, Value(bank));
   inventory.update();

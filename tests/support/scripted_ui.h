@@ -15,7 +15,7 @@ namespace testsupport {
 
 class ScriptedUi : public roomkit::Ui {
  public:
-  ScriptedUi();   // installs itself
+  ScriptedUi();            // installs itself
   ~ScriptedUi() override;  // restores the real layer
 
   // Yes/No questions take the next scripted answer; without one, the default button.

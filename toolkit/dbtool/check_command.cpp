@@ -17,7 +17,8 @@ void listFindings(std::string& out, const std::string& file, const store::CheckR
     out += file + ": nothing found\n";
     return;
   }
-  out += file + ": " + counted(static_cast<std::int64_t>(check.findings.size()), "finding", "findings") + "\n";
+  out += file + ": " +
+         counted(static_cast<std::int64_t>(check.findings.size()), "finding", "findings") + "\n";
   for (std::size_t i = 0; i < check.findings.size();) {
     const store::FindingKind kind = check.findings[i].kind;
     std::size_t end = i;
@@ -44,7 +45,8 @@ std::string mendLine(const store::MendResult& result) {
     separator = ", ";
   };
   part(result.removed, "record of a missing room removed", "records of missing rooms removed");
-  part(result.renumbered, "room number trimmed and upper-cased", "room numbers trimmed and upper-cased");
+  part(result.renumbered, "room number trimmed and upper-cased",
+       "room numbers trimmed and upper-cased");
   part(result.timesAdded, "\"Room Time\" record made", "\"Room Time\" records made");
   return line;
 }
@@ -84,8 +86,8 @@ int runCheck(const CheckRequest& request, Output& out, std::ostream& err) {
   std::size_t left = 0;
   try {
     // The check alone only reads, so a file that may only be read is checked too.
-    db = store::Database::open(file, request.mend ? store::Database::Access::Write
-                                                  : store::Database::Access::Read);
+    db = store::Database::open(
+        file, request.mend ? store::Database::Access::Write : store::Database::Access::Read);
   } catch (const store::Error& error) {
     check.failure = error;
   } catch (const std::exception& error) {
@@ -112,10 +114,12 @@ int runCheck(const CheckRequest& request, Output& out, std::ostream& err) {
     } else if (check.ok()) {
       listFindings(out.buffer(), file, check);
       if (request.mend && mend.ok()) {
-        out.buffer() += mendLine(mend) + "\n" + file + ": " +
-                        (left == 0 ? std::string("nothing left")
-                                   : counted(static_cast<std::int64_t>(left), "finding", "findings") + " left") +
-                        "\n";
+        out.buffer() +=
+            mendLine(mend) + "\n" + file + ": " +
+            (left == 0
+                 ? std::string("nothing left")
+                 : counted(static_cast<std::int64_t>(left), "finding", "findings") + " left") +
+            "\n";
       }
     }
     out.flush();

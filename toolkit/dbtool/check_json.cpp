@@ -49,7 +49,8 @@ void appendFinding(std::string& out, const store::Finding& finding) {
   }
   out += "}, \"problem\": ";
   appendText(out, finding.problem);
-  out += finding.mendable ? ", \"mendable\": true, \"mend\": " : ", \"mendable\": false, \"mend\": ";
+  out +=
+      finding.mendable ? ", \"mendable\": true, \"mend\": " : ", \"mendable\": false, \"mend\": ";
   if (finding.mend.empty()) {
     out += "null";
   } else {

@@ -18,8 +18,9 @@ std::string headline(const store::RunInfo& run) {
 std::string tableLine(const store::TableChanges& table) {
   std::string line = "    " + table.table + ":";
   const char* sep = " ";
-  for (const auto& [count, word] : {std::pair{table.added, "added"}, std::pair{table.changed, "changed"},
-                                    std::pair{table.removed, "removed"}}) {
+  for (const auto& [count, word] :
+       {std::pair{table.added, "added"}, std::pair{table.changed, "changed"},
+        std::pair{table.removed, "removed"}}) {
     if (count == 0) continue;
     line += sep + std::to_string(count) + " " + word;
     sep = ", ";

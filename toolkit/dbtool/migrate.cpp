@@ -60,8 +60,8 @@ int migrateFolder(const std::string& folder, Output& out) {
   std::string& text = out.buffer();
   for (std::size_t i = 0; i < names.size(); ++i) {
     const fs::path path = fs::path(folder) / names[i];
-    text += "[" + std::to_string(i + 1) + "/" + std::to_string(names.size()) + "] " + names[i] +
-            ": ";
+    text +=
+        "[" + std::to_string(i + 1) + "/" + std::to_string(names.size()) + "] " + names[i] + ": ";
     if (!jet::isJetFile(path.string())) {
       if (isStoreFile(path)) {
         ++ours;

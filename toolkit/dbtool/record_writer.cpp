@@ -67,7 +67,8 @@ void RecordWriter::refuse(const store::FieldDef& field, const std::string& what)
 }
 
 // The value as the store reads it for the field's type.
-void RecordWriter::value(const store::StoredRows& row, std::size_t column, const store::FieldDef& field) {
+void RecordWriter::value(const store::StoredRows& row, std::size_t column,
+                         const store::FieldDef& field) {
   if (row.kind(column) == store::Stored::Null) {
     out_ += "null";
     return;
@@ -83,7 +84,8 @@ void RecordWriter::value(const store::StoredRows& row, std::size_t column, const
   }
 }
 
-void RecordWriter::text(const store::StoredRows& row, std::size_t column, const store::FieldDef& field) {
+void RecordWriter::text(const store::StoredRows& row, std::size_t column,
+                        const store::FieldDef& field) {
   const store::Stored kind = row.kind(column);
   if (kind == store::Stored::Integer && field.type != FieldType::Guid) {
     appendJsonString(out_, std::to_string(row.integer(column)));
@@ -99,7 +101,8 @@ void RecordWriter::text(const store::StoredRows& row, std::size_t column, const 
   }
 }
 
-void RecordWriter::number(const store::StoredRows& row, std::size_t column, const store::FieldDef& field) {
+void RecordWriter::number(const store::StoredRows& row, std::size_t column,
+                          const store::FieldDef& field) {
   const store::Stored kind = row.kind(column);
   if (kind != store::Stored::Integer && kind != store::Stored::Real) {
     refuse(field, "holds text (" + shown(row, column) + ") instead of " +
@@ -109,8 +112,8 @@ void RecordWriter::number(const store::StoredRows& row, std::size_t column, cons
   }
   if (field.type == FieldType::Integer) {
     if (kind == store::Stored::Real) {
-      refuse(field, "holds " + store::numberText(row.real(column)) +
-                        ", which is not a whole number");
+      refuse(field,
+             "holds " + store::numberText(row.real(column)) + ", which is not a whole number");
     }
     const std::int64_t whole = row.integer(column);
     if ((field.size == 1 && (whole < 0 || whole > 255)) ||
@@ -137,7 +140,8 @@ void RecordWriter::number(const store::StoredRows& row, std::size_t column, cons
   }
 }
 
-void RecordWriter::other(const store::StoredRows& row, std::size_t column, const store::FieldDef& field) {
+void RecordWriter::other(const store::StoredRows& row, std::size_t column,
+                         const store::FieldDef& field) {
   const store::Stored kind = row.kind(column);
   switch (field.type) {
     case FieldType::Date:

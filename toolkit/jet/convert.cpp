@@ -82,8 +82,8 @@ std::string failure(const ChildEnd& end, const Limits& limits) {
 
 }  // namespace
 
-Summary convert(const std::string& jetPath, const std::string& storePath,
-                const Progress& progress, const Limits& limits) {
+Summary convert(const std::string& jetPath, const std::string& storePath, const Progress& progress,
+                const Limits& limits) {
   detail::refuseExisting(storePath);
   Header header;
   try {

@@ -25,7 +25,8 @@ struct IndexRules {
 
 // The value of a default expression of a field of this type, or nothing when the expression is
 // no literal (a function such as Date()) or does not fit the type.
-std::optional<store::Value> defaultValue(const store::FieldDef& field, const std::string& expression);
+std::optional<store::Value> defaultValue(const store::FieldDef& field,
+                                         const std::string& expression);
 
 // The table's definition with the rules: its fields with their constraints and defaults, and its
 // indexes, those that ignore nulls over records with a key. `strict` false keeps only what every

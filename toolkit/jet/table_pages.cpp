@@ -15,9 +15,9 @@ namespace {
 
 // Where the two versions keep the parts of a table definition.
 struct Layout {
-  std::size_t indexCount;      // the number of entries in the index list
-  std::size_t keyDefCount;     // the number of key definitions they share
-  std::size_t firstBlock;      // the first of the per-key-definition counts
+  std::size_t indexCount;   // the number of entries in the index list
+  std::size_t keyDefCount;  // the number of key definitions they share
+  std::size_t firstBlock;   // the first of the per-key-definition counts
   std::size_t columnCount;
   std::size_t countBlock;      // bytes per key-definition count
   std::size_t columnBlock;     // bytes per column
@@ -108,7 +108,8 @@ std::vector<PageIndex> readPageIndexes(const std::string& path, const Header& he
     places[read.at(at + layout.columnNumberAt, 2)] =
         static_cast<int>(read.at(at + layout.columnPlaceAt, 2));
   }
-  for (std::uint32_t i = 0; i < columns; ++i) at += layout.nameLength + read.at(at, layout.nameLength);
+  for (std::uint32_t i = 0; i < columns; ++i)
+    at += layout.nameLength + read.at(at, layout.nameLength);
   const std::size_t keyDefsAt = at;
   at += keyDefs * layout.keyDefBlock;
 

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
-
 #include <memory>
 
 #include "jet/in_place.h"
@@ -61,8 +60,10 @@ void tellLeftOut(const QString& path, const jet::Summary& summary) {
       leftOut += "\r\n" + QString::fromStdString(table.name + ": " + why);
   }
   if (leftOut.isEmpty()) return;
-  tell("The database " + path + " was converted with all its tables and records. These could "
-       "not be brought across and were left out:" + leftOut,
+  tell("The database " + path +
+           " was converted with all its tables and records. These could "
+           "not be brought across and were left out:" +
+           leftOut,
        "DATABASE CONVERTED", Icon::Information);
 }
 
@@ -86,8 +87,9 @@ JetOpen offerJetConversion(QWidget* parent, const QString& path) {
   QString failure;
   const std::unique_ptr<jet::Replacement> replacement = convertBeside(parent, path, failure);
   if (replacement) {
-    if (!ask("The database " + path + " is an Access (Jet) database. To open it, roomkit converts "
-             "it into a database of its own under the same name, and keeps the original as " +
+    if (!ask("The database " + path +
+                 " is an Access (Jet) database. To open it, roomkit converts "
+                 "it into a database of its own under the same name, and keeps the original as " +
                  keptName + " beside it.\r\nConvert it now?",
              "CONVERT DATABASE?", Answer::Yes, Icon::Question)) {
       return JetOpen::Declined;
@@ -100,8 +102,9 @@ JetOpen offerJetConversion(QWidget* parent, const QString& path) {
     }
   }
   if (!failure.isEmpty()) {
-    refuse("The database " + path + " could not be converted, and nothing was changed.\r\n" + failure,
-           cannot);
+    refuse(
+        "The database " + path + " could not be converted, and nothing was changed.\r\n" + failure,
+        cannot);
     return JetOpen::Refused;
   }
   tellLeftOut(path, replacement->summary());

@@ -18,13 +18,13 @@ class LineList : public QListView {
   void clearLines() { setLines({}); }
   int count() const;
   QString line(int row) const;
-  int currentRow() const;             // the focused line, -1 when none
-  int firstSelected() const;          // -1 when none
+  int currentRow() const;     // the focused line, -1 when none
+  int firstSelected() const;  // -1 when none
   bool isSelected(int row) const;
   void setSelected(int row, bool selected);
-  void selectOnly(int row);           // single-line lists: select and make current
+  void selectOnly(int row);  // single-line lists: select and make current
   void clearSelected();
-  void setCurrentRow(int row);        // without changing the selection
+  void setCurrentRow(int row);  // without changing the selection
 
  signals:
   void Click();

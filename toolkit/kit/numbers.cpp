@@ -34,7 +34,8 @@ double leadingNumber(std::string_view text) {
   }
   if (!digits) return 0.0;
   if (exponent && !exponentDigits) {
-    while (!number.empty() && (number.back() == 'e' || number.back() == '+' || number.back() == '-')) {
+    while (!number.empty() &&
+           (number.back() == 'e' || number.back() == '+' || number.back() == '-')) {
       number.pop_back();
     }
   }

@@ -32,7 +32,8 @@ QString programFolder() {
 
 QString settingsFolder() {
   QString config = program().configFolder;
-  if (config.isEmpty()) config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  if (config.isEmpty())
+    config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
   return suite::settingsFolderFor(programFolder(), config);
 }
 

@@ -7,10 +7,10 @@
 namespace roomkit {
 
 struct ProgramValues {
-  QString DataRootPath;          // non-empty means hosted mode
+  QString DataRootPath;  // non-empty means hosted mode
   QString CurrentUserID;
-  QString programFolder;         // the executable's folder, without a trailing separator
-  QString configFolder;          // the user's configuration folder; empty: the system's own
+  QString programFolder;  // the executable's folder, without a trailing separator
+  QString configFolder;   // the user's configuration folder; empty: the system's own
 };
 
 ProgramValues& program();
@@ -18,7 +18,8 @@ ProgramValues& program();
 // The folder the program lies in (tests set programFolder to a folder of their own).
 QString programFolder();
 // A file of the program folder. The two settings files the program writes, "lastdir.ini" and
-// "lastopt.ini", follow settingsFolder() instead; "jox.usr" and the rest stay in the program folder.
+// "lastopt.ini", follow settingsFolder() instead; "jox.usr" and the rest stay in the program
+// folder.
 QString programFile(const QString& name);
 
 // Where the settings files live, by the suite's rule (suite::settingsFolderFor): the program

@@ -21,7 +21,8 @@ QMessageBox::Icon qtIcon(Icon icon) {
   return QMessageBox::NoIcon;
 }
 
-// A file pattern that matches in any letter case: "jox_*.mdb" becomes "[jJ][oO][xX]_*.[mM][dD][bB]".
+// A file pattern that matches in any letter case: "jox_*.mdb" becomes
+// "[jJ][oO][xX]_*.[mM][dD][bB]".
 QString caseBlind(const QString& pattern) {
   QString out;
   for (QChar ch : pattern) {

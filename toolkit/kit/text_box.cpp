@@ -7,9 +7,7 @@ namespace roomkit {
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {}
 
-TextBox::TextBox(const QString& name, QWidget* parent) : QLineEdit(parent) {
-  setObjectName(name);
-}
+TextBox::TextBox(const QString& name, QWidget* parent) : QLineEdit(parent) { setObjectName(name); }
 
 int characterCode(const QKeyEvent& event) {
   switch (event.key()) {

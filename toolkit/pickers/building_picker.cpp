@@ -73,8 +73,8 @@ void SelectionBoxArray2::Form_Activate() {
   ui().setBusy(false);
   if (failure && !failureShown_) {
     failureShown_ = true;
-    refuse("The buildings could not be read from the account database " + accountsPath_ +
-               ".\r\n" + *failure,
+    refuse("The buildings could not be read from the account database " + accountsPath_ + ".\r\n" +
+               *failure,
            "CANNOT CONTINUE");
   }
 }

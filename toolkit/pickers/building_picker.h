@@ -22,7 +22,7 @@ class SelectionBoxArray2 : public QDialog {
   ReportList* ListView1;
   QPushButton* CSCmd1;  // "Cancel"
 
-  void Form_Activate();  // fills the list
+  void Form_Activate();                    // fills the list
   void ListView1_ColumnClick(int column);  // column counted from 0
   void ListView1_DblClick();
   void CSCmd1_Click();

@@ -18,7 +18,7 @@ std::pair<int, int> pickerColumnWidths(int width, int size0, int size1);
 
 // What the picker lists and how it opens.
 struct RecordQuery {
-  QString path;     // the database file
+  QString path;  // the database file
   QString table;
   QString text;     // the filter box's text at opening; it preselects by prefix
   QString columns;  // the fields the caller shows, as "Code, Description": one naming a date
@@ -31,9 +31,9 @@ class New_SelectionBox_Database : public QDialog {
  public:
   explicit New_SelectionBox_Database(const RecordQuery& query, QWidget* parent = nullptr);
 
-  TextBox* Text1;        // filter box
+  TextBox* Text1;  // filter box
   ReportList* ListView1;
-  QPushButton* CSCmd1;   // "Cancel"
+  QPushButton* CSCmd1;  // "Cancel"
 
   void Form_Activate();  // fills the list from the query
   void Text1_Change();   // incremental search

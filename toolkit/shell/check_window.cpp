@@ -1,10 +1,9 @@
 #include "check_window.h"
 
-#include <algorithm>
-
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
-#include <QHBoxLayout>
+#include <algorithm>
 
 #include "kit/ui.h"
 
@@ -38,15 +37,23 @@ QString counted(std::int64_t count, const char* one, const char* many) {
 
 QString mendReport(const store::MendResult& result) {
   QStringList parts;
-  if (result.removed) parts << counted(result.removed, "record of a missing room removed", "records of missing rooms removed");
-  if (result.renumbered) parts << counted(result.renumbered, "room number trimmed and upper-cased", "room numbers trimmed and upper-cased");
-  if (result.timesAdded) parts << counted(result.timesAdded, "\"Room Time\" record made", "\"Room Time\" records made");
+  if (result.removed)
+    parts << counted(result.removed, "record of a missing room removed",
+                     "records of missing rooms removed");
+  if (result.renumbered)
+    parts << counted(result.renumbered, "room number trimmed and upper-cased",
+                     "room numbers trimmed and upper-cased");
+  if (result.timesAdded)
+    parts << counted(result.timesAdded, "\"Room Time\" record made", "\"Room Time\" records made");
   return parts.isEmpty() ? QString("Nothing needed a mend.") : "Mended: " + parts.join(", ") + ".";
 }
 
 CheckWindow::CheckWindow(std::string path, std::function<void()> reload,
                          std::function<bool()> refuseMend, QWidget* parent)
-    : QDialog(parent), path_(std::move(path)), reload_(std::move(reload)), refuseMend_(std::move(refuseMend)) {
+    : QDialog(parent),
+      path_(std::move(path)),
+      reload_(std::move(reload)),
+      refuseMend_(std::move(refuseMend)) {
   setObjectName("CheckWindow");
   setWindowTitle("Check Database - " + qs(path_));
   resize(1100, 520);
@@ -78,7 +85,8 @@ CheckWindow::CheckWindow(std::string path, std::function<void()> reload,
   buttons->addStretch(1);
   CommandMend = new QPushButton("Mend...", this);
   CommandMend->setObjectName("CommandMend");
-  CommandMend->setToolTip("Mends what has one sound mend, as one run that Undo Last Run takes back");
+  CommandMend->setToolTip(
+      "Mends what has one sound mend, as one run that Undo Last Run takes back");
   CommandMend->setAutoDefault(false);
   CommandMend->setEnabled(false);
   connect(CommandMend, &QPushButton::clicked, this, &CheckWindow::CommandMend_Click);
@@ -149,10 +157,13 @@ void CheckWindow::showFindings(const store::CheckResult& result) {
   }
   QStringList lines;
   for (int k = 0; k < store::findingKindCount; ++k) {
-    if (counts[k] > 0) lines << QString(store::kindName(static_cast<store::FindingKind>(k))) + ": " + QString::number(counts[k]);
+    if (counts[k] > 0)
+      lines << QString(store::kindName(static_cast<store::FindingKind>(k))) + ": " +
+                   QString::number(counts[k]);
   }
   LabelCounts->setText(lines.isEmpty() ? QString("Nothing found.")
-                                       : counted(static_cast<std::int64_t>(result.findings.size()), "finding", "findings") +
+                                       : counted(static_cast<std::int64_t>(result.findings.size()),
+                                                 "finding", "findings") +
                                              "\n" + lines.join("\n"));
   ListFindings->setSortingEnabled(true);
   // Wide enough for their texts, but not so wide that "what is wrong" and the mend go out of view.

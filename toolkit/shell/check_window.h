@@ -25,8 +25,8 @@ class CheckWindow : public QDialog {
   CheckWindow(std::string path, std::function<void()> reload, std::function<bool()> refuseMend,
               QWidget* parent = nullptr);
 
-  QLabel* LabelCounts;         // a line per kind found, with its count
-  QTreeWidget* ListFindings;   // kind, table, key, what is wrong, mend; sortable
+  QLabel* LabelCounts;          // a line per kind found, with its count
+  QTreeWidget* ListFindings;    // kind, table, key, what is wrong, mend; sortable
   QProgressBar* ProgressCheck;  // the step of the check under way
   QPushButton* CommandMend;
   QPushButton* CommandClose;

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTimer>
 #include <utility>
 
@@ -12,6 +12,7 @@
 #include "kit/program.h"
 #include "kit/reentry.h"
 #include "kit/twips.h"
+#include "kit/ui.h"
 #include "tools/auto_generate_panel.h"
 #include "tools/change_assignment_panel.h"
 #include "tools/change_room_number_panel.h"
@@ -20,17 +21,16 @@
 #include "tools/combine_rooms_panel.h"
 #include "tools/copy_inventory_panel.h"
 #include "tools/modify_room_data_panel.h"
-#include "kit/ui.h"
 
 namespace roomkit {
 
 const std::array<const char*, 8> functionNames = {
-    "Change Room Number",  "Modify Room Data",         "Copy Room Inventory (Templates)",
-    "Auto Generate Rooms", "Database Cleanup",         "Change Assignment Number",
+    "Change Room Number",  "Modify Room Data",  "Copy Room Inventory (Templates)",
+    "Auto Generate Rooms", "Database Cleanup",  "Change Assignment Number",
     "Combine Rooms",       "Change Sort Fields"};
 
 namespace {
-constexpr int formWidth = 8040;   // twips
+constexpr int formWidth = 8040;     // twips
 constexpr int panelsHeight = 7215;  // the window as the panels need it
 constexpr int undoStrip = 480;      // the strip below them, for the undo button
 constexpr int formHeight = panelsHeight + undoStrip;
@@ -232,8 +232,9 @@ void Form1::Form_Activate() {
   const QString file = std::exchange(startFile_, QString());
   if (file.isEmpty()) return;
   if (!program().DataRootPath.isEmpty()) {
-    tell("The database " + file + " named at start is not opened: here the building is chosen "
-         "from the list of your buildings.",
+    tell("The database " + file +
+             " named at start is not opened: here the building is chosen "
+             "from the list of your buildings.",
          {}, Icon::Information);
     return;
   }

@@ -37,12 +37,12 @@ class Form1 : public QWidget, public ShellContext {
   QLabel* Label2;  // the band behind the top controls
   QLabel* Image2;
   QLabel* Label1;
-  TextBox* Text1;     // database path (desktop mode)
-  TextBox* Text9;     // building code (hosted mode)
+  TextBox* Text1;  // database path (desktop mode)
+  TextBox* Text9;  // building code (hosted mode)
   QPushButton* Command2;
   QFrame* Line1;
   QLabel* Label3;
-  QComboBox* Combo1;  // the function selector
+  QComboBox* Combo1;            // the function selector
   QFrame* LineUndo;             // the strip below the panels
   QPushButton* CommandUndo;     // undoes the newest run of the history, as Ctrl+Z does
   QPushButton* CommandCheck;    // checks the loaded database; disabled while none is loaded
@@ -106,7 +106,7 @@ class Form1 : public QWidget, public ShellContext {
   store::Database currentDB_;
   OpenTables tables_;
   QString busyFlag_;
-  bool ended_ = false;    // the warning was declined: nothing more is done or written
+  bool ended_ = false;        // the warning was declined: nothing more is done or written
   bool warningOpen_ = false;  // activations while the warning waits for its answer
   bool unloaded_ = false;
   QString startFile_;

@@ -11,8 +11,8 @@ namespace roomkit {
 void Form1::CommandCheck_Click() {
   const Reentry action(actionRunning());
   if (!action.entered() || !currentDB_.isOpen()) return;
-  CheckWindow window(currentDB_.path(), [this] { LoadCurrentDB(); }, [this] { return refuseReadOnly(); },
-                     this);
+  CheckWindow window(
+      currentDB_.path(), [this] { LoadCurrentDB(); }, [this] { return refuseReadOnly(); }, this);
   window.setWindowModality(Qt::ApplicationModal);
   window.show();
   window.check();

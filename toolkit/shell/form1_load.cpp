@@ -2,21 +2,21 @@
 #include <QDir>
 
 #include "form1.h"
-#include "pickers/building_picker.h"
 #include "kit/jet_conversion.h"
 #include "kit/program.h"
+#include "kit/reentry.h"
+#include "kit/twips.h"
+#include "kit/ui.h"
+#include "pickers/building_picker.h"
 #include "store/schema.h"
 #include "tools/auto_generate_panel.h"
+#include "tools/change_assignment_panel.h"
 #include "tools/change_room_number_panel.h"
 #include "tools/change_sort_field_panel.h"
 #include "tools/cleanup_panel.h"
-#include "tools/change_assignment_panel.h"
 #include "tools/combine_rooms_panel.h"
 #include "tools/copy_inventory_panel.h"
 #include "tools/modify_room_data_panel.h"
-#include "kit/twips.h"
-#include "kit/ui.h"
-#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -42,8 +42,7 @@ void Form1::Command2_Click() {
     return;
   }
   const QString initial = LastDirectory + QDir::separator() + "jox_*.mdb";
-  const QString chosen =
-      ui().openFile(this, "Corvane Database (*.mdb)", "jox_*.mdb", initial);
+  const QString chosen = ui().openFile(this, "Corvane Database (*.mdb)", "jox_*.mdb", initial);
   if (chosen == initial || chosen.trimmed().isEmpty()) return;
   Text1->setText(chosen);
   LoadCurrentDB();

@@ -43,12 +43,14 @@ bool Form1::undoNewestRun() {
     return false;
   }
   if (!run) {
-    tell("There is nothing to undo in " + file + ": no run of a function on it is left that has "
-         "not been undone.",
+    tell("There is nothing to undo in " + file +
+             ": no run of a function on it is left that has "
+             "not been undone.",
          "NOTHING TO UNDO", Icon::Information);
     return false;
   }
-  const QString records = QString::number(run->records) + (run->records == 1 ? " record" : " records");
+  const QString records =
+      QString::number(run->records) + (run->records == 1 ? " record" : " records");
   if (!ask("Undo the last run on " + file + ", " + describedRun(*run) + ", which changed " +
                records + "?",
            "UNDO LAST RUN?", Answer::No, Icon::Question)) {
@@ -68,9 +70,8 @@ bool Form1::undoNewestRun() {
     return false;
   }
   const std::string unlogged = store::noteUndoneMerge(path, *result.run);
-  tell(unlogged.empty() ? QString("Undone.")
-                        : "Undone.\r\n" + QString::fromStdString(unlogged),
-       {}, Icon::Information);
+  tell(unlogged.empty() ? QString("Undone.") : "Undone.\r\n" + QString::fromStdString(unlogged), {},
+       Icon::Information);
   LoadCurrentDB();
   showFreshPanels();
   return true;

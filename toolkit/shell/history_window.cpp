@@ -75,7 +75,8 @@ HistoryWindow::HistoryWindow(Form1& form, QWidget* parent) : QDialog(parent), fo
   buttons->addWidget(CommandHistoryUndo);
   buttons->addWidget(CommandHistoryClose);
   layout->addLayout(buttons);
-  connect(CommandHistoryUndo, &QPushButton::clicked, this, &HistoryWindow::CommandHistoryUndo_Click);
+  connect(CommandHistoryUndo, &QPushButton::clicked, this,
+          &HistoryWindow::CommandHistoryUndo_Click);
   connect(CommandHistoryClose, &QPushButton::clicked, this, &QDialog::accept);
   showRuns();
   ListRuns->setFocus();

@@ -23,8 +23,8 @@ class HistoryWindow : public QDialog {
  public:
   HistoryWindow(Form1& form, QWidget* parent = nullptr);
 
-  QLabel* LabelHistory;     // the file and the number of runs
-  QTreeWidget* ListRuns;    // when, function, records, undone, records per table
+  QLabel* LabelHistory;   // the file and the number of runs
+  QTreeWidget* ListRuns;  // when, function, records, undone, records per table
   QPushButton* CommandHistoryUndo;
   QPushButton* CommandHistoryClose;
 

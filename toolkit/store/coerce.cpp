@@ -1,12 +1,13 @@
 // Values fitted to the field they are written to, as the engine of the suite's files converts
 // them: numbers from text, whole numbers rounded half to even, yes/no from words, exact currency.
+#include "coerce.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <optional>
 
-#include "coerce.h"
 #include "error.h"
 #include "text_case.h"
 
@@ -27,10 +28,10 @@ std::optional<double> parseNumber(std::string_view text) {
 }
 
 [[noreturn]] void mismatch(const FieldDef& field, const Value& value) {
-  throw Error(code::mismatch, "The value '" + printable(value.toText()) + "' cannot be stored in the " +
-                                  fieldTypeName(field.type) + " field '" + field.name + "'.");
+  throw Error(code::mismatch, "The value '" + printable(value.toText()) +
+                                  "' cannot be stored in the " + fieldTypeName(field.type) +
+                                  " field '" + field.name + "'.");
 }
-
 
 [[noreturn]] void tooLong(const FieldDef& field, const std::string& shown, const char* unit) {
   throw Error(code::constraint, "The value '" + printable(shown) + "' is longer than the " +
@@ -39,8 +40,9 @@ std::optional<double> parseNumber(std::string_view text) {
 }
 
 [[noreturn]] void outOfRange(const FieldDef& field, const Value& value) {
-  throw Error(code::constraint, "The value '" + printable(value.toText()) + "' is outside the range of the " +
-                                    fieldTypeName(field.type) + " field '" + field.name + "'.");
+  throw Error(code::constraint, "The value '" + printable(value.toText()) +
+                                    "' is outside the range of the " + fieldTypeName(field.type) +
+                                    " field '" + field.name + "'.");
 }
 
 Value wholeNumber(const FieldDef& field, const Value& value) {
@@ -152,8 +154,7 @@ Value coerce(const FieldDef& field, const Value& value) {
     case FieldType::Text:
     case FieldType::Memo: {
       std::string text = value.toText();
-      if (field.type == FieldType::Text &&
-          static_cast<int>(characterCount(text)) > field.size) {
+      if (field.type == FieldType::Text && static_cast<int>(characterCount(text)) > field.size) {
         tooLong(field, text, "characters");
       }
       return Value(std::move(text));

@@ -74,7 +74,9 @@ void Database::rollback() {
   if (sqlite3_get_autocommit(c.db()) == 0) c.execute("ROLLBACK");
 }
 
-void Database::setBusyTimeout(int milliseconds) { sqlite3_busy_timeout(connection().db(), milliseconds); }
+void Database::setBusyTimeout(int milliseconds) {
+  sqlite3_busy_timeout(connection().db(), milliseconds);
+}
 
 bool Database::inTransaction() const { return sqlite3_get_autocommit(connection().db()) == 0; }
 

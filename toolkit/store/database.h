@@ -35,7 +35,7 @@ class Database {
 
   bool isOpen() const;
   bool readOnly() const;  // opened for reading (or the file may only be read): writes are refused
-  void close();  // closing a database that is not open is harmless
+  void close();           // closing a database that is not open is harmless
   const std::string& path() const;
 
   // Tables by position, system tables included.

@@ -19,10 +19,9 @@ const IndexDef* TableDef::findIndex(std::string_view index) const {
 }
 
 namespace {
-constexpr FieldType allTypes[] = {FieldType::Text,     FieldType::Integer, FieldType::Double,
-                                  FieldType::Date,     FieldType::Boolean, FieldType::Currency,
-                                  FieldType::Memo,     FieldType::Binary,  FieldType::Ole,
-                                  FieldType::Guid};
+constexpr FieldType allTypes[] = {
+    FieldType::Text,     FieldType::Integer, FieldType::Double, FieldType::Date, FieldType::Boolean,
+    FieldType::Currency, FieldType::Memo,    FieldType::Binary, FieldType::Ole,  FieldType::Guid};
 }  // namespace
 
 const char* fieldTypeName(FieldType type) {

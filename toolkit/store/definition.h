@@ -28,7 +28,7 @@ struct IndexDef {
   std::vector<std::string> fields;  // key fields in key order
   bool unique = false;
   std::vector<bool> descending = {};  // by key field; empty (or all false) when every key ascends
-  bool ignoreNulls = false;  // records whose keys are all null are left out of it
+  bool ignoreNulls = false;           // records whose keys are all null are left out of it
 
   bool descends(std::size_t key) const { return key < descending.size() && descending[key]; }
 };

@@ -59,9 +59,9 @@ Inserter::Inserter(const Database& db, const std::string& table,
     p.fields.push_back(def);
     params += (params.empty() ? "?" : ", ?") + std::to_string(p.fields.size());
   }
-  const std::string sql =
-      p.fields.empty() ? "INSERT INTO " + info->quotedName + " DEFAULT VALUES"
-                       : "INSERT INTO " + info->quotedName + " (" + names + ") VALUES (" + params + ")";
+  const std::string sql = p.fields.empty() ? "INSERT INTO " + info->quotedName + " DEFAULT VALUES"
+                                           : "INSERT INTO " + info->quotedName + " (" + names +
+                                                 ") VALUES (" + params + ")";
   p.keyFields = info->keyFields;
   for (std::size_t field : p.keyFields) {
     std::size_t k = 0;

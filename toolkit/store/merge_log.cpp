@@ -27,11 +27,13 @@ std::string noteUndoneMerge(const std::string& databasePath, const RunInfo& run)
   std::string content = fresh ? std::string(combineLogHeader) + "\r\n" : std::string();
   content += undoneMergeLine(run, history::localTime()) + "\r\n";
   std::FILE* file = std::fopen(path.c_str(), "ab");
-  if (!file) return "The combine log " + path + " could not be written: " + std::strerror(errno) + ".";
+  if (!file)
+    return "The combine log " + path + " could not be written: " + std::strerror(errno) + ".";
   const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
   const int saved = errno;
   if (std::fclose(file) != 0 || !written) {
-    return "The combine log " + path + " could not be written: " + std::strerror(written ? errno : saved) + ".";
+    return "The combine log " + path +
+           " could not be written: " + std::strerror(written ? errno : saved) + ".";
   }
   return {};
 }

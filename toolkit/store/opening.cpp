@@ -9,8 +9,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "engine/connection.h"
 #include "database.h"
+#include "engine/connection.h"
 
 namespace store {
 
@@ -74,8 +74,8 @@ void configure(Connection& connection, bool writing) {
 // A connection serves one thread, so it goes without the engine's per-call locking.
 std::shared_ptr<Connection> connect(const std::string& path, const std::string& name, int flags) {
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(name.c_str(), &db, flags | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX,
-                                 nullptr);
+  const int rc = sqlite3_open_v2(name.c_str(), &db,
+                                 flags | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     sqlite3_close_v2(db);
@@ -127,8 +127,8 @@ std::shared_ptr<Connection> openForReading(const std::string& path) {
     }
   }
   try {
-    return ready(connect(path, uriOf(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI),
-                 false);
+    return ready(
+        connect(path, uriOf(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI), false);
   } catch (const Error& error) {
     refuse(error.code(), path, reasonOf(error.code(), path, error.what()));
   }

@@ -15,7 +15,9 @@ bool isAreaAssignmentField(std::string_view field) { return toUpper(field) == "A
 bool isAssignmentTable(std::string_view table) {
   return toUpper(table).find("ASSIGNMENTS") != std::string::npos;
 }
-bool containsMsys(std::string_view table) { return toUpper(table).find("MSYS") != std::string::npos; }
+bool containsMsys(std::string_view table) {
+  return toUpper(table).find("MSYS") != std::string::npos;
+}
 bool beginsWithMsys(std::string_view table) { return toUpper(table).rfind("MSYS", 0) == 0; }
 
 namespace {
@@ -34,16 +36,19 @@ std::vector<TableDef> buildingTables() {
                     {{primaryKey, {roomNumber}, true}, {scheduleIndex, {schedule}, false}}});
 
   TableDef inventory{roomInventory, {text(roomNumber, roomNumberSize)}, {}};
-  for (int item = 1; item <= quantityCount; ++item) inventory.fields.push_back(number(quantityField(item)));
+  for (int item = 1; item <= quantityCount; ++item)
+    inventory.fields.push_back(number(quantityField(item)));
   inventory.fields.push_back({bank, FieldType::Integer, 4});
-  inventory.indexes = {{primaryKey, {roomNumber, bank}, true}, {roomNumberIndex, {roomNumber}, false}};
+  inventory.indexes = {{primaryKey, {roomNumber, bank}, true},
+                       {roomNumberIndex, {roomNumber}, false}};
   tables.push_back(inventory);
 
   tables.push_back({inventoryBanks,
                     {{bank, FieldType::Integer, 4}, text(description, descriptionSize)},
                     {{primaryKey, {bank}, true}}});
 
-  TableDef time{roomTime, {text(roomNumber, roomNumberSize), {lastUpdated, FieldType::Date, 8}}, {}};
+  TableDef time{
+      roomTime, {text(roomNumber, roomNumberSize), {lastUpdated, FieldType::Date, 8}}, {}};
   for (const std::string& field : timeFields) time.fields.push_back(number(field));
   time.fields.push_back(text(miscTime, 50));
   time.indexes = {{primaryKey, {roomNumber}, true}};
@@ -53,8 +58,10 @@ std::vector<TableDef> buildingTables() {
                     {text(cleaningSchedule, scheduleSize), text(description, descriptionSize)},
                     {{primaryKey, {cleaningSchedule}, true}}});
   tables.push_back({scheduleLines,
-                    {text(cleaningSchedule, scheduleSize), {lineNumber, FieldType::Integer, 4},
-                     text(task, 50), text("Frequency", 10)},
+                    {text(cleaningSchedule, scheduleSize),
+                     {lineNumber, FieldType::Integer, 4},
+                     text(task, 50),
+                     text("Frequency", 10)},
                     {{schedIndex, {cleaningSchedule, lineNumber}, false}}});
   for (const char* name : {invSortField1, invSortField2}) {
     tables.push_back({name,
@@ -73,10 +80,10 @@ std::vector<TableDef> buildingTables() {
 }
 
 TableDef accountTable() {
-  return {userAccess,
-          {text(userId, 20), text(buildingCode, 10), text(buildingName, 50),
-           text(customerName, 50)},
-          {{userIdIndex, {userId}, false}}};
+  return {
+      userAccess,
+      {text(userId, 20), text(buildingCode, 10), text(buildingName, 50), text(customerName, 50)},
+      {{userIdIndex, {userId}, false}}};
 }
 
 namespace {

@@ -69,11 +69,11 @@ inline constexpr int sortValueSize = 20;
 inline constexpr int assignmentSize = 10;
 
 // Upper-cased name tests.
-bool isRoomNumberField(std::string_view field);       // "ROOM NUMBER"
-bool isAreaAssignmentField(std::string_view field);   // "AREA ASSIGNMENT"
-bool isAssignmentTable(std::string_view table);       // contains "ASSIGNMENTS"
-bool containsMsys(std::string_view table);            // contains "MSYS" anywhere
-bool beginsWithMsys(std::string_view table);          // begins with "MSYS"
+bool isRoomNumberField(std::string_view field);      // "ROOM NUMBER"
+bool isAreaAssignmentField(std::string_view field);  // "AREA ASSIGNMENT"
+bool isAssignmentTable(std::string_view table);      // contains "ASSIGNMENTS"
+bool containsMsys(std::string_view table);           // contains "MSYS" anywhere
+bool beginsWithMsys(std::string_view table);         // begins with "MSYS"
 
 // The definitions of every table of an empty building database, in creation order.
 std::vector<TableDef> buildingTables();

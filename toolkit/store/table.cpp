@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "coerce.h"
-#include "engine/connection.h"
 #include "database.h"
+#include "engine/connection.h"
 #include "text_case.h"
 
 namespace store {
@@ -173,8 +173,8 @@ std::size_t Table::fill(const std::string& clauses, const std::vector<Value>& bi
   const bool packed = !info_->packedSelectList.empty() && binds.size() < detail::rowSinkParameter;
   const std::string key = (packed ? "p" : "c") + clauses;
   if (fillSql_.key != key || fillSql_.sql.empty()) {
-    fillSql_ = {key, "SELECT " + (packed ? info_->packedSelectList : info_->selectList) +
-                         " FROM " + info_->quotedName + clauses + " LIMIT ?" +
+    fillSql_ = {key, "SELECT " + (packed ? info_->packedSelectList : info_->selectList) + " FROM " +
+                         info_->quotedName + clauses + " LIMIT ?" +
                          std::to_string(detail::limitParameter)};
   }
   const std::string& sql = fillSql_.sql;
@@ -184,7 +184,8 @@ std::size_t Table::fill(const std::string& clauses, const std::vector<Value>& bi
   sqlite3_bind_int64(use.get(), detail::limitParameter, static_cast<sqlite3_int64>(limit));
   const std::size_t fields = info_->def.fields.size();
   detail::RowSink sink{info_->types.data(), nullptr, 0};
-  if (packed) sqlite3_bind_pointer(use.get(), detail::rowSinkParameter, &sink, detail::rowSinkType, nullptr);
+  if (packed)
+    sqlite3_bind_pointer(use.get(), detail::rowSinkParameter, &sink, detail::rowSinkType, nullptr);
   std::size_t n = 0;
   int rc;
   while (true) {
@@ -253,8 +254,7 @@ void Table::fetchAfter(const Row& anchor, std::size_t limit) {
   count_ = 0;
   pos_ = 0;
   if (!index_) {
-    count_ = fill(" WHERE " + info_->rowidName + " > ?1" + order,
-                  {Value(anchor.rowid)}, limit, 0);
+    count_ = fill(" WHERE " + info_->rowidName + " > ?1" + order, {Value(anchor.rowid)}, limit, 0);
   } else {
     const std::size_t keys = index_->columns.size();
     for (std::size_t level = keys + 1; level-- > 0 && count_ < limit;) {

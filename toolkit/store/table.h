@@ -76,7 +76,8 @@ class Table {
   enum class State { Unresolved, OnRecord, Deleted, NoCurrent, End };
   enum class Mode { None, Edit, AddNew };
 
-  Table(std::shared_ptr<detail::Connection> connection, std::shared_ptr<const detail::TableInfo> info);
+  Table(std::shared_ptr<detail::Connection> connection,
+        std::shared_ptr<const detail::TableInfo> info);
   detail::Connection& connection() const;
   void resolve();
   void refreshIfStale();

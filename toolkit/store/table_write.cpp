@@ -102,18 +102,18 @@ void Table::update() {
     if (c.recorder && mode == Mode::Edit) {
       for (std::size_t i : changed) written.push_back(buffer_[i]);
     }
-    detail::writeRecord(c, use.get(),
-                        {&info_->def.name, mode == Mode::AddNew,
-                         mode == Mode::AddNew ? nullptr : &changed,
-                         mode == Mode::AddNew ? &buffer_ : &written, &info_->keyFields},
-                        tableCounter_);
+    detail::writeRecord(
+        c, use.get(),
+        {&info_->def.name, mode == Mode::AddNew, mode == Mode::AddNew ? nullptr : &changed,
+         mode == Mode::AddNew ? &buffer_ : &written, &info_->keyFields},
+        tableCounter_);
   }
   if (mode == Mode::Edit) {
     bool keyChanged = false;
     for (std::size_t i : changed) {
       batch_[pos_].values[i] = buffer_[i];
-      if (index_ && std::find(index_->columns.begin(), index_->columns.end(), i) !=
-                        index_->columns.end()) {
+      if (index_ &&
+          std::find(index_->columns.begin(), index_->columns.end(), i) != index_->columns.end()) {
         keyChanged = true;
       }
     }
@@ -133,8 +133,8 @@ void Table::remove() {
   refreshIfStale();
   requireCurrent();
   {
-    StatementUse use(c.statement("DELETE FROM " + info_->quotedName + " WHERE " +
-                                 info_->rowidName + " = ?1"));
+    StatementUse use(
+        c.statement("DELETE FROM " + info_->quotedName + " WHERE " + info_->rowidName + " = ?1"));
     sqlite3_bind_int64(use.get(), 1, batch_[pos_].rowid);
     const int rc = sqlite3_step(use.get());
     if (rc != SQLITE_DONE) c.fail(rc);

@@ -51,10 +51,10 @@ void encode(char32_t cp, std::string& out) {
 char32_t upperOf(char32_t c) {
   if (c >= 'a' && c <= 'z') return c - 32;
   if (c < 0xB5) return c;
-  if (c == 0xB5) return 0x39C;                                        // micro sign
-  if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 32;          // Latin-1
+  if (c == 0xB5) return 0x39C;                               // micro sign
+  if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 32;  // Latin-1
   if (c == 0xFF) return 0x178;
-  if (c >= 0x100 && c <= 0x17F) {                                     // Latin Extended-A
+  if (c >= 0x100 && c <= 0x17F) {  // Latin Extended-A
     if (c == 0x131) return 'I';
     if (c == 0x17F) return 'S';
     const bool oddPairs = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
@@ -62,15 +62,15 @@ char32_t upperOf(char32_t c) {
     if (c == 0x138 || c == 0x149 || c == 0x178) return c;
     return (c % 2 == 1) ? c - 1 : c;
   }
-  if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 32;          // Greek
-  if (c == 0x3C2) return 0x3A3;                                       // final sigma
+  if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 32;  // Greek
+  if (c == 0x3C2) return 0x3A3;                               // final sigma
   if (c >= 0x3AC && c <= 0x3AF) {
     static const char32_t tonos[] = {0x386, 0x388, 0x389, 0x38A};
     return tonos[c - 0x3AC];
   }
   if (c == 0x3CC) return 0x38C;
   if (c == 0x3CD || c == 0x3CE) return c - 63;
-  if (c >= 0x430 && c <= 0x44F) return c - 32;                        // Cyrillic
+  if (c >= 0x430 && c <= 0x44F) return c - 32;  // Cyrillic
   if (c >= 0x450 && c <= 0x45F) return c - 80;
   if (c >= 0x4C1 && c <= 0x4CE) return (c % 2 == 0) ? c - 1 : c;
   if (c == 0x4CF) return 0x4C0;

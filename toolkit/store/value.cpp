@@ -2,9 +2,9 @@
 
 #include <charconv>
 #include <chrono>
-#include <ctime>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 
 namespace store {
 
@@ -236,11 +236,12 @@ std::optional<std::int64_t> parseCurrency(std::string_view text) {
   if (pos < text.size()) {
     if (text[pos] != 'e' && text[pos] != 'E') return std::nullopt;
     int power = 0;
-    const auto result = std::from_chars(text.data() + pos + 1 +
-                                            (pos + 1 < text.size() && text[pos + 1] == '+'),
-                                        text.data() + text.size(), power);
+    const auto result =
+        std::from_chars(text.data() + pos + 1 + (pos + 1 < text.size() && text[pos + 1] == '+'),
+                        text.data() + text.size(), power);
     if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-    if (power > 100 || power < -100) return digits.empty() ? std::optional<std::int64_t>(0) : std::nullopt;
+    if (power > 100 || power < -100)
+      return digits.empty() ? std::optional<std::int64_t>(0) : std::nullopt;
     exponent += power;
   }
   exponent += 4;  // ten-thousandths

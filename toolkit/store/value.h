@@ -30,8 +30,8 @@ struct Date {
   static std::optional<Date> fromSerial(double serial);
   double serial() const;
   bool valid() const;
-  std::string iso() const;        // 2026-12-08, or 2026-12-08 14:05:09 with a time of day
-  std::string display() const;    // 12/8/2026, or 12/8/2026 2:05:09 PM with a time of day
+  std::string iso() const;      // 2026-12-08, or 2026-12-08 14:05:09 with a time of day
+  std::string display() const;  // 12/8/2026, or 12/8/2026 2:05:09 PM with a time of day
 };
 
 // How a field keeps its values. Sizes (FieldDef::size) tell the variants apart: an integer of
@@ -83,13 +83,34 @@ class Value {
 
   // In-place setters that keep the text buffer for reuse.
   void setNull() { kind_ = Kind::Null; }
-  void setText(std::string_view text) { kind_ = Kind::Text; text_.assign(text); }
-  void setInteger(std::int64_t n) { kind_ = Kind::Integer; integer_ = n; }
-  void setDouble(double d) { kind_ = Kind::Double; double_ = d; }
-  void setDate(Date d) { kind_ = Kind::Date; date_ = d; }
-  void setBoolean(bool yes) { kind_ = Kind::Boolean; integer_ = yes ? -1 : 0; }
-  void setCurrency(std::int64_t tenThousandths) { kind_ = Kind::Currency; integer_ = tenThousandths; }
-  void setBinary(std::string_view bytes) { kind_ = Kind::Binary; text_.assign(bytes); }
+  void setText(std::string_view text) {
+    kind_ = Kind::Text;
+    text_.assign(text);
+  }
+  void setInteger(std::int64_t n) {
+    kind_ = Kind::Integer;
+    integer_ = n;
+  }
+  void setDouble(double d) {
+    kind_ = Kind::Double;
+    double_ = d;
+  }
+  void setDate(Date d) {
+    kind_ = Kind::Date;
+    date_ = d;
+  }
+  void setBoolean(bool yes) {
+    kind_ = Kind::Boolean;
+    integer_ = yes ? -1 : 0;
+  }
+  void setCurrency(std::int64_t tenThousandths) {
+    kind_ = Kind::Currency;
+    integer_ = tenThousandths;
+  }
+  void setBinary(std::string_view bytes) {
+    kind_ = Kind::Binary;
+    text_.assign(bytes);
+  }
 
  private:
   Kind kind_ = Kind::Null;

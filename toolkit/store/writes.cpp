@@ -82,12 +82,14 @@ std::int64_t run(Connection& c, const std::string& sql, const std::vector<Value>
 
 }  // namespace
 
-std::int64_t updateWhereUpperText(const Database& db, const std::string& table, const std::string& field,
-                                  const Value& value, const std::string& upperText) {
+std::int64_t updateWhereUpperText(const Database& db, const std::string& table,
+                                  const std::string& field, const Value& value,
+                                  const std::string& upperText) {
   Connection& c = Access::connection(db);
   auto info = c.table(table);
   const auto position = info->def.fieldPosition(field);
-  if (!position) throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
+  if (!position)
+    throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
   const FieldDef& def = info->def.fields[*position];
   const std::string where = " WHERE " + textCondition(def, true, toUpper(upperText) == upperText);
   Value stored;
@@ -118,7 +120,8 @@ const detail::IndexInfo& seekIndex(const detail::TableInfo& info, const std::str
   for (const detail::IndexInfo& candidate : info.indexes) {
     if (compareFolded(candidate.def.name, index) == 0) found = &candidate;
   }
-  if (!found) throw Error(code::notFound, "'" + index + "' is not an index of the table '" + table + "'.");
+  if (!found)
+    throw Error(code::notFound, "'" + index + "' is not an index of the table '" + table + "'.");
   if (keys == 0 || keys > found->columns.size()) {
     throw Error(code::misuse, "A seek on '" + found->def.name + "' takes 1 to " +
                                   std::to_string(found->columns.size()) + " key values.");
@@ -128,9 +131,9 @@ const detail::IndexInfo& seekIndex(const detail::TableInfo& info, const std::str
 
 }  // namespace
 
-KeyUpdate prepareUpdateWhereKey(const Database& db, const std::string& table, const std::string& index,
-                                std::size_t keys, const std::vector<std::size_t>& positions,
-                                bool addToPresent) {
+KeyUpdate prepareUpdateWhereKey(const Database& db, const std::string& table,
+                                const std::string& index, std::size_t keys,
+                                const std::vector<std::size_t>& positions, bool addToPresent) {
   Connection& c = Access::connection(db);
   auto info = c.table(table);
   const detail::IndexInfo* found = &seekIndex(*info, table, index, keys);
@@ -188,7 +191,8 @@ std::vector<Value> KeyUpdate::fit(const std::vector<Value>& values) const {
   }
   std::vector<Value> fitted;
   fitted.reserve(values.size());
-  for (std::size_t i = 0; i < values.size(); ++i) fitted.push_back(coerce(plan.fields[i], values[i]));
+  for (std::size_t i = 0; i < values.size(); ++i)
+    fitted.push_back(coerce(plan.fields[i], values[i]));
   return fitted;
 }
 
@@ -196,8 +200,9 @@ namespace {
 
 // Binds the values (fitted to their fields unless they are already), then the keys as they are,
 // and runs the update; returns the number of records written.
-std::int64_t runKeyUpdate(const Database& db, const KeyUpdate& update, const std::vector<Value>& keys,
-                          const std::vector<Value>& values, bool fitted) {
+std::int64_t runKeyUpdate(const Database& db, const KeyUpdate& update,
+                          const std::vector<Value>& keys, const std::vector<Value>& values,
+                          bool fitted) {
   KeyUpdatePlan& plan = KeyUpdatePlan::of(update);
   if (keys.size() != plan.keys || values.size() != plan.fields.size()) {
     throw Error(code::misuse, "An update by key takes every key and one value per field.");
@@ -221,8 +226,7 @@ std::int64_t runKeyUpdate(const Database& db, const KeyUpdate& update, const std
     throw Error(code::misuse, "A write was given the wrong number of values.");
   }
   const history::HintScope hint(c.recorder, {&plan.info->def.name, false, &plan.positions,
-                                             plan.adds ? nullptr : &stored,
-                                             &plan.info->keyFields});
+                                             plan.adds ? nullptr : &stored, &plan.info->keyFields});
   const int rc = sqlite3_step(use.get());
   if (rc != SQLITE_DONE) c.fail(rc);
   ++*plan.counter;
@@ -231,13 +235,14 @@ std::int64_t runKeyUpdate(const Database& db, const KeyUpdate& update, const std
 
 }  // namespace
 
-std::int64_t updateWhereKey(const Database& db, const KeyUpdate& update, const std::vector<Value>& keys,
-                            const std::vector<Value>& values) {
+std::int64_t updateWhereKey(const Database& db, const KeyUpdate& update,
+                            const std::vector<Value>& keys, const std::vector<Value>& values) {
   return runKeyUpdate(db, update, keys, values, false);
 }
 
 std::int64_t updateWhereKeyFitted(const Database& db, const KeyUpdate& update,
-                                  const std::vector<Value>& keys, const std::vector<Value>& fitted) {
+                                  const std::vector<Value>& keys,
+                                  const std::vector<Value>& fitted) {
   return runKeyUpdate(db, update, keys, fitted, true);
 }
 
@@ -289,7 +294,8 @@ std::int64_t deleteWhereText(const Database& db, const std::string& table, const
   Connection& c = Access::connection(db);
   auto info = c.table(table);
   const auto position = info->def.fieldPosition(field);
-  if (!position) throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
+  if (!position)
+    throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
   ++*c.tableCounter(table);
   return run(c,
              "DELETE FROM " + info->quotedName + " WHERE " +

@@ -20,8 +20,9 @@ struct KeyUpdatePlan;
 
 // Sets `field` to `value` where the field's value, read as text and upper-cased, equals
 // `upperText` exactly.
-std::int64_t updateWhereUpperText(const Database& db, const std::string& table, const std::string& field,
-                                  const Value& value, const std::string& upperText);
+std::int64_t updateWhereUpperText(const Database& db, const std::string& table,
+                                  const std::string& field, const Value& value,
+                                  const std::string& upperText);
 
 // Deletes the records whose `field`, read as text, equals `text` exactly.
 std::int64_t deleteWhereText(const Database& db, const std::string& table, const std::string& field,
@@ -61,11 +62,12 @@ class KeyUpdate {
   std::unique_ptr<detail::KeyUpdatePlan> plan_;
 };
 
-KeyUpdate prepareUpdateWhereKey(const Database& db, const std::string& table, const std::string& index,
-                                std::size_t keys, const std::vector<std::size_t>& positions,
+KeyUpdate prepareUpdateWhereKey(const Database& db, const std::string& table,
+                                const std::string& index, std::size_t keys,
+                                const std::vector<std::size_t>& positions,
                                 bool addToPresent = false);
-std::int64_t updateWhereKey(const Database& db, const KeyUpdate& update, const std::vector<Value>& keys,
-                            const std::vector<Value>& values);
+std::int64_t updateWhereKey(const Database& db, const KeyUpdate& update,
+                            const std::vector<Value>& keys, const std::vector<Value>& values);
 // With values that KeyUpdate::fit gave.
 std::int64_t updateWhereKeyFitted(const Database& db, const KeyUpdate& update,
                                   const std::vector<Value>& keys, const std::vector<Value>& fitted);

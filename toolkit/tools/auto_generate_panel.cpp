@@ -5,10 +5,10 @@
 #include <QStyle>
 
 #include "common/text/trim.h"
-#include "pickers/record_picker.h"
-#include "kit/ui.h"
 #include "kit/jet_conversion.h"
 #include "kit/reentry.h"
+#include "kit/ui.h"
+#include "pickers/record_picker.h"
 
 namespace roomkit {
 
@@ -147,7 +147,8 @@ void AutoGeneratePanel::aaText1_KeyPress(int Index, int& KeyAscii) {
 
 // Typing the starting number types the ending number too.
 void AutoGeneratePanel::aaText1_Change(int Index) {
-  aaText2[static_cast<std::size_t>(Index)]->setText(aaText1[static_cast<std::size_t>(Index)]->text());
+  aaText2[static_cast<std::size_t>(Index)]->setText(
+      aaText1[static_cast<std::size_t>(Index)]->text());
 }
 
 void AutoGeneratePanel::aaText2_GotFocus(int Index) {

@@ -22,9 +22,9 @@ class AutoGeneratePanel : public ToolPanel {
  public:
   AutoGeneratePanel(ShellContext& shell, QWidget* parent);
 
-  QGroupBox* Frame7;  // "Starting Room Number"
-  QGroupBox* Frame5;  // "Ending Room Number"
-  QGroupBox* Frame6;  // increment and schedule
+  QGroupBox* Frame7;                   // "Starting Room Number"
+  QGroupBox* Frame5;                   // "Ending Room Number"
+  QGroupBox* Frame6;                   // increment and schedule
   std::array<TextBox*, 8> aaText1;     // starting digits
   std::array<QCheckBox*, 8> aaCheck1;  // locks
   std::array<TextBox*, 8> aaText2;     // ending digits

@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "common/text/trim.h"
-#include "store/inserter.h"
 #include "store/database.h"
 #include "store/history.h"
+#include "store/inserter.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "store/text_case.h"
@@ -61,7 +61,8 @@ std::optional<std::int64_t> groupValue(const Pattern& pattern, int first, int co
 
 std::string joined(const Pattern& pattern, int from, int to) {
   std::string out;
-  for (int i = from; i < to; ++i) out += suite::trimBlanks(pattern[static_cast<std::size_t>(i)].start);
+  for (int i = from; i < to; ++i)
+    out += suite::trimBlanks(pattern[static_cast<std::size_t>(i)].start);
   return out;
 }
 

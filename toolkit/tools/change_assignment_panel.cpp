@@ -1,8 +1,8 @@
 #include "change_assignment_panel.h"
 
+#include "kit/reentry.h"
 #include "value_change.h"
 #include "walking_work.h"
-#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -45,7 +45,8 @@ void ChangeAssignmentPanel::Command7_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
   if (shell_.refuseReadOnly()) return;
-  runValueChange(shell_, {Text7, Text8, "Please select an assignment number.", "CHANGE ASSIGNMENT NUMBER?", changeAssignmentNumber});
+  runValueChange(shell_, {Text7, Text8, "Please select an assignment number.",
+                          "CHANGE ASSIGNMENT NUMBER?", changeAssignmentNumber});
 }
 
 }  // namespace roomkit

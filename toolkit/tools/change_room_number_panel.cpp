@@ -1,8 +1,8 @@
 #include "change_room_number_panel.h"
 
+#include "kit/reentry.h"
 #include "value_change.h"
 #include "walking_work.h"
-#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -45,7 +45,8 @@ void ChangeRoomNumberPanel::Command1_Click() {
   const Reentry action(actionRunning());
   if (!action.entered()) return;
   if (shell_.refuseReadOnly()) return;
-  runValueChange(shell_, {Text2, Text3, "Please select a room number.", "CHANGE ROOM NUMBER?", changeRoomNumber});
+  runValueChange(shell_, {Text2, Text3, "Please select a room number.", "CHANGE ROOM NUMBER?",
+                          changeRoomNumber});
 }
 
 }  // namespace roomkit

@@ -1,8 +1,8 @@
 #include "change_sort_field_panel.h"
 
+#include "kit/reentry.h"
 #include "value_change.h"
 #include "walking_work.h"
-#include "kit/reentry.h"
 
 namespace roomkit {
 
@@ -40,13 +40,12 @@ void ChangeSortFieldPanel::Command9_Click() {
   if (!action.entered()) return;
   if (shell_.refuseReadOnly()) return;
   const QString name = Option2[0]->isChecked() ? "Sort Field 1" : "Sort Field 2";
-  runValueChange(shell_, {Text12, Text13, "Please select a " + name + ".",
-                          "CHANGE " + name.toUpper() + "?",
-                          [field = name.toStdString()](const std::string& path,
-                                                       const std::string& oldValue,
-                                                       const std::string& newValue) {
-                            return changeSortField(path, field, oldValue, newValue);
-                          }});
+  runValueChange(shell_,
+                 {Text12, Text13, "Please select a " + name + ".", "CHANGE " + name.toUpper() + "?",
+                  [field = name.toStdString()](const std::string& path, const std::string& oldValue,
+                                               const std::string& newValue) {
+                    return changeSortField(path, field, oldValue, newValue);
+                  }});
 }
 
 }  // namespace roomkit

@@ -17,8 +17,8 @@ class ChangeSortFieldPanel : public ToolPanel {
   ChangeSortFieldPanel(ShellContext& shell, QWidget* parent);
 
   std::array<QRadioButton*, 2> Option2;  // "Sort Field 1", "Sort Field 2"
-  TextBox* Text12;  // current sort field value
-  TextBox* Text13;  // new sort field value
+  TextBox* Text12;                       // current sort field value
+  TextBox* Text13;                       // new sort field value
   QPushButton* Command9;
 
   void Text12_KeyPress(int& KeyAscii);

@@ -3,9 +3,9 @@
 #include <QFileInfo>
 
 #include "cleanup_work.h"
-#include "kit/ui.h"
 #include "kit/jet_conversion.h"
 #include "kit/reentry.h"
+#include "kit/ui.h"
 
 namespace roomkit {
 

@@ -46,7 +46,8 @@ int walk(Tables& t, std::string& what) {
     if (code.empty()) continue;  // no room can name it and it has no lines to find
     what = inTable(sch::roomInfo);
     // Whether a seek on the rooms' "Schedule" index finds one.
-    if (!store::hasKey(t.rooms.database(), t.rooms.name(), sch::scheduleIndex, {store::Value(code)})) {
+    if (!store::hasKey(t.rooms.database(), t.rooms.name(), sch::scheduleIndex,
+                       {store::Value(code)})) {
       ++deleted;
       what = inTable(sch::scheduleLines);
       removeLines(t.lines, code);
@@ -67,9 +68,9 @@ CleanupResult removeUnusedSchedules(const std::string& path) {
   std::string what = "The database could not be opened";
   try {
     db = store::Database::open(path);
-    for (auto [table, name] : {std::pair{&t.rooms, sch::roomInfo},
-                               std::pair{&t.describe, sch::scheduleDescribe},
-                               std::pair{&t.lines, sch::scheduleLines}}) {
+    for (auto [table, name] :
+         {std::pair{&t.rooms, sch::roomInfo}, std::pair{&t.describe, sch::scheduleDescribe},
+          std::pair{&t.lines, sch::scheduleLines}}) {
       what = std::string("The table \"") + name + "\" could not be opened";
       *table = db.openTable(name);
     }

@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "common/text/trim.h"
 #include "combine_rooms_work.h"
-#include "kit/ui.h"
+#include "common/text/trim.h"
 #include "kit/reentry.h"
+#include "kit/ui.h"
 #include "store/error.h"
 #include "store/schema.h"
 
@@ -19,9 +19,9 @@ namespace {
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 void cannotContinue(const std::string& reason) {
-  refuse("The rooms were not combined, and nothing in the database was changed.\r\n" +
-             fromStd(reason),
-         "CANNOT CONTINUE");
+  refuse(
+      "The rooms were not combined, and nothing in the database was changed.\r\n" + fromStd(reason),
+      "CANNOT CONTINUE");
 }
 
 }  // namespace
@@ -155,7 +155,8 @@ void CombineRoomsPanel::combine(const QString& logPath) {
 
   work::MergePlan plan;
   for (int row = 0; row < ListView1->count(); ++row) {
-    if (ListView1->model().isChecked(row)) plan.ticked.push_back(ListView1->text(row).toStdString());
+    if (ListView1->model().isChecked(row))
+      plan.ticked.push_back(ListView1->text(row).toStdString());
   }
   ui().setBusy(false);
   if (plan.ticked.size() < 2) {
@@ -211,11 +212,10 @@ void CombineRoomsPanel::combine(const QString& logPath) {
 
   ui().setBusy(true);
   OpenTables& open = shell_.openTables();
-  const work::MergeResult result =
-      work::mergeRooms(shell_.CurrentDB(),
-                       {open.RoomInfoTable, open.RoomInventoryTable, open.InventoryBanksTable,
-                        open.RoomTimeTable},
-                       *target, plan, log);
+  const work::MergeResult result = work::mergeRooms(
+      shell_.CurrentDB(),
+      {open.RoomInfoTable, open.RoomInventoryTable, open.InventoryBanksTable, open.RoomTimeTable},
+      *target, plan, log);
   ui().setBusy(false);
   if (!result.ok()) cannotContinue(result.message());
 }

@@ -1,5 +1,4 @@
 #include "combine_rooms_work.h"
-#include "store/writes.h"
 
 #include <cerrno>
 #include <cstring>
@@ -12,6 +11,7 @@
 #include "store/history.h"
 #include "store/schema.h"
 #include "store/text_case.h"
+#include "store/writes.h"
 
 namespace roomkit::combine_rooms {
 
@@ -270,7 +270,8 @@ class Merge {
     into.edit();
     for (std::size_t i = 0; i < targetItems_.size(); ++i) {
       // number() reads an empty quantity as 0
-      const double sum = into.field(targetItems_[i]).number() + from.field(sourceItems_[i]).number();
+      const double sum =
+          into.field(targetItems_[i]).number() + from.field(sourceItems_[i]).number();
       into.setField(targetItems_[i], Value(sum));
     }
     into.update();
@@ -285,7 +286,8 @@ class Merge {
     }
     // The same deletions as walking each table and deleting where "Room Number" equals the room
     // exactly, in one statement per table.
-    for (const RoomField& where : roomTables_) store::deleteWhereText(db_, where.table, where.field, room);
+    for (const RoomField& where : roomTables_)
+      store::deleteWhereText(db_, where.table, where.field, room);
   }
 
   store::Database& db_;

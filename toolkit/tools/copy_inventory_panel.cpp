@@ -1,9 +1,9 @@
 #include "copy_inventory_panel.h"
 
 #include "copy_inventory_work.h"
-#include "kit/ui.h"
 #include "kit/reentry.h"
 #include "kit/room_line.h"
+#include "kit/ui.h"
 
 namespace roomkit {
 

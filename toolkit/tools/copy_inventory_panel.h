@@ -17,11 +17,11 @@ class CopyInventoryPanel : public ToolPanel {
  public:
   CopyInventoryPanel(ShellContext& shell, QWidget* parent);
 
-  LineList* List2;  // "Copy From Room"
-  LineList* List3;  // "Copy To Room(s)"
-  TextBox* Text5;   // "Multiply by"
-  QCheckBox* Check3;  // "Keep existing inventory (add)"
-  QCheckBox* Check4;  // "Exact copy (Copy all items)"
+  LineList* List2;        // "Copy From Room"
+  LineList* List3;        // "Copy To Room(s)"
+  TextBox* Text5;         // "Multiply by"
+  QCheckBox* Check3;      // "Keep existing inventory (add)"
+  QCheckBox* Check4;      // "Exact copy (Copy all items)"
   QPushButton* Command4;  // "Copy"
   QPushButton* Command5;  // "Clear"
 

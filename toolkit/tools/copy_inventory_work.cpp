@@ -1,13 +1,13 @@
 #include "copy_inventory_work.h"
-#include "store/writes.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "store/error.h"
 #include "kit/numbers.h"
+#include "store/error.h"
 #include "store/history.h"
 #include "store/schema.h"
+#include "store/writes.h"
 
 namespace roomkit::copy_inventory {
 
@@ -20,7 +20,8 @@ using ItemPositions = std::array<std::size_t, itemCount>;
 ItemPositions itemPositions(const store::Table& inventory) {
   ItemPositions positions{};
   for (int item = 1; item <= itemCount; ++item) {
-    positions[static_cast<std::size_t>(item - 1)] = inventory.fieldPosition(sch::quantityField(item));
+    positions[static_cast<std::size_t>(item - 1)] =
+        inventory.fieldPosition(sch::quantityField(item));
   }
   return positions;
 }
@@ -71,7 +72,8 @@ SourceRead readSource(CopyTables tables, const std::string& room) {
       }
       BankRow& row = read.rows.emplace_back();
       row.bank = bank;
-      for (std::size_t i = 0; i < items.size(); ++i) row.items[i] = quantity(inventory.field(items[i]));
+      for (std::size_t i = 0; i < items.size(); ++i)
+        row.items[i] = quantity(inventory.field(items[i]));
     }
   } catch (const store::Error& error) {
     read.rows.clear();
@@ -113,8 +115,8 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
         positions.push_back(position);
         rowValues.emplace_back(q * multiplier);
       }
-      updates.push_back(
-          store::prepareUpdateWhereKey(tables.db, sch::roomInventory, sch::primaryKey, 2, positions, add));
+      updates.push_back(store::prepareUpdateWhereKey(tables.db, sch::roomInventory, sch::primaryKey,
+                                                     2, positions, add));
     }
 
     store::Run run(tables.db, "Copy Room Inventory (Templates)",
@@ -135,8 +137,8 @@ CopyResult copyInventory(CopyTables tables, const std::string& source,
       for (std::size_t p = 0; p < filled; ++p) {
         // The key is unique and the items are number fields: this writes what a seek, edit and
         // update of the record would write, without reading it first.
-        store::updateWhereKeyFitted(tables.db, updates[p], {store::Value(target), read.rows[p].bank},
-                                       fitted[p]);
+        store::updateWhereKeyFitted(tables.db, updates[p],
+                                    {store::Value(target), read.rows[p].bank}, fitted[p]);
       }
       // A room counts once the banks have been walked for it, whether or not it has records.
       if (bankCount > 0) ++result.completed;

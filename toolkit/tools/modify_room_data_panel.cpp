@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "common/text/trim.h"
-#include "modify_room_data_work.h"
-#include "kit/ui.h"
 #include "kit/reentry.h"
 #include "kit/room_line.h"
+#include "kit/ui.h"
+#include "modify_room_data_work.h"
 
 namespace roomkit {
 

@@ -1,8 +1,8 @@
 #include "modify_room_data_work.h"
 
 #include "common/text/trim.h"
-#include "store/error.h"
 #include "kit/numbers.h"
+#include "store/error.h"
 #include "store/history.h"
 #include "store/schema.h"
 #include "store/text_case.h"
@@ -14,9 +14,13 @@ namespace sch = store::schema;
 
 namespace {
 
-const char* squareFeetField(FloorKind kind) { return kind == FloorKind::Tile ? tileField : carpetField; }
+const char* squareFeetField(FloorKind kind) {
+  return kind == FloorKind::Tile ? tileField : carpetField;
+}
 
-const char* roomInfoField(Mode mode) { return mode == Mode::RoomName ? sch::roomName : sch::schedule; }
+const char* roomInfoField(Mode mode) {
+  return mode == Mode::RoomName ? sch::roomName : sch::schedule;
+}
 
 std::string upperTrimmed(const std::string& text) {
   return store::toUpper(suite::trimBlanks(text));
@@ -76,10 +80,10 @@ UpdateResult write(RoomTables tables, const std::string& room, const NewValue& v
     // that is refused nothing was written, and the walk below decides what the user is told.
     try {
       store::Table& info = tables.info;
-      if (store::updateWhereKey(info.database(), 
-              info.def().name, sch::primaryKey, {store::Value(room)},
-              {{info.fieldPosition(roomInfoField(value.mode)),
-                store::Value(upperTrimmed(value.value))}}) == 1) {
+      if (store::updateWhereKey(info.database(), info.def().name, sch::primaryKey,
+                                {store::Value(room)},
+                                {{info.fieldPosition(roomInfoField(value.mode)),
+                                  store::Value(upperTrimmed(value.value))}}) == 1) {
         return {};
       }
     } catch (const store::Error&) {
@@ -101,8 +105,8 @@ UpdateResult write(RoomTables tables, const std::string& room, const NewValue& v
       // The record a seek on "RoomNumber" finds, written without reading it first. Without a
       // record of its own the room gets nothing; no other record may be written.
       store::Table& inventory = tables.inventory;
-      const std::int64_t written = store::updateWhereKey(inventory.database(), 
-          inventory.def().name, sch::roomNumberIndex, {store::Value(room)},
+      const std::int64_t written = store::updateWhereKey(
+          inventory.database(), inventory.def().name, sch::roomNumberIndex, {store::Value(room)},
           {{inventory.fieldPosition(squareFeetField(value.kind)),
             store::Value(leadingNumber(value.value))},
            {inventory.fieldPosition(linearField), store::Value(leadingNumber(value.linear))}});

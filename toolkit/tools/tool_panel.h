@@ -10,7 +10,7 @@
 
 namespace roomkit {
 
-inline constexpr int panelWidth = 7695;   // twips
+inline constexpr int panelWidth = 7695;  // twips
 inline constexpr int panelHeight = 5535;
 
 class ToolPanel : public QGroupBox {

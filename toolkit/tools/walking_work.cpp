@@ -1,5 +1,4 @@
 #include "walking_work.h"
-#include "store/writes.h"
 
 #include <functional>
 
@@ -7,6 +6,7 @@
 #include "store/history.h"
 #include "store/schema.h"
 #include "store/text_case.h"
+#include "store/writes.h"
 
 namespace roomkit {
 
@@ -29,9 +29,8 @@ std::optional<std::size_t> findField(const store::TableDef& def, const std::stri
 
 using Choose = std::function<std::vector<FieldInTable>(const store::Database&)>;
 
-WalkResult replaceInFile(const std::string& path, const Choose& choose,
-                         const std::string& newValue, const std::string& upperOld,
-                         const std::string& function) {
+WalkResult replaceInFile(const std::string& path, const Choose& choose, const std::string& newValue,
+                         const std::string& upperOld, const std::string& function) {
   WalkResult result;
   store::Database db;
   std::vector<FieldInTable> fields;
@@ -63,8 +62,8 @@ WalkResult replaceInFields(store::Database& db, const std::vector<FieldInTable>&
       const auto position = findField(def, step.field);
       if (!position && step.optional) continue;
       // Without the field the store refuses, as a walk would on the table's first record.
-      result.changed += store::updateWhereUpperText(db, 
-          step.table, position ? def.fields[*position].name : step.field, value, upperOld);
+      result.changed += store::updateWhereUpperText(
+          db, step.table, position ? def.fields[*position].name : step.field, value, upperOld);
     }
     what = "The change could not be saved";
     run.commit();

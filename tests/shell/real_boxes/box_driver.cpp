@@ -16,9 +16,9 @@ namespace testsupport {
 
 namespace {
 
-constexpr int tick = 5;           // milliseconds between looks at the modal window
-constexpr int quietTicks = 40;    // how long nothing may happen before a run counts as ended
-constexpr int programEnded = 0;   // what the application's loop returns when the program ends it
+constexpr int tick = 5;          // milliseconds between looks at the modal window
+constexpr int quietTicks = 40;   // how long nothing may happen before a run counts as ended
+constexpr int programEnded = 0;  // what the application's loop returns when the program ends it
 constexpr int driverEnded = 1;
 
 QString plain(QString text) { return text.remove('&'); }
@@ -99,9 +99,8 @@ SeenBox BoxDriver::describe(QWidget* box) {
     seen.icon = message->icon();
     // In the order the box lays them out.
     QList<QAbstractButton*> buttons = message->buttons();
-    std::sort(buttons.begin(), buttons.end(), [](QAbstractButton* a, QAbstractButton* b) {
-      return a->x() < b->x();
-    });
+    std::sort(buttons.begin(), buttons.end(),
+              [](QAbstractButton* a, QAbstractButton* b) { return a->x() < b->x(); });
     for (QAbstractButton* button : buttons) seen.buttons << plain(button->text());
     if (message->defaultButton()) seen.defaultButton = plain(message->defaultButton()->text());
   } else if (auto* files = qobject_cast<QFileDialog*>(box)) {
@@ -124,8 +123,9 @@ void BoxDriver::poll() {
     QApplication::exit(driverEnded);
     return;
   }
-  const bool known = std::any_of(handled_.begin(), handled_.end(),
-                                 [box](const QPointer<QWidget>& seenBox) { return seenBox == box; });
+  const bool known =
+      std::any_of(handled_.begin(), handled_.end(),
+                  [box](const QPointer<QWidget>& seenBox) { return seenBox == box; });
   if (box && !known) {
     // A box opened while a step acts is handled by a look from inside that box's own loop.
     handled_.emplace_back(box);

@@ -51,17 +51,17 @@ class BoxDriver : public QObject {
   bool run(const std::function<void()>& action, int timeoutMs = 20000);
 
   std::deque<SeenBox> seen;  // a deque: a step writes into its record while others are added
-  int unexpected = 0;  // boxes that came after the script ran out
+  int unexpected = 0;        // boxes that came after the script ran out
   bool timedOut = false;
 
   // Steps.
-  static Step press(const QString& button);           // "Yes", "No", "OK" of a message box
-  static Step chooseFile(const QString& path);        // the file dialog
-  static Step cancel();                               // any dialog: rejected
-  static Step doubleClickRow(const QString& text);    // a picker's list: the row with that text
-  static Step both(Step first, Step second);          // one after the other on the same box
+  static Step press(const QString& button);         // "Yes", "No", "OK" of a message box
+  static Step chooseFile(const QString& path);      // the file dialog
+  static Step cancel();                             // any dialog: rejected
+  static Step doubleClickRow(const QString& text);  // a picker's list: the row with that text
+  static Step both(Step first, Step second);        // one after the other on the same box
   static Step note(std::function<QString(QWidget*)> observe);  // records into SeenBox::note
-  static Step sendActivations(int count);             // to the box, as a window system may do
+  static Step sendActivations(int count);  // to the box, as a window system may do
   static Step sendActivationsTo(QPointer<QWidget> target, int count);
 
  private:

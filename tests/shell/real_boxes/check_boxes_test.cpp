@@ -8,9 +8,9 @@
 #include "real_boxes_fixture.h"
 #include "shell/check_window.h"
 #include "shell/history_window.h"
+#include "store/engine/handle.h"
 #include "store/history.h"
 #include "support/building.h"
-#include "store/engine/handle.h"
 
 using namespace roomkit;
 using testsupport::BoxDriver;
@@ -31,12 +31,13 @@ TEST_F(RealBoxesTest, CheckDatabaseListsAndMendsAfterAsking) {
   const QString file = makeBuilding("JOX_MAIN.MDB");
   {
     store::Database db = store::Database::open(file.toStdString());
-    ASSERT_EQ(sqlite3_exec(store::engineHandle(db),
-                           "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") VALUES ('X9', 2);"
-                           "DELETE FROM \"Room Time\" WHERE \"Room Number\" = '2';"
-                           "UPDATE \"Room Info\" SET \"Schedule\" = 'ZZ' WHERE \"Room Number\" = '10'",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(store::engineHandle(db),
+                     "INSERT INTO \"Room Inventory\" (\"Room Number\", \"Bank\") VALUES ('X9', 2);"
+                     "DELETE FROM \"Room Time\" WHERE \"Room Number\" = '2';"
+                     "UPDATE \"Room Info\" SET \"Schedule\" = 'ZZ' WHERE \"Room Number\" = '10'",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
   }
   startDesktop();
   load(file);
@@ -49,22 +50,27 @@ TEST_F(RealBoxesTest, CheckDatabaseListsAndMendsAfterAsking) {
     seen.note += " | after: " + listed(box);
     window->accept();
   };
-  driver.then(mendTwice).then(BoxDriver::press("No")).then(BoxDriver::press("Yes")).then(BoxDriver::press("OK"));
+  driver.then(mendTwice)
+      .then(BoxDriver::press("No"))
+      .then(BoxDriver::press("Yes"))
+      .then(BoxDriver::press("OK"));
   ASSERT_TRUE(driver.run([this] { form->CommandCheck->click(); }));
   const QString mend =
       "Mend the 2 findings that have a sound mend? The mend is one run, which Undo Last Run takes "
       "back; the other findings are left alone.";
   ASSERT_EQ(driver.seen.size(), 4u);
   EXPECT_EQ(driver.seen[0].kind, "CheckWindow");
-  EXPECT_EQ(driver.seen[0].note.toStdString(),
-            "Records of missing rooms / Room Number \"X9\", Bank 2, Rooms without a time record / Room "
-            "Number \"2\", Room schedules without a description / Room Number \"10\", Unlisted sort "
-            "values / Room Number \"10\" | after: Room schedules without a description / Room Number "
-            "\"10\", Unlisted sort values / Room Number \"10\"");
+  EXPECT_EQ(
+      driver.seen[0].note.toStdString(),
+      "Records of missing rooms / Room Number \"X9\", Bank 2, Rooms without a time record / Room "
+      "Number \"2\", Room schedules without a description / Room Number \"10\", Unlisted sort "
+      "values / Room Number \"10\" | after: Room schedules without a description / Room Number "
+      "\"10\", Unlisted sort values / Room Number \"10\"");
   EXPECT_EQ(driver.seen[1], question("MEND DATABASE?", mend, false, QMessageBox::Question));
   EXPECT_EQ(driver.seen[2], question("MEND DATABASE?", mend, false, QMessageBox::Question));
-  EXPECT_EQ(driver.seen[3], report({}, "Mended: 1 record of a missing room removed, 1 \"Room Time\" record made.",
-                                   QMessageBox::Information));
+  EXPECT_EQ(driver.seen[3],
+            report({}, "Mended: 1 record of a missing room removed, 1 \"Room Time\" record made.",
+                   QMessageBox::Information));
   EXPECT_EQ(driver.unexpected, 0);
 }
 
@@ -82,13 +88,15 @@ QString runsListed(QWidget* box) {
 
 void exec(const QString& file, const char* sql) {
   store::Database db = store::Database::open(file.toStdString());
-  ASSERT_EQ(sqlite3_exec(store::engineHandle(db), sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+  ASSERT_EQ(sqlite3_exec(store::engineHandle(db), sql, nullptr, nullptr, nullptr), SQLITE_OK)
+      << sql;
 }
 
 void recordRun(const QString& file, const char* function, const char* detail, const char* sql) {
   store::Database db = store::Database::open(file.toStdString());
   store::Run run(db, function, detail);
-  ASSERT_EQ(sqlite3_exec(store::engineHandle(db), sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+  ASSERT_EQ(sqlite3_exec(store::engineHandle(db), sql, nullptr, nullptr, nullptr), SQLITE_OK)
+      << sql;
   run.commit();
 }
 
@@ -139,17 +147,19 @@ TEST_F(RealBoxesTest, HistoryListsTheRunsAndUndoesFromTheWindow) {
     EXPECT_EQ(driver.seen[0].kind, "HistoryWindow");
     EXPECT_EQ(driver.seen[0].note.toStdString(),
               (listBefore + " | after: " + c.listAfter).toStdString());
-    EXPECT_EQ(driver.seen[1], question("UNDO LAST RUN?",
-                                       "Undo the last run on " + file + ", " + run +
-                                           ", which changed 1 record?",
-                                       false, QMessageBox::Question));
+    EXPECT_EQ(driver.seen[1],
+              question("UNDO LAST RUN?",
+                       "Undo the last run on " + file + ", " + run + ", which changed 1 record?",
+                       false, QMessageBox::Question));
     const SeenBox answer =
-        c.later ? report("CANNOT UNDO",
-                         "The last run on " + file + ", " + run + ", cannot be undone: the record "
+        c.later
+            ? report("CANNOT UNDO",
+                     "The last run on " + file + ", " + run +
+                         ", cannot be undone: the record "
                          "\"1D\" of the table \"Room Info\" has changed since the run. Nothing was "
                          "changed.",
-                         QMessageBox::Warning)
-                : report({}, "Undone.", QMessageBox::Information);
+                     QMessageBox::Warning)
+            : report({}, "Undone.", QMessageBox::Information);
     EXPECT_EQ(driver.seen[2], answer);
     store::Database db = store::Database::open(file.toStdString());
     EXPECT_EQ(testsupport::rows(db, "Room Info")[2][0], c.later ? "1D" : "1B");

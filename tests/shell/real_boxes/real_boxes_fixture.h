@@ -30,7 +30,9 @@ class RealBoxesTest : public ::testing::Test {
   // Loads the building through the path box, as a browse does after its dialog.
   void load(const QString& file);
 
-  std::vector<testsupport::SeenBox> boxes() const { return {driver.seen.begin(), driver.seen.end()}; }
+  std::vector<testsupport::SeenBox> boxes() const {
+    return {driver.seen.begin(), driver.seen.end()};
+  }
 };
 
 // The boxes of the toolkit, as the user sees them.

@@ -23,7 +23,8 @@ QByteArray contents(const QString& file) {
 
 TEST_F(RealBoxesTest, DesktopWarningAnsweredYesShowsOnceWhateverActivationsCome) {
   form = std::make_unique<Form1>();
-  driver.then(BoxDriver::both(BoxDriver::sendActivationsTo(form.get(), 3), BoxDriver::press("Yes")));
+  driver.then(
+      BoxDriver::both(BoxDriver::sendActivationsTo(form.get(), 3), BoxDriver::press("Yes")));
   EXPECT_TRUE(driver.run([this] { form->startShown(); }));
   EXPECT_EQ(boxes(), std::vector<SeenBox>{warningBox()});
   EXPECT_TRUE(form->activatedOnce);
@@ -83,12 +84,12 @@ TEST_F(RealBoxesTest, LoadThatFailsShowsOneMessageAfterTheFileDialog) {
   EXPECT_TRUE(driver.run([this] { form->Command2->click(); }));
   ASSERT_EQ(boxes().size(), 2u);
   EXPECT_EQ(boxes()[0].kind, "file dialog");
-  EXPECT_TRUE(boxes()[0].text.startsWith("Corvane Database (*.mdb)")) << boxes()[0].text.toStdString();
-  EXPECT_EQ(boxes()[1],
-            report("CANNOT CONTINUE",
-                   "The database " + bad + " could not be loaded.\r\nCannot open '" + bad +
-                       "': the file is not a database.",
-                   QMessageBox::Warning));
+  EXPECT_TRUE(boxes()[0].text.startsWith("Corvane Database (*.mdb)"))
+      << boxes()[0].text.toStdString();
+  EXPECT_EQ(boxes()[1], report("CANNOT CONTINUE",
+                               "The database " + bad + " could not be loaded.\r\nCannot open '" +
+                                   bad + "': the file is not a database.",
+                               QMessageBox::Warning));
   EXPECT_FALSE(form->Combo1->isEnabled());
 }
 
@@ -132,17 +133,18 @@ TEST_F(RealBoxesTest, BuildingPickerActivatedDuringItsLoopKeepsRowsAndSelection)
   auto rowsAndSelection = [](QWidget* box) {
     auto* picker = qobject_cast<SelectionBoxArray2*>(box);
     QString rows;
-    for (int row = 0; row < picker->ListView1->count(); ++row) rows += picker->ListView1->text(row) + " ";
+    for (int row = 0; row < picker->ListView1->count(); ++row)
+      rows += picker->ListView1->text(row) + " ";
     return rows + "/ " + picker->ListView1->text(picker->ListView1->selectedRow());
   };
   auto selectTwelve = [](QWidget* box, SeenBox&) {
     auto* picker = qobject_cast<SelectionBoxArray2*>(box);
     picker->ListView1->selectRow(picker->ListView1->findPrefix("12"));
   };
-  driver.then(BoxDriver::both(
-      BoxDriver::both(BoxDriver::note(rowsAndSelection), selectTwelve),
-      BoxDriver::both(BoxDriver::both(BoxDriver::sendActivations(3), BoxDriver::note(rowsAndSelection)),
-                      BoxDriver::doubleClickRow("12"))));
+  driver.then(BoxDriver::both(BoxDriver::both(BoxDriver::note(rowsAndSelection), selectTwelve),
+                              BoxDriver::both(BoxDriver::both(BoxDriver::sendActivations(3),
+                                                              BoxDriver::note(rowsAndSelection)),
+                                              BoxDriver::doubleClickRow("12"))));
   EXPECT_TRUE(driver.run([this] { form->Command2->click(); }));
   ASSERT_EQ(boxes().size(), 1u);
   EXPECT_EQ(boxes()[0].kind, "SelectionBoxArray2");

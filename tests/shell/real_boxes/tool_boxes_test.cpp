@@ -99,13 +99,13 @@ TEST_F(ToolBoxesTest, ModifyRoomDataWritesWithoutABoxAndRefusesWithOne) {
 TEST_F(ToolBoxesTest, CopyRoomInventory) {
   choose(2);
   CopyInventoryPanel* panel = form->Frame3;
-  panel->List2->selectOnly(0);  // from 10
+  panel->List2->selectOnly(0);         // from 10
   panel->List3->setSelected(1, true);  // to 1B
   QAbstractButton* button = panel->Command4;
   driver.then(againThen(button, "OK"));
   EXPECT_TRUE(driver.run([button] { button->click(); }));
-  EXPECT_EQ(boxes(), (std::vector<SeenBox>{report("DONE", "1 rooms completed.",
-                                                  QMessageBox::Information)}));
+  EXPECT_EQ(boxes(),
+            (std::vector<SeenBox>{report("DONE", "1 rooms completed.", QMessageBox::Information)}));
 }
 
 TEST_F(ToolBoxesTest, AutoGenerateRoomsWithTheRecordPicker) {
@@ -122,8 +122,9 @@ TEST_F(ToolBoxesTest, AutoGenerateRoomsWithTheRecordPicker) {
     auto* picker = qobject_cast<New_SelectionBox_Database*>(box);
     return QString::number(picker->ListView1->count()) + " rows";
   };
-  driver.then(BoxDriver::both(BoxDriver::both(BoxDriver::sendActivations(3), BoxDriver::note(listed)),
-                              BoxDriver::doubleClickRow("A1")));
+  driver.then(
+      BoxDriver::both(BoxDriver::both(BoxDriver::sendActivations(3), BoxDriver::note(listed)),
+                      BoxDriver::doubleClickRow("A1")));
   EXPECT_TRUE(driver.run([panel] { panel->CSCmd2->click(); }));
   ASSERT_EQ(boxes().size(), 1u);
   EXPECT_EQ(boxes()[0].kind, "New_SelectionBox_Database");
@@ -151,8 +152,8 @@ TEST_F(ToolBoxesTest, DatabaseCleanup) {
   EXPECT_TRUE(driver.run([button] { button->click(); }));
   EXPECT_EQ(boxes(),
             (std::vector<SeenBox>{
-                question({}, "This operation will delete all unused schedules.  Are you sure?", true,
-                         QMessageBox::Question),
+                question({}, "This operation will delete all unused schedules.  Are you sure?",
+                         true, QMessageBox::Question),
                 report({}, "1 Cleaning Schedules have been deleted.", QMessageBox::Information)}));
   EXPECT_EQ(rows("Cleaning Schedules- Describe").size(), 2u);
 }
@@ -186,9 +187,10 @@ TEST_F(ToolBoxesTest, CombineRoomsReloadsAfterItsQuestion) {
   QAbstractButton* button = panel->Command8;
   driver.then(againThen(button, "Yes"));
   EXPECT_TRUE(driver.run([button] { button->click(); }));
-  EXPECT_EQ(boxes(), (std::vector<SeenBox>{question(
-                         "CREATE NEW ROOM?", "Would you like to create a new combined room number 500?",
-                         true)}));
+  EXPECT_EQ(
+      boxes(),
+      (std::vector<SeenBox>{question(
+          "CREATE NEW ROOM?", "Would you like to create a new combined room number 500?", true)}));
   EXPECT_EQ(form->Frame10->ListView1->count(), 4) << "the lists were loaded again";
 }
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "store/engine/handle.h"
 #include "store/schema.h"
 #include "support/building.h"
 #include "support/temp_dir.h"
 #include "tools/auto_generate_work.h"
-#include "store/engine/handle.h"
 
 namespace sch = store::schema;
 using roomkit::autogen::AddResult;
@@ -132,19 +132,25 @@ TEST_P(FailingRunTest, RollsEverythingBackAndSaysWhy) {
 }
 
 const FailingRun failingRuns[] = {
-    {"TimeRecordOfANewNumber", [](store::Database& d) { testsupport::addTime(d, "105"); },
-     {"101", "102", "103", "104", "105", "106"}, {"105", "\"Room Time\""}},
+    {"TimeRecordOfANewNumber",
+     [](store::Database& d) { testsupport::addTime(d, "105"); },
+     {"101", "102", "103", "104", "105", "106"},
+     {"105", "\"Room Time\""}},
     {"InventoryRecordOfANewNumber",
      [](store::Database& d) { testsupport::addInventory(d, "104", 7); },
-     {"101", "102", "103", "104", "105"}, {"104", "\"Room Inventory\""}},
-    {"NumberLongerThanTheField", [](store::Database&) {},
-     {"101", "102", "123456789012345678901"}, {"123456789012345678901", "Room Number"}},
+     {"101", "102", "103", "104", "105"},
+     {"104", "\"Room Inventory\""}},
+    {"NumberLongerThanTheField",
+     [](store::Database&) {},
+     {"101", "102", "123456789012345678901"},
+     {"123456789012345678901", "Room Number"}},
     {"BankIndexMissing",
      [](store::Database& d) {
-       sqlite3_exec(store::engineHandle(d), "DROP INDEX \"Inventory Banks.PrimaryKey\"", nullptr, nullptr,
-                    nullptr);
+       sqlite3_exec(store::engineHandle(d), "DROP INDEX \"Inventory Banks.PrimaryKey\"", nullptr,
+                    nullptr, nullptr);
      },
-     {"101", "102"}, {"101", "Inventory Banks"}},
+     {"101", "102"},
+     {"101", "Inventory Banks"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Runs, FailingRunTest, ::testing::ValuesIn(failingRuns),
@@ -161,14 +167,13 @@ TEST_F(AddRoomsTest, AFileThatCannotBeOpenedIsAFailure) {
 
 TEST_F(AddRoomsTest, ProgressIsToldEveryFewHundredLinesAndAtTheEnd) {
   std::vector<std::pair<std::size_t, std::size_t>> told;
-  const AddResult result = addRooms(path, numbers(1, 600), "A1",
-                                    [&](std::size_t done, std::size_t total) {
-                                      told.emplace_back(done, total);
-                                    });
+  const AddResult result =
+      addRooms(path, numbers(1, 600), "A1",
+               [&](std::size_t done, std::size_t total) { told.emplace_back(done, total); });
   ASSERT_TRUE(result.ok()) << result.message();
   EXPECT_EQ(result.added, 600);
-  EXPECT_EQ(told, (std::vector<std::pair<std::size_t, std::size_t>>{
-                      {250, 600}, {500, 600}, {600, 600}}));
+  EXPECT_EQ(told,
+            (std::vector<std::pair<std::size_t, std::size_t>>{{250, 600}, {500, 600}, {600, 600}}));
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ TEST_F(GeneratePanelTest, ListsTheRangeAndCountsIt) {
   EXPECT_EQ(got.at(9), "A1-110");
   EXPECT_EQ(got.back(), "A1-120");
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], (Message{"20 rooms in total.", {}, Buttons::Ok, Answer::Ok,
-                                     Icon::Information}));
+  EXPECT_EQ(ui.messages[0],
+            (Message{"20 rooms in total.", {}, Buttons::Ok, Answer::Ok, Icon::Information}));
   EXPECT_EQ(ui.beeps, 1);
   EXPECT_FALSE(ui.busy);
 
@@ -92,8 +92,14 @@ const Refusal refusals[] = {
      exclamation("Unlocked digits must be grouped together."), 1},
     {"LetterInAStartDigit", "1A1", "1A9", "", "A1", "1",
      exclamation("Only numbers are allowed in unlocked fields."), 1},
-    {"LetterInAnEndDigit", "101", "1A1", "", "A1", "1",
-     {"Error", {}, Buttons::Ok, Answer::Ok, Icon::Critical}, 0},
+    {"LetterInAnEndDigit",
+     "101",
+     "1A1",
+     "",
+     "A1",
+     "1",
+     {"Error", {}, Buttons::Ok, Answer::Ok, Icon::Critical},
+     0},
     {"StartAboveEnd", "120", "101", "", "A1", "1",
      exclamation("Starting number must be smaller then ending number (unlocked)."), 1},
     {"NoSchedule", "101", "120", "", "   ", "1",

@@ -48,7 +48,11 @@ const PatternCase patternCases[] = {
     {"LocksOnBothSides", "A12B", "A34B", "*  *", PatternFault::None, {"A", "B", 12, 34, 2}},
     {"EqualStartAndEnd", "7", "7", "", PatternFault::None, {"", "", 7, 7, 1}},
     {"EightDigits", "00000000", "99999999", "", PatternFault::None, {"", "", 0, 99999999, 8}},
-    {"EmptyBoxAfterTheGroupContributesNothing", "10 5", "19 5", "   *", PatternFault::None,
+    {"EmptyBoxAfterTheGroupContributesNothing",
+     "10 5",
+     "19 5",
+     "   *",
+     PatternFault::None,
      {"", "5", 10, 19, 2}},
     {"LockInsideTheGroup", "1234", "1234", "  *", PatternFault::NotGrouped, {}},
     {"EmptyFirstBox", " 123", " 129", "", PatternFault::NoLeadingDigit, {}},
@@ -84,10 +88,17 @@ struct IncrementCase {
 };
 
 TEST(ReadIncrementTest, OnlyTheListedNumbersAreIncrements) {
-  const IncrementCase cases[] = {{"1", 1},          {"100", 100},     {" 7 ", 7},
-                                 {"0", std::nullopt}, {"101", std::nullopt}, {"", std::nullopt},
-                                 {"05", std::nullopt}, {"1.5", std::nullopt}, {"abc", std::nullopt},
-                                 {"-3", std::nullopt}, {"1e2", std::nullopt}};
+  const IncrementCase cases[] = {{"1", 1},
+                                 {"100", 100},
+                                 {" 7 ", 7},
+                                 {"0", std::nullopt},
+                                 {"101", std::nullopt},
+                                 {"", std::nullopt},
+                                 {"05", std::nullopt},
+                                 {"1.5", std::nullopt},
+                                 {"abc", std::nullopt},
+                                 {"-3", std::nullopt},
+                                 {"1e2", std::nullopt}};
   for (const IncrementCase& c : cases) EXPECT_EQ(readIncrement(c.text), c.increment) << c.text;
 }
 

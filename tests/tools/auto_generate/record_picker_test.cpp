@@ -1,10 +1,11 @@
 // The record picker: what it lists, its search, how it returns a choice, its failing steps, and
 // the schedule button that opens it.
+#include "pickers/record_picker.h"
+
 #include <QHeaderView>
 #include <QTest>
 
 #include "generate_fixture.h"
-#include "pickers/record_picker.h"
 #include "kit/program.h"
 #include "kit/twips.h"
 #include "store/schema.h"
@@ -21,13 +22,11 @@ TEST(PickerColumnWidthsTest, SharesOfTheWidthLess160HalvesToEven) {
     std::pair<int, int> widths;
   };
   const Case cases[] = {
-      {5295, 10, 40, {899, 4076}},
-      {5295, 6, 40, {531, 4444}},
-      {321, 1, 1, {0, 0}},     // 0.5 each
-      {323, 1, 1, {2, 2}},     // 1.5 each
-      {325, 1, 1, {2, 2}},     // 2.5 each
+      {5295, 10, 40, {899, 4076}}, {5295, 6, 40, {531, 4444}}, {321, 1, 1, {0, 0}},  // 0.5 each
+      {323, 1, 1, {2, 2}},                                                           // 1.5 each
+      {325, 1, 1, {2, 2}},                                                           // 2.5 each
       {5295, 10, 0, {5135, 0}},  // one field only: it takes the whole width
-      {100, 10, 40, {0, 0}},   // never below 0
+      {100, 10, 40, {0, 0}},     // never below 0
   };
   for (const Case& c : cases) {
     EXPECT_EQ(pickerColumnWidths(c.width, c.size0, c.size1), c.widths)
@@ -104,7 +103,8 @@ TEST_F(RecordPickerTest, ListsTheFirstTwoFieldsUnderTheirNames) {
 }
 
 TEST_F(RecordPickerTest, ColumnWidthsFollowTheDefinedSizes) {
-  db.createTable({"Pairs", {{"Code", store::FieldType::Text, 10}, {"Name", store::FieldType::Text, 40}}, {}});
+  db.createTable(
+      {"Pairs", {{"Code", store::FieldType::Text, 10}, {"Name", store::FieldType::Text, 40}}, {}});
   setQuery("Pairs", "", "");
   New_SelectionBox_Database picker(query);
   picker.Form_Activate();
@@ -182,17 +182,20 @@ TEST_F(RecordPickerTest, EnterOnAListItemAndDoubleClickAccept) {
 TEST_F(RecordPickerTest, CancelAndABlankBoxReturnNothing) {
   addSchedule("A1", Value("ONE"));
   setQuery(sch::scheduleDescribe, "A1", "");
-  int result = run([](New_SelectionBox_Database& picker) { QTest::mouseClick(picker.CSCmd1, Qt::LeftButton); });
+  int result = run(
+      [](New_SelectionBox_Database& picker) { QTest::mouseClick(picker.CSCmd1, Qt::LeftButton); });
   EXPECT_EQ(result, QDialog::Rejected);
   EXPECT_EQ(answer, std::nullopt);
 
   setQuery(sch::scheduleDescribe, "A1", "");
-  result = run([](New_SelectionBox_Database& picker) { QTest::keyClick(picker.Text1, Qt::Key_Escape); });
+  result =
+      run([](New_SelectionBox_Database& picker) { QTest::keyClick(picker.Text1, Qt::Key_Escape); });
   EXPECT_EQ(result, QDialog::Rejected);
   EXPECT_EQ(answer, std::nullopt);
 
   setQuery(sch::scheduleDescribe, "   ", "");
-  result = run([](New_SelectionBox_Database& picker) { QTest::keyClick(picker.Text1, Qt::Key_Return); });
+  result =
+      run([](New_SelectionBox_Database& picker) { QTest::keyClick(picker.Text1, Qt::Key_Return); });
   EXPECT_EQ(result, QDialog::Accepted);
   EXPECT_EQ(answer, std::nullopt);
 }
@@ -231,9 +234,10 @@ TEST_F(RecordPickerTest, FailingStepsAreSkippedSilently) {
     single.update();
   }
   const QString file = QString::fromStdString(path);
-  for (const Case& c : {Case{"missing file", QString::fromStdString(dir.file("NONE.MDB")), sch::scheduleDescribe, 0},
-                        Case{"missing table", file, "No Such Table", 0},
-                        Case{"one field", file, "Single", 1}}) {
+  for (const Case& c :
+       {Case{"missing file", QString::fromStdString(dir.file("NONE.MDB")), sch::scheduleDescribe,
+             0},
+        Case{"missing table", file, "No Such Table", 0}, Case{"one field", file, "Single", 1}}) {
     setQuery(c.table, "q", "");
     query.path = c.path;
     const int result = run([&](New_SelectionBox_Database& picker) {

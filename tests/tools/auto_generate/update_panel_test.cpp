@@ -53,8 +53,11 @@ TEST_F(UpdatePanelTest, AnEmptyOrMissingPathIsRefusedBeforeAsking) {
     ui.beeps = 0;
     panel->aaCommand2_Click();
     ASSERT_EQ(ui.messages.size(), 1u) << bad.toStdString();
-    EXPECT_EQ(ui.messages[0], (Message{"Invalid database.  Please select another.", {},
-                                       Buttons::Ok, Answer::Ok, Icon::Exclamation}));
+    EXPECT_EQ(ui.messages[0], (Message{"Invalid database.  Please select another.",
+                                       {},
+                                       Buttons::Ok,
+                                       Answer::Ok,
+                                       Icon::Exclamation}));
     EXPECT_EQ(ui.beeps, 1);
   }
   EXPECT_EQ(counts(), (std::vector<std::size_t>{0, 0, 0}));
@@ -85,8 +88,8 @@ TEST_F(UpdatePanelTest, WritesTheNewNumbersAndCountsEveryLine) {
     watching.answers.push_back(Answer::Yes);
     panel->aaCommand2_Click();
     ASSERT_EQ(watching.messages.size(), 2u);
-    EXPECT_EQ(watching.messages[1], (Message{"20 rooms processed...", {}, Buttons::Ok, Answer::Ok,
-                                             Icon::Information}));
+    EXPECT_EQ(watching.messages[1],
+              (Message{"20 rooms processed...", {}, Buttons::Ok, Answer::Ok, Icon::Information}));
     EXPECT_EQ(watching.beeps, 2);
     EXPECT_EQ(watching.enabledAtMessage[0], std::vector<bool>(4, true));
     EXPECT_EQ(watching.enabledAtMessage[1], std::vector<bool>(4, false))

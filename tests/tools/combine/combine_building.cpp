@@ -1,8 +1,8 @@
 #include "combine_building.h"
-#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
+#include "store/engine/handle.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "support/building.h"

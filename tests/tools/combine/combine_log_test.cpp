@@ -35,16 +35,13 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, RewriteLineTest,
     ::testing::Values(LineCase{"Original Room Number, New Room Number",
                                "Original Room Number,New Room Number"},
-                      LineCase{"101,102", "101,102"},
-                      LineCase{"   101,    102", "101,102"},
+                      LineCase{"101,102", "101,102"}, LineCase{"   101,    102", "101,102"},
                       LineCase{"101 , 102 ", "101 ,102 "},  // only leading blanks go
-                      LineCase{"101,", "101,"},
-                      LineCase{",102", ",102"},
-                      LineCase{"A,B,C", "A,B,C"},        // nothing after the first comma is lost
+                      LineCase{"101,", "101,"}, LineCase{",102", ",102"},
+                      LineCase{"A,B,C", "A,B,C"},  // nothing after the first comma is lost
                       LineCase{"  LONE", "LONE"},
-                      LineCase{"\"Q\",1", "\"Q\",1"},    // quotes are plain characters
-                      LineCase{"", nullptr},
-                      LineCase{"    ", nullptr}));
+                      LineCase{"\"Q\",1", "\"Q\",1"},  // quotes are plain characters
+                      LineCase{"", nullptr}, LineCase{"    ", nullptr}));
 
 class CombineLogTest : public ::testing::Test {
  protected:

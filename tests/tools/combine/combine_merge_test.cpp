@@ -50,7 +50,8 @@ class MergeTest : public ::testing::Test {
                           std::optional<work::NewRoom> create = std::nullopt) {
     if (!target) open();
     work::MergePlan plan{ticked, into, std::move(create), remove};
-    work::MergeResult result = work::mergeRooms(db, {info, inventory, banks, time}, *target, plan, *log);
+    work::MergeResult result =
+        work::mergeRooms(db, {info, inventory, banks, time}, *target, plan, *log);
     log->close();
     return result;
   }
@@ -151,8 +152,8 @@ TEST_F(MergeTest, TheTargetIsRecognisedWhateverItsLetterCase) {
 
 // Tables beyond the suite's own that carry a room number.
 void addRoomTable(store::Database& db, const std::string& name, const std::string& field) {
-  db.createTable({name, {{"Note", store::FieldType::Text, 10}, {field, store::FieldType::Text, 20}},
-                  {}});
+  db.createTable(
+      {name, {{"Note", store::FieldType::Text, 10}, {field, store::FieldType::Text, 20}}, {}});
   store::Table table = db.openTable(name);
   table.addNew();
   table.setField(field, Value("101"));

@@ -105,7 +105,8 @@ class RefusalTest : public CombinePanelTest, public ::testing::WithParamInterfac
 
 TEST_P(RefusalTest, RefusesWithOneMessageAndLeavesTheDatabaseAlone) {
   const Refusal& r = GetParam();
-  testsupport::writeFile((path + ".log").toStdString(), "Original Room Number, New Room Number\r\n1,2\r\n");
+  testsupport::writeFile((path + ".log").toStdString(),
+                         "Original Room Number, New Room Number\r\n1,2\r\n");
   combinetest::Snapshot before;
   {
     store::Database db = database();
@@ -133,22 +134,45 @@ TEST_P(RefusalTest, RefusesWithOneMessageAndLeavesTheDatabaseAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Checks, RefusalTest,
-    ::testing::Values(
-        Refusal{"one room", {"101"}, "102", 1, "Please select two or more rooms to combine.",
-                "CANNOT COMBINE", ""},
-        Refusal{"no room", {}, "102", 1, "Please select two or more rooms to combine.",
-                "CANNOT COMBINE", ""},
-        Refusal{"blank target", {"101", "103"}, "   ", 1,
-                "Please enter a room number for the combined room.",
-                "NO COMBINED ROOM NUMBER DEFINED", "Text11"},
-        Refusal{"no schedule", {"101", "103"}, "102", -1,
-                "Please select a cleaning schedule for the combined room.",
-                "NO COMBINED SCHEDULE DEFINED", "Combo2"},
-        Refusal{"comma", {"101", "103"}, "3,4", 0, "Please enter a room number without a comma.",
-                "INVALID VALUE", "Text11"}),
+    ::testing::Values(Refusal{"one room",
+                              {"101"},
+                              "102",
+                              1,
+                              "Please select two or more rooms to combine.",
+                              "CANNOT COMBINE",
+                              ""},
+                      Refusal{"no room",
+                              {},
+                              "102",
+                              1,
+                              "Please select two or more rooms to combine.",
+                              "CANNOT COMBINE",
+                              ""},
+                      Refusal{"blank target",
+                              {"101", "103"},
+                              "   ",
+                              1,
+                              "Please enter a room number for the combined room.",
+                              "NO COMBINED ROOM NUMBER DEFINED",
+                              "Text11"},
+                      Refusal{"no schedule",
+                              {"101", "103"},
+                              "102",
+                              -1,
+                              "Please select a cleaning schedule for the combined room.",
+                              "NO COMBINED SCHEDULE DEFINED",
+                              "Combo2"},
+                      Refusal{"comma",
+                              {"101", "103"},
+                              "3,4",
+                              0,
+                              "Please enter a room number without a comma.",
+                              "INVALID VALUE",
+                              "Text11"}),
     [](const auto& info) {
       std::string name = info.param.name;
-      for (char& c : name) if (c == ' ') c = '_';
+      for (char& c : name)
+        if (c == ' ') c = '_';
       return name;
     });
 

@@ -9,10 +9,10 @@
 #include "history_building.h"
 #include "runs.h"
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "support/temp_dir.h"
 #include "tool_runs.h"
 #include "tools/auto_generate_work.h"
-#include "store/engine/handle.h"
 
 namespace historytest {
 namespace {

@@ -108,8 +108,8 @@ TEST(ConvertedQuantities, KeepSinglePrecisionWhenACopyIsAdded) {
   char value[40];
   std::snprintf(value, sizeof value, "%.17g", static_cast<double>(tenth));
   otherProgram(file, "UPDATE \"Room Inventory\" SET \"5\" = " + std::string(value) +
-                         " WHERE \"Room Number\" IN ('" + picks.rooms[0] + "', '" +
-                         picks.rooms[1] + "')");
+                         " WHERE \"Room Number\" IN ('" + picks.rooms[0] + "', '" + picks.rooms[1] +
+                         "')");
   copyRoomInventory(file, picks.rooms[0], {picks.rooms[1]}, {3, false, true});
   const Records after = snapshotOf(file).at(sch::roomInventory);
   const float sum = tenth + static_cast<float>(3.0 * static_cast<double>(tenth));

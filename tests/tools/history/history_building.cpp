@@ -1,5 +1,4 @@
 #include "history_building.h"
-#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -11,6 +10,7 @@
 #include "dbtool/byte_io.h"
 #include "dbtool/export.h"
 #include "store/database.h"
+#include "store/engine/handle.h"
 #include "store/history.h"
 #include "store/schema.h"
 #include "support/building.h"
@@ -170,7 +170,8 @@ State stateOf(const std::string& path) {
   dbtool::exportDatabase(path, out);
   store::Database db = store::Database::open(path);
   for (const std::string& table : db.tableNames()) {
-    if (!store::isHistoryTable(table)) state.stored += storedRecords(store::engineHandle(db), table);
+    if (!store::isHistoryTable(table))
+      state.stored += storedRecords(store::engineHandle(db), table);
   }
   return state;
 }

@@ -193,8 +193,7 @@ TEST(ToolWalks, PassOverTheHistory) {
   std::vector<store::RunInfo> runs = runsOf(path);
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].records, 7);
-  EXPECT_EQ(
-      countsOf(runs[0]).count("MSysRoomkitRuns"), 0u);
+  EXPECT_EQ(countsOf(runs[0]).count("MSysRoomkitRuns"), 0u);
   EXPECT_EQ(historyRows(path, 1), firstRun);
   const State second = stateOf(path);
   const std::string secondRun = historyRows(path, 2);

@@ -1,5 +1,4 @@
 #include "content_fixture.h"
-#include "store/engine/handle.h"
 
 #include <sqlite3.h>
 
@@ -7,6 +6,7 @@
 #include <QTest>
 
 #include "kit/program.h"
+#include "store/engine/handle.h"
 #include "store/schema.h"
 
 using namespace roomkit;
@@ -41,9 +41,10 @@ void ContentTest::open(int function) {
 }
 
 void ContentTest::refuseInventoryWrites(const std::string& room, const std::string& reason) {
-  const std::string sql = "CREATE TRIGGER refuse_room BEFORE UPDATE ON \"Room Inventory\" WHEN "
-                          "OLD.\"Room Number\" = '" + room + "' BEGIN SELECT RAISE(ABORT, '" +
-                          reason + "'); END";
+  const std::string sql =
+      "CREATE TRIGGER refuse_room BEFORE UPDATE ON \"Room Inventory\" WHEN "
+      "OLD.\"Room Number\" = '" +
+      room + "' BEGIN SELECT RAISE(ABORT, '" + reason + "'); END";
   char* error = nullptr;
   ASSERT_EQ(sqlite3_exec(store::engineHandle(db), sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
       << (error ? error : "");

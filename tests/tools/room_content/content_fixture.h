@@ -18,7 +18,7 @@ class ContentTest : public ::testing::Test {
   testsupport::TempDir dir;
   testsupport::ScriptedUi ui;
   std::unique_ptr<roomkit::Form1> form;
-  std::string path;  // the building database
+  std::string path;    // the building database
   store::Database db;  // the test's own connection to it
 
   void SetUp() override;
@@ -29,7 +29,9 @@ class ContentTest : public ::testing::Test {
   // Refuses every update of "Room Inventory" records of the room, with the reason given.
   void refuseInventoryWrites(const std::string& room, const std::string& reason);
 
-  std::vector<std::vector<std::string>> inventoryRows() { return testsupport::rows(db, "Room Inventory"); }
+  std::vector<std::vector<std::string>> inventoryRows() {
+    return testsupport::rows(db, "Room Inventory");
+  }
   std::vector<std::vector<std::string>> roomRows() { return testsupport::rows(db, "Room Info"); }
   // A click on a check box or option button, on its mark (a click far right of a short caption
   // misses the button).

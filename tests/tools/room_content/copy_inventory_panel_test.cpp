@@ -1,9 +1,10 @@
 // "Copy Room Inventory (Templates)" in the real main window: the checks, the copy and its
 // message, "Clear" and the pair of check boxes.
+#include "tools/copy_inventory_panel.h"
+
 #include <QTest>
 
 #include "content_fixture.h"
-#include "tools/copy_inventory_panel.h"
 
 using namespace roomkit;
 using store::Value;

@@ -1,13 +1,13 @@
 // Copying one room's inventory into others, on open tables as the shell keeps them.
-#include <gtest/gtest.h>
+#include "tools/copy_inventory_work.h"
 
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "store/engine/handle.h"
 #include "store/schema.h"
 #include "support/building.h"
 #include "support/temp_dir.h"
-#include "tools/copy_inventory_work.h"
-#include "store/engine/handle.h"
 
 using namespace roomkit::copy_inventory;
 using store::Value;
@@ -20,12 +20,26 @@ TEST(Multiplier, LeadingNumberRoundedHalvesToEven) {
     std::optional<int> multiplier;
   };
   const std::vector<Case> cases = {
-      {"1", 1},          {"2.5", 2},        {"3.5", 4},    {"0.4", 0},      {"0.5", 0},
-      {"0.6", 1},        {"0", std::nullopt}, {"", std::nullopt}, {"  ", std::nullopt},
-      {"-3", std::nullopt}, {"ABC", std::nullopt}, {"4 X", 4}, {"1 2", 12}, {"2D1", 20},
-      {"1E3", 1000},     {"32767", 32767},  {"32767.4", 32767},
+      {"1", 1},
+      {"2.5", 2},
+      {"3.5", 4},
+      {"0.4", 0},
+      {"0.5", 0},
+      {"0.6", 1},
+      {"0", std::nullopt},
+      {"", std::nullopt},
+      {"  ", std::nullopt},
+      {"-3", std::nullopt},
+      {"ABC", std::nullopt},
+      {"4 X", 4},
+      {"1 2", 12},
+      {"2D1", 20},
+      {"1E3", 1000},
+      {"32767", 32767},
+      {"32767.4", 32767},
       {"32767.5", std::nullopt},  // rounds to 32768
-      {"32768", std::nullopt},   {"1E9", std::nullopt},
+      {"32768", std::nullopt},
+      {"1E9", std::nullopt},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(multiplierOf(c.text), c.multiplier) << '"' << c.text << '"';
@@ -96,7 +110,7 @@ TEST_F(CopyWork, ExactCopyMakesTheSourcesBanksEqual) {
     EXPECT_EQ(item("T1", 3, i), item("S", 3, i)) << i;
   }
   EXPECT_EQ(item("T1", 1, 7), "0");
-  EXPECT_EQ(item("T1", 2, 1), "5");    // a bank the source has no record in
+  EXPECT_EQ(item("T1", 2, 1), "5");  // a bank the source has no record in
   EXPECT_EQ(item("T2", 3, 99), "0");
   EXPECT_EQ(item("T2", 3, 100), "4");
   EXPECT_EQ(item("T3", 1, 1), "<none>");  // no record is created
@@ -108,11 +122,9 @@ TEST_F(CopyWork, ReplaceAndAddLeaveItemsTheSourceLacks) {
     std::string item1, item2, item5, item7;
   };
   const std::vector<Case> cases = {
-      {{1, false, false}, "2", "9", "1.5", "8"},
-      {{2, false, false}, "4", "9", "3", "8"},
+      {{1, false, false}, "2", "9", "1.5", "8"}, {{2, false, false}, "4", "9", "3", "8"},
       {{2, false, true}, "7", "9", "3", "8"},  // 3 + 2 x 2
-      {{0, false, true}, "3", "9", "0", "8"},
-      {{0, false, false}, "0", "9", "0", "8"},
+      {{0, false, true}, "3", "9", "0", "8"},    {{0, false, false}, "0", "9", "0", "8"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.options.multiplier) + (c.options.add ? " add" : " replace"));
@@ -180,11 +192,12 @@ TEST_F(CopyWork, MoreThanAHundredBanksIsRefusedBeforeWriting) {
 
 TEST_F(CopyWork, ARefusedWriteRollsBackEveryTarget) {
   char* error = nullptr;
-  ASSERT_EQ(sqlite3_exec(store::engineHandle(db),
-                         "CREATE TRIGGER no_t2 BEFORE UPDATE ON \"Room Inventory\" WHEN "
-                         "OLD.\"Room Number\" = 'T2' BEGIN SELECT RAISE(ABORT, 'T2 is locked'); END",
-                         nullptr, nullptr, &error),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(store::engineHandle(db),
+                   "CREATE TRIGGER no_t2 BEFORE UPDATE ON \"Room Inventory\" WHEN "
+                   "OLD.\"Room Number\" = 'T2' BEGIN SELECT RAISE(ABORT, 'T2 is locked'); END",
+                   nullptr, nullptr, &error),
+      SQLITE_OK);
   const auto before = testsupport::rows(db, store::schema::roomInventory);
   const CopyResult result = copy({"T1", "T2", "T3"}, {5, true, false});
   EXPECT_EQ(result.status, CopyResult::Status::WriteFailed);

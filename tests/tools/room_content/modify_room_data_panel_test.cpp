@@ -1,9 +1,10 @@
 // "Modify Room Data" in the real main window: lookups, updates, the walk, keys and the busy flag.
+#include "tools/modify_room_data_panel.h"
+
 #include <QTest>
 
 #include "content_fixture.h"
 #include "store/schema.h"
-#include "tools/modify_room_data_panel.h"
 
 using namespace roomkit;
 using store::Value;
@@ -233,7 +234,8 @@ TEST_F(ModifyRoomData, RetainedTextLongerThanTheModeAllowsIsKeptAndRefusedByTheF
   panel->Command3_Click();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.lastTitle(), "CANNOT CONTINUE");
-  EXPECT_TRUE(ui.lastText().startsWith("The value could not be written.")) << ui.lastText().toStdString();
+  EXPECT_TRUE(ui.lastText().startsWith("The value could not be written."))
+      << ui.lastText().toStdString();
   EXPECT_EQ(roomRows(), before);
   EXPECT_EQ(panel->List1->firstSelected(), 0);
   // Shortening the text brings the schedule limit back.

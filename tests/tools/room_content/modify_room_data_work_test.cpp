@@ -1,10 +1,11 @@
 // Reading and writing one room's value, on open tables as the shell keeps them.
+#include "tools/modify_room_data_work.h"
+
 #include <gtest/gtest.h>
 
 #include "store/schema.h"
 #include "support/building.h"
 #include "support/temp_dir.h"
-#include "tools/modify_room_data_work.h"
 
 using namespace roomkit::modify_room_data;
 using store::Value;
@@ -159,7 +160,8 @@ TEST_F(RoomDataWork, RoomKeysIgnoreLetterCase) {
 
 TEST(RoomDataWorkClosed, TablesNotOpenIsAFailureNotAThrow) {
   store::Table info, inventory;
-  const PresentValue present = presentValue({info, inventory}, "1", Mode::RoomName, FloorKind::Tile);
+  const PresentValue present =
+      presentValue({info, inventory}, "1", Mode::RoomName, FloorKind::Tile);
   EXPECT_NE(present.message(), "");
   EXPECT_EQ(writeValue({info, inventory}, "1", {Mode::RoomName, FloorKind::Tile, "X", ""}).status,
             UpdateResult::Status::Refused);

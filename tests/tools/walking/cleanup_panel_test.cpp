@@ -1,10 +1,11 @@
 // The Database Cleanup panel through the real main window.
+#include "tools/cleanup_panel.h"
+
 #include <QTest>
 
 #include "panel_fixture.h"
 #include "records.h"
 #include "store/schema.h"
-#include "tools/cleanup_panel.h"
 
 using namespace roomkit;
 using store::Value;
@@ -78,8 +79,8 @@ TEST_F(CleanupPanelTest, AFileThatIsNoDatabaseIsReportedAndThePanelComesBack) {
   const Message& shown = ui.messages[1];
   EXPECT_TRUE(shown.text.startsWith("The database could not be opened, so nothing was deleted."))
       << shown.text.toStdString();
-  EXPECT_EQ(shown, (Message{shown.text, "CANNOT CONTINUE", Buttons::Ok, Answer::Ok,
-                            Icon::Exclamation}));
+  EXPECT_EQ(shown,
+            (Message{shown.text, "CANNOT CONTINUE", Buttons::Ok, Answer::Ok, Icon::Exclamation}));
   EXPECT_TRUE(form->Frame8->isEnabled());
   EXPECT_FALSE(ui.busy);
   EXPECT_EQ(testsupport::readFile(text), "not a database");

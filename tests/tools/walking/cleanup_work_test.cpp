@@ -1,5 +1,7 @@
 // Database Cleanup's walk: which schedules and lines go, what is counted, and that a failed run
 // deletes nothing.
+#include "tools/cleanup_work.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +10,6 @@
 #include "store/schema.h"
 #include "support/building.h"
 #include "support/temp_dir.h"
-#include "tools/cleanup_work.h"
 
 using namespace roomkit;
 using store::Value;
@@ -25,7 +26,8 @@ bool mentions(const store::Outcome& result, const std::string& part) {
 
 void addLine(store::Database& db, const std::string& code, int line) {
   put(db, sch::scheduleLines,
-      {{sch::cleaningSchedule, Value(code)}, {sch::lineNumber, Value(line)},
+      {{sch::cleaningSchedule, Value(code)},
+       {sch::lineNumber, Value(line)},
        {sch::task, Value(code + "/" + std::to_string(line))}});
 }
 
@@ -41,15 +43,18 @@ class CleanupTest : public ::testing::Test {
     t.setIndex(sch::schedIndex);
     Texts out;
     for (store::moveToFirst(t); !t.eof(); t.moveNext()) {
-      out.push_back(t.field(sch::cleaningSchedule).toText() + "/" + t.field(sch::lineNumber).toText());
+      out.push_back(t.field(sch::cleaningSchedule).toText() + "/" +
+                    t.field(sch::lineNumber).toText());
     }
     return out;
   }
 };
 
 TEST_F(CleanupTest, DeletesUnusedSchedulesWithTheirOwnLinesOnly) {
-  testsupport::addRooms(db, {{"1", Value(), Value("B1")}, {"2", Value(), Value("b2")},
-                             {"3", Value(), Value("C2")}, {"4", Value(), Value()}});
+  testsupport::addRooms(db, {{"1", Value(), Value("B1")},
+                             {"2", Value(), Value("b2")},
+                             {"3", Value(), Value("C2")},
+                             {"4", Value(), Value()}});
   testsupport::addSchedule(db, "B1", "USED", 2);
   testsupport::addSchedule(db, "B2", "USED BY A ROOM IN SMALL LETTERS", 1);
   testsupport::addSchedule(db, "C1", "FIVE LINES", 5);
@@ -95,7 +100,8 @@ TEST_F(CleanupTest, NothingToDelete) {
 
 TEST_F(CleanupTest, RecordsWithoutACodeArePassedOver) {
   put(db, sch::scheduleDescribe, {{sch::description, Value("NO CODE")}});
-  put(db, sch::scheduleDescribe, {{sch::cleaningSchedule, Value("")}, {sch::description, Value("EMPTY")}});
+  put(db, sch::scheduleDescribe,
+      {{sch::cleaningSchedule, Value("")}, {sch::description, Value("EMPTY")}});
   testsupport::addSchedule(db, "Z9", "UNUSED");
   addLine(db, "", 1);
   const CleanupResult result = removeUnusedSchedules(path);
@@ -139,10 +145,9 @@ TEST(CleanupOpenTest, AFailureDuringTheWalkUndoesEarlierDeletions) {
   testsupport::TempDir dir;
   const std::string path = dir.file("JOX_W.MDB");
   // Its lines lack the "Cleaning Schedule" field, which only the first found line shows.
-  store::Database db = partialBuilding(
-      path, store::TableDef{sch::scheduleLines,
-                            {{"Code", store::FieldType::Text, 6}},
-                            {{sch::schedIndex, {"Code"}, false}}});
+  store::Database db = partialBuilding(path, store::TableDef{sch::scheduleLines,
+                                                             {{"Code", store::FieldType::Text, 6}},
+                                                             {{sch::schedIndex, {"Code"}, false}}});
   put(db, sch::scheduleDescribe, {{sch::cleaningSchedule, Value("A1")}});
   put(db, sch::scheduleDescribe, {{sch::cleaningSchedule, Value("B1")}});
   put(db, sch::scheduleLines, {{"Code", Value("B1")}});

@@ -22,7 +22,7 @@ class PanelTest : public ::testing::Test {
   void SetUp() override;  // the building at `path`, open as `db`; the window started
   void TearDown() override;
 
-  void load();               // browse to `path`; forgets the messages so far
+  void load();                // browse to `path`; forgets the messages so far
   void choose(int function);  // the function selector
   QWidget* focused() const;
   // The one message shown since the last clear, checked whole.

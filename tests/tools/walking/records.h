@@ -17,6 +17,7 @@ void put(store::Database& db, const std::string& table, const Fields& fields);
 std::vector<std::string> column(store::Database& db, const std::string& table,
                                 const std::string& field);
 // A table of text fields without indexes.
-void makeTable(store::Database& db, const std::string& table, const std::vector<std::string>& fields);
+void makeTable(store::Database& db, const std::string& table,
+               const std::vector<std::string>& fields);
 
 }  // namespace walkingtest

@@ -25,7 +25,7 @@ struct Pair {
   TextBox* (*first)(Form1&);
   TextBox* (*second)(Form1&);
   QPushButton* (*button)(Form1&);
-  const char* missing;  // the refusal of an empty box
+  const char* missing;   // the refusal of an empty box
   const char* question;  // the question's title
 };
 
@@ -56,7 +56,8 @@ class PairPanelTest : public PanelTest {
     testsupport::addRooms(db, {{"1B", Value("LAB"), Value(), Value("North"), Value("NORTH")},
                                {"2", Value(), Value(), Value("NORTH WING"), Value()}});
     testsupport::addInventory(db, "1B", 1);
-    put(db, sch::areaAssignments, {{sch::areaAssignment, Value("A1")}, {sch::roomNumber, Value("1B")}});
+    put(db, sch::areaAssignments,
+        {{sch::areaAssignment, Value("A1")}, {sch::roomNumber, Value("1B")}});
     put(db, sch::invSortField1, {{sch::sortField, Value("NORTH")}});
     load();
   }

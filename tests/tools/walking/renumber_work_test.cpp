@@ -37,14 +37,16 @@ class RenumberTest : public ::testing::Test {
 class RoomNumberTest : public RenumberTest {
  protected:
   void SetUp() override {
-    testsupport::addRooms(db, {{"1B", Value("LAB"), Value("A1")}, {"2", Value(), Value()},
-                               {"10", Value(), Value()}});
+    testsupport::addRooms(
+        db, {{"1B", Value("LAB"), Value("A1")}, {"2", Value(), Value()}, {"10", Value(), Value()}});
     testsupport::addInventory(db, "1B", 1);
     testsupport::addInventory(db, "1B", 2);
     testsupport::addInventory(db, "2", 1);
     testsupport::addTime(db, "1B");
-    put(db, sch::areaAssignments, {{sch::areaAssignment, Value("A1")}, {sch::roomNumber, Value("1B")}});
-    put(db, sch::projectAssignments, {{sch::areaAssignment, Value("P1")}, {sch::roomNumber, Value("1b")}});
+    put(db, sch::areaAssignments,
+        {{sch::areaAssignment, Value("A1")}, {sch::roomNumber, Value("1B")}});
+    put(db, sch::projectAssignments,
+        {{sch::areaAssignment, Value("P1")}, {sch::roomNumber, Value("1b")}});
     for (const char* skipped : {"MSysObjects", "Old mSyS Copy"}) {
       makeTable(db, skipped, {sch::roomNumber});
       put(db, skipped, {{sch::roomNumber, Value("1B")}});
@@ -118,7 +120,7 @@ TEST_F(RoomNumberTest, RefusedNumbers) {
     const char* reason;
   };
   const Case cases[] = {
-      {"10", "\"Room Info\"", "UNIQUE"},                           // an existing room
+      {"10", "\"Room Info\"", "UNIQUE"},                            // an existing room
       {"ABCDEFGHIJKLMNOPQRSTU", "\"Room Info\"", "20 characters"},  // longer than the field
   };
   for (const Case& c : cases) {
@@ -135,10 +137,14 @@ TEST_F(RoomNumberTest, RefusedNumbers) {
 class AssignmentTest : public RenumberTest {
  protected:
   void SetUp() override {
-    put(db, sch::areaAssignments, {{sch::areaAssignment, Value("a1")}, {sch::roomNumber, Value("1B")}});
-    put(db, sch::areaAssignments, {{sch::areaAssignment, Value("A1")}, {sch::roomNumber, Value("2")}});
-    put(db, sch::areaAssignments, {{sch::areaAssignment, Value("A10")}, {sch::roomNumber, Value("3")}});
-    put(db, sch::projectAssignments, {{sch::areaAssignment, Value("A1")}, {sch::roomNumber, Value("2")}});
+    put(db, sch::areaAssignments,
+        {{sch::areaAssignment, Value("a1")}, {sch::roomNumber, Value("1B")}});
+    put(db, sch::areaAssignments,
+        {{sch::areaAssignment, Value("A1")}, {sch::roomNumber, Value("2")}});
+    put(db, sch::areaAssignments,
+        {{sch::areaAssignment, Value("A10")}, {sch::roomNumber, Value("3")}});
+    put(db, sch::projectAssignments,
+        {{sch::areaAssignment, Value("A1")}, {sch::roomNumber, Value("2")}});
     makeTable(db, "zone aSSignments old", {"area ASSIGNMENT"});
     put(db, "zone aSSignments old", {{"area ASSIGNMENT", Value("A1")}});
     makeTable(db, "Areas", {sch::areaAssignment});
@@ -181,7 +187,8 @@ class SortFieldTest : public RenumberTest {
     for (const Value& sort : sorts) {
       testsupport::addRoom(db, {std::to_string(n++), Value(), Value(), sort, Value("NORTH")});
     }
-    for (const char* v : {"NORTH", "NORTH WING"}) put(db, sch::invSortField1, {{sch::sortField, Value(v)}});
+    for (const char* v : {"NORTH", "NORTH WING"})
+      put(db, sch::invSortField1, {{sch::sortField, Value(v)}});
     put(db, sch::invSortField2, {{sch::sortField, Value("NORTH")}});
     put(db, sch::invSortField2, {{sch::sortField, Value()}});
   }
@@ -234,7 +241,8 @@ TEST(RenumberOpenTest, AFileThatCannotBeOpenedChangesNothingAndCreatesNothing) {
   const std::pair<const char*, std::function<WalkResult(const std::string&)>> runs[] = {
       {"room number", [](const std::string& p) { return changeRoomNumber(p, "1", "2"); }},
       {"assignment", [](const std::string& p) { return changeAssignmentNumber(p, "1", "2"); }},
-      {"sort field", [](const std::string& p) { return changeSortField(p, "Sort Field 1", "A", "B"); }},
+      {"sort field",
+       [](const std::string& p) { return changeSortField(p, "Sort Field 1", "A", "B"); }},
   };
   for (const auto& [name, run] : runs) {
     SCOPED_TRACE(name);

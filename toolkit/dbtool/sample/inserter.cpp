@@ -23,7 +23,9 @@ void Inserter::set(std::size_t position, const store::Value& value) {
   }
 }
 
-void Inserter::text(std::size_t position, std::string_view text) { set(position, store::Value(text)); }
+void Inserter::text(std::size_t position, std::string_view text) {
+  set(position, store::Value(text));
+}
 
 void Inserter::textOrNull(std::size_t position, const std::optional<std::string>& text) {
   set(position, text ? store::Value(*text) : store::Value());

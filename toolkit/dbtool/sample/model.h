@@ -26,7 +26,7 @@ struct Room {
   std::optional<std::string> schedule;
   std::optional<std::string> sort1;
   std::optional<std::string> sort2;
-  int kind = 0;  // index into the room kinds of the catalog
+  int kind = 0;                     // index into the room kinds of the catalog
   std::optional<std::string> area;  // its area assignment number
 };
 

@@ -22,7 +22,8 @@ struct Building {
 };
 
 // The given buildings, then a few others that exist only in the account list.
-std::vector<Building> accountBuildings(const std::vector<std::string>& codes, std::uint64_t variant) {
+std::vector<Building> accountBuildings(const std::vector<std::string>& codes,
+                                       std::uint64_t variant) {
   detail::Random random(variant, detail::accountStream);
   static const std::vector<std::string> names = {
       "MAIN BUILDING",   "NORTH CAMPUS",   "ANNEX",  "CITY HALL",

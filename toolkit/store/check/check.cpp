@@ -6,12 +6,12 @@
 
 #include "scan.h"
 #include "store/engine/handle.h"
-#include "store/inserter.h"
-#include "store/writes.h"
 #include "store/history.h"
+#include "store/inserter.h"
 #include "store/schema.h"
 #include "store/table.h"
 #include "store/text_case.h"
+#include "store/writes.h"
 
 namespace store {
 
@@ -75,7 +75,8 @@ class ReadTransaction {
     own_ = true;
   }
   ~ReadTransaction() {
-    if (own_ && db_.isOpen() && db_.inTransaction()) sqlite3_exec(store::engineHandle(db_), "COMMIT", nullptr, nullptr, nullptr);
+    if (own_ && db_.isOpen() && db_.inTransaction())
+      sqlite3_exec(store::engineHandle(db_), "COMMIT", nullptr, nullptr, nullptr);
   }
   ReadTransaction(const ReadTransaction&) = delete;
   ReadTransaction& operator=(const ReadTransaction&) = delete;
@@ -171,7 +172,8 @@ MendResult mendDatabase(Database& db, const CheckProgress& progress) {
       return result;  // the run rolls back, having changed nothing
     }
     // Records of missing rooms go first: a trimmed number then meets none of them.
-    for (const check::Plan::Orphans& orphans : plan.orphans) result.removed += removeOrphans(db, orphans);
+    for (const check::Plan::Orphans& orphans : plan.orphans)
+      result.removed += removeOrphans(db, orphans);
     for (const check::Plan::Rename& rename : plan.renames) {
       const std::string upper = toUpper(rename.from);
       for (const std::string& table : plan.carriers) {

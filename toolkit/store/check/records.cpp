@@ -21,7 +21,8 @@ Records::Records(const Database& db, const std::string& table,
       break;
     }
   }
-  if (rowid.empty()) throw Error(code::generic, "The table '" + def_.name + "' has no stored order.");
+  if (rowid.empty())
+    throw Error(code::generic, "The table '" + def_.name + "' has no stored order.");
   std::string sql = "SELECT " + rowid;
   for (const std::string& field : fields) {
     const auto position = def_.fieldPosition(field);
@@ -32,7 +33,8 @@ Records::Records(const Database& db, const std::string& table,
     sql += ", " + detail::quote(def_.fields[*position].name);
   }
   sql += " FROM " + detail::quote(def_.name) + " ORDER BY " + rowid;
-  const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr);
+  const int rc =
+      sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr);
   if (rc != SQLITE_OK) fail(db_, rc);
 }
 

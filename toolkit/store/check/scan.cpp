@@ -99,7 +99,8 @@ class Scanner {
 
   void add(FindingKind kind, const std::string& table, Key key, std::string problem,
            bool mendable = false, std::string mend = {}) {
-    plan_.findings.push_back({kind, table, std::move(key), std::move(problem), mendable, std::move(mend)});
+    plan_.findings.push_back(
+        {kind, table, std::move(key), std::move(problem), mendable, std::move(mend)});
   }
 
   void engine() {
@@ -133,8 +134,8 @@ class Scanner {
 
   // The rooms, and the malformed numbers that a trim and upper-casing may mend.
   void readRooms() {
-    Records r(db_, sch::roomInfo, {sch::roomNumber, sch::schedule, sch::sortField1, sch::sortField2},
-              ticker());
+    Records r(db_, sch::roomInfo,
+              {sch::roomNumber, sch::schedule, sch::sortField1, sch::sortField2}, ticker());
     roomTable_ = r.table();
     roomField_ = r.field(0);
     while (r.next()) {
@@ -209,8 +210,8 @@ class Scanner {
   void orphan(const Records& r, std::size_t field, Key key, Plan::Orphans& orphans,
               std::unordered_set<std::string>& seen) {
     if (r.isNull(field)) {
-      add(FindingKind::MissingRoom, r.table(), std::move(key), "the record has no room number", true,
-          "removed");
+      add(FindingKind::MissingRoom, r.table(), std::move(key), "the record has no room number",
+          true, "removed");
       orphans.nulls = true;
       return;
     }
@@ -284,7 +285,8 @@ class Scanner {
     Records r(db_, sch::scheduleLines, {sch::cleaningSchedule, sch::lineNumber}, ticker());
     while (r.next()) {
       if (!r.isNull(0) && described_.count(toUpper(r.text(0))) > 0) continue;
-      add(FindingKind::UndescribedLine, r.table(), {{r.field(0), r.value(0)}, {r.field(1), r.value(1)}},
+      add(FindingKind::UndescribedLine, r.table(),
+          {{r.field(0), r.value(0)}, {r.field(1), r.value(1)}},
           r.isNull(0) ? "the line has no schedule code"
                       : "the schedule " + inQuotes(r.text(0)) + " has no record in \"" +
                             describeTable_ + "\"");
@@ -304,7 +306,8 @@ class Scanner {
       if (fieldDef.type != FieldType::Text && fieldDef.type != FieldType::Memo) continue;
       plan_.carriers.push_back(def.name);
       carrierFields_.push_back(fieldDef);
-      if (claimed_.empty() || upper == toUpper(roomTable_) || orphanTables_.count(upper) > 0) continue;
+      if (claimed_.empty() || upper == toUpper(roomTable_) || orphanTables_.count(upper) > 0)
+        continue;
       Records r(db_, def.name, {sch::roomNumber}, ticker());
       std::string folded;
       while (r.next()) roomExists(r, 0, folded);
@@ -329,8 +332,10 @@ class Scanner {
           room.note = "left alone: " + inQuotes(room.eventual) + " is too long for a room number";
         }
       }
-      if (const auto found = claimed_.find(folded); found != claimed_.end() && !found->second.empty()) {
-        room.note = "left alone: \"" + found->second + "\" has records of " + inQuotes(room.eventual);
+      if (const auto found = claimed_.find(folded);
+          found != claimed_.end() && !found->second.empty()) {
+        room.note =
+            "left alone: \"" + found->second + "\" has records of " + inQuotes(room.eventual);
       }
       if (!room.note.empty()) continue;
       room.renamable = true;
@@ -344,8 +349,9 @@ class Scanner {
       const auto key = [&] { return Key{{roomField_, room.number}}; };
       if (!room.number.isNull() && timed_.count(room.folded) == 0) {
         const std::string number = room.renamable ? room.eventual : room.number.toText();
-        add(FindingKind::NoRoomTime, roomTable_, key(), "the room has no \"" + timeTable_ + "\" record",
-            true, "a \"" + timeTable_ + "\" record is made");
+        add(FindingKind::NoRoomTime, roomTable_, key(),
+            "the room has no \"" + timeTable_ + "\" record", true,
+            "a \"" + timeTable_ + "\" record is made");
         if (newTimes.insert(toUpper(number)).second) plan_.newTimes.push_back(number);
       }
       if (!blank(room.schedule) && described_.count(toUpper(room.schedule.toText())) == 0) {
@@ -361,9 +367,11 @@ class Scanner {
                 inQuotes(sorts[k]->toText()) + " is not listed in \"" + sortTables_[k] + "\"");
       }
       keyFormat(room, key());
-      if (!room.number.isNull() && roomCounts_[room.folded] > 1 && duplicates.insert(room.folded).second) {
+      if (!room.number.isNull() && roomCounts_[room.folded] > 1 &&
+          duplicates.insert(room.folded).second) {
         add(FindingKind::DuplicateNumber, roomTable_, key(),
-            std::to_string(roomCounts_[room.folded]) + " rooms have this number, letter case aside");
+            std::to_string(roomCounts_[room.folded]) +
+                " rooms have this number, letter case aside");
       }
     }
   }
@@ -387,7 +395,7 @@ class Scanner {
     std::string mend = room.renamable ? "becomes " + inQuotes(room.eventual) : room.note;
     if (mend.empty()) {
       mend = number.find(',') != std::string::npos ? "left alone: a comma has no sound mend"
-                                                    : "left alone: the number would be empty";
+                                                   : "left alone: the number would be empty";
     }
     add(FindingKind::KeyFormat, roomTable_, std::move(key), problem, room.renamable, mend);
   }

@@ -149,7 +149,10 @@ std::string declaredType(const FieldDef& field) {
   switch (field.type) {
     case FieldType::Text: return "TEXT" + size;
     case FieldType::Integer:
-      return field.size == 1 ? "TINYINT" : field.size == 2 ? "SMALLINT" : field.size == 8 ? "BIGINT" : "INTEGER";
+      return field.size == 1   ? "TINYINT"
+             : field.size == 2 ? "SMALLINT"
+             : field.size == 8 ? "BIGINT"
+                               : "INTEGER";
     case FieldType::Double: return field.size == 4 ? "SINGLE" : "NUMBER";
     case FieldType::Date: return "DATE";
     case FieldType::Boolean: return "YESNO";
@@ -175,8 +178,8 @@ std::string columnText(sqlite3_stmt* stmt, int col) {
 class Pragma {
  public:
   Pragma(const Connection& c, const std::string& sql) : c_(c) {
-    const int rc = sqlite3_prepare_v2(c.db(), sql.c_str(), static_cast<int>(sql.size()), &stmt_,
-                                      nullptr);
+    const int rc =
+        sqlite3_prepare_v2(c.db(), sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr);
     if (rc != SQLITE_OK) {
       sqlite3_finalize(stmt_);
       c.fail(rc);
@@ -218,7 +221,8 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
   }
   info->quotedName = quote(info->def.name);
   for (Pragma fields(*this, "PRAGMA main.table_info(" + info->quotedName + ")"); fields.next();) {
-    info->def.fields.push_back(parseField(columnText(fields.get(), 1), columnText(fields.get(), 2)));
+    info->def.fields.push_back(
+        parseField(columnText(fields.get(), 1), columnText(fields.get(), 2)));
   }
   for (const char* alias : {"rowid", "_rowid_", "oid"}) {
     if (!info->def.fieldPosition(alias)) {
@@ -237,8 +241,8 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
     info->types.push_back(field.type);
   }
   if (info->def.fields.size() + 1 <= maxRowArguments) {
-    info->packedSelectList = info->rowidName + ", rk_row(?" + std::to_string(rowSinkParameter) +
-                             arguments + ")";
+    info->packedSelectList =
+        info->rowidName + ", rk_row(?" + std::to_string(rowSinkParameter) + arguments + ")";
   }
 
   // Indexes in the order they were made; the suite's name follows "<table>." in the file's name.
@@ -269,7 +273,8 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
     index.def.name = prefixed ? sqliteName.substr(prefix.size()) : sqliteName;
     bool usable = true;
     // seqno, cid, name, desc, coll, key; in the order of the key
-    for (Pragma columns(*this, "PRAGMA main.index_xinfo(" + quote(sqliteName) + ")"); columns.next();) {
+    for (Pragma columns(*this, "PRAGMA main.index_xinfo(" + quote(sqliteName) + ")");
+         columns.next();) {
       sqlite3_stmt* row = columns.get();
       if (sqlite3_column_int(row, 5) == 0) continue;  // the rowid that ends every entry
       const int cid = sqlite3_column_int(row, 1);
@@ -372,7 +377,8 @@ void fromSqlite(sqlite3_value* v, FieldType type, Value& out) {
       break;
     default: break;
   }
-  const bool textual = type == FieldType::Text || type == FieldType::Memo || type == FieldType::Guid;
+  const bool textual =
+      type == FieldType::Text || type == FieldType::Memo || type == FieldType::Guid;
   switch (storage) {
     case SQLITE_INTEGER:
       if (type == FieldType::Double) {
@@ -392,7 +398,8 @@ void fromSqlite(sqlite3_value* v, FieldType type, Value& out) {
       return;
     default: {
       const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
-      const std::string_view view(text ? text : "", static_cast<std::size_t>(sqlite3_value_bytes(v)));
+      const std::string_view view(text ? text : "",
+                                  static_cast<std::size_t>(sqlite3_value_bytes(v)));
       if (type == FieldType::Date) {
         if (auto date = Date::parse(view)) {
           out.setDate(*date);

@@ -60,7 +60,7 @@ class Connection {
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  sqlite3* db() const;  // throws when closed
+  sqlite3* db() const;                              // throws when closed
   std::uint64_t serial() const { return serial_; }  // different for every connection made
   bool isOpen() const { return db_ != nullptr; }
   const std::string& path() const { return path_; }
@@ -79,7 +79,7 @@ class Connection {
 
   // The recorder of the run in progress, if any; the store's writes tell it what they write.
   history::Recorder* recorder = nullptr;
-  bool historyTables = false;  // the history's tables are known to be in the file
+  bool historyTables = false;   // the history's tables are known to be in the file
   bool historyDigests = false;  // and its runs' table has the column of their checksums
   bool readOnly = false;        // opened for reading: nothing may be changed through it
 

@@ -102,8 +102,8 @@ void removeAdded(Connection& c, const TableInfo& info, AddedRange& range) {
   const std::size_t width = info.def.fields.size();
   const bool byFunction =
       width + 2 <= static_cast<std::size_t>(sqlite3_limit(c.db(), SQLITE_LIMIT_FUNCTION_ARG, -1));
-  std::string sql = "DELETE FROM " + info.quotedName + " WHERE " + info.rowidName +
-                    " BETWEEN ?1 AND ?2";
+  std::string sql =
+      "DELETE FROM " + info.quotedName + " WHERE " + info.rowidName + " BETWEEN ?1 AND ?2";
   if (byFunction) {
     sql += " AND rk_added(?3, " + info.rowidName;
     for (std::size_t i = width; i-- > 0;) sql += ", " + detail::quote(info.def.fields[i].name);

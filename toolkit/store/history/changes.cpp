@@ -8,7 +8,6 @@ namespace store::history {
 
 namespace {
 
-
 void pack(Packer& out, const Change& change, std::int64_t& lastRowid) {
   Packed kind = kInserted;
   switch (change.kind) {
@@ -70,8 +69,9 @@ void apply(Change& state, Change& next) {
     case Kind::Updated:
       if (next.kind == Kind::Updated) {
         for (FieldChange& field : next.fields) {
-          auto earlier = std::find_if(state.fields.begin(), state.fields.end(),
-                                      [&](const FieldChange& f) { return f.position == field.position; });
+          auto earlier =
+              std::find_if(state.fields.begin(), state.fields.end(),
+                           [&](const FieldChange& f) { return f.position == field.position; });
           if (earlier == state.fields.end()) {
             state.fields.push_back(std::move(field));
           } else {

@@ -139,7 +139,8 @@ bool hasDigests(Connection& c) {
 }
 
 bool hasHistory(Connection& c) {
-  StatementUse use(c.statement("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+  StatementUse use(
+      c.statement("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
   sqlite3_bind_text(use.get(), 1, runsTable, -1, SQLITE_STATIC);
   const int rc = sqlite3_step(use.get());
   if (rc != SQLITE_ROW) c.fail(rc);
@@ -195,8 +196,8 @@ std::int64_t writeRun(Connection& c, const std::string& function, const std::str
   bindText(use.get(), 5, tables);
   sqlite3_bind_int64(use.get(), 6, bytes);
   sqlite3_bind_blob64(use.get(), 7, packed.bytes().data(), packed.bytes().size(), SQLITE_STATIC);
-  sqlite3_bind_int64(use.get(), 8,
-                     static_cast<std::int64_t>(digest(packed.bytes(), countsText(records, tables))));
+  sqlite3_bind_int64(
+      use.get(), 8, static_cast<std::int64_t>(digest(packed.bytes(), countsText(records, tables))));
   step(c, use.get());
   const std::int64_t number = sqlite3_last_insert_rowid(c.db());
   // The size of the whole history is looked at now and then, and after every large run.
@@ -208,7 +209,8 @@ std::vector<RunInfo> readRuns(Connection& c, bool onlyUndoable) {
   std::vector<RunInfo> out;
   if (!hasHistory(c)) return out;
   StatementUse use(c.statement(
-      "SELECT \"Run\", \"When\", \"Function\", \"Detail\", \"Records\", \"Tables\", \"Undone\" FROM " +
+      "SELECT \"Run\", \"When\", \"Function\", \"Detail\", \"Records\", \"Tables\", \"Undone\" "
+      "FROM " +
       runs + (onlyUndoable ? " WHERE \"Undone\" IS NULL" : "") + " ORDER BY \"Run\" DESC"));
   int rc;
   while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
@@ -230,8 +232,8 @@ std::vector<RunInfo> readRuns(Connection& c, bool onlyUndoable) {
 std::vector<TablePart> readChanges(Connection& c, std::int64_t run) {
   std::vector<TablePart> out;
   StatementUse use(c.statement("SELECT \"Changes\", \"Records\", \"Tables\", " +
-                               std::string(hasDigests(c) ? "\"Digest\"" : "NULL") + " FROM " + runs +
-                               " WHERE \"Run\" = ?1"));
+                               std::string(hasDigests(c) ? "\"Digest\"" : "NULL") + " FROM " +
+                               runs + " WHERE \"Run\" = ?1"));
   sqlite3_bind_int64(use.get(), 1, run);
   const int rc = sqlite3_step(use.get());
   if (rc == SQLITE_DONE) damaged("the run is no longer in it");
@@ -262,13 +264,15 @@ std::vector<TablePart> readChanges(Connection& c, std::int64_t run) {
     TablePart part;
     part.table = std::string(in.bytes(in.number()));
     part.bytes = std::string(in.bytes(in.number()));
-    if (out.size() >= counts.size() || counts[out.size()].table != part.table || part.bytes.empty()) {
+    if (out.size() >= counts.size() || counts[out.size()].table != part.table ||
+        part.bytes.empty()) {
       damaged("the changes of the run do not name the tables its counts name");
     }
     part.counts = counts[out.size()];
     out.push_back(std::move(part));
   }
-  if (out.size() != counts.size()) damaged("the changes of the run do not name the tables its counts name");
+  if (out.size() != counts.size())
+    damaged("the changes of the run do not name the tables its counts name");
   return out;
 }
 
@@ -279,8 +283,8 @@ void checkCounts(const TablePart& part, const std::vector<Added>& added,
     if (change.kind == Change::Kind::Deleted) ++removed;
     if (change.kind == Change::Kind::Updated || change.kind == Change::Kind::Replaced) ++changed;
   }
-  if (static_cast<std::int64_t>(added.size()) != part.counts.added || changed != part.counts.changed ||
-      removed != part.counts.removed) {
+  if (static_cast<std::int64_t>(added.size()) != part.counts.added ||
+      changed != part.counts.changed || removed != part.counts.removed) {
     damaged("the changes of the table \"" + part.table + "\" are not the records its counts say");
   }
 }

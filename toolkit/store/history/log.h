@@ -20,8 +20,8 @@ namespace store::history {
 // One table's changes of a run, read back.
 struct TablePart {
   std::string table;
-  std::string bytes;      // its changes, packed
-  TableChanges counts;    // as the run's row gives them
+  std::string bytes;    // its changes, packed
+  TableChanges counts;  // as the run's row gives them
 };
 
 bool hasHistory(detail::Connection& c);

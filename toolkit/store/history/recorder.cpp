@@ -141,7 +141,8 @@ void Recorder::inserted(TableLog& table, std::int64_t rowid, bool fromHint) {
     hash = table.nullHash;
     for (std::size_t k = 0; k < hint_.positions->size(); ++k) {
       const std::size_t position = (*hint_.positions)[k];
-      hash += fieldHash(position, valueHash((*hint_.values)[k])) - fieldHash(position, nullValueHash);
+      hash +=
+          fieldHash(position, valueHash((*hint_.values)[k])) - fieldHash(position, nullValueHash);
     }
   } else {
     for (std::size_t i = 0; i < table.fields; ++i) {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "stored.h"
 #include "store/value.h"
+#include "stored.h"
 
 namespace store::history {
 

@@ -10,7 +10,8 @@ Run::Run(Database db, std::string function, std::string detail)
     : db_(std::move(db)), function_(std::move(function)), detail_(std::move(detail)) {
   detail::Connection& c = detail::Access::connection(db_);
   if (c.recorder) throw Error(code::misuse, "A run is already recording on this connection.");
-  if (db_.readOnly()) throw Error(code::readOnly, "The database may only be read, so nothing was changed.");
+  if (db_.readOnly())
+    throw Error(code::readOnly, "The database may only be read, so nothing was changed.");
   db_.begin();
   open_ = true;
   recorder_ = std::make_unique<history::Recorder>(c.db());

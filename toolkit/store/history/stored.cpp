@@ -31,14 +31,12 @@ std::uint64_t bytesHash(std::uint64_t seed, const unsigned char* data, std::size
   return mix(h ^ rest);
 }
 
-
 std::uint64_t realHash(double d) {
   if (d == std::trunc(d) && std::fabs(d) < 9.2e18) return integerHash(static_cast<std::int64_t>(d));
   std::uint64_t bits;
   std::memcpy(&bits, &d, 8);
   return mix(bits ^ 0x2ULL);
 }
-
 
 }  // namespace
 
@@ -82,8 +80,8 @@ std::uint64_t valueHash(const Value& stored) {
 }
 
 std::uint64_t digest(std::string_view bytes, std::string_view counts) {
-  const std::uint64_t h = bytesHash(0x52554E53ULL, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                    bytes.size());
+  const std::uint64_t h =
+      bytesHash(0x52554E53ULL, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
   return bytesHash(h, reinterpret_cast<const unsigned char*>(counts.data()), counts.size());
 }
 

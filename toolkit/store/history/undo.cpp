@@ -7,10 +7,10 @@
 
 #include "added_check.h"
 #include "log.h"
-#include "stored.h"
 #include "store/engine/access.h"
 #include "store/engine/connection.h"
 #include "store/history.h"
+#include "stored.h"
 
 namespace store {
 
@@ -31,7 +31,8 @@ class Refusal : public std::runtime_error {
 // A sentence of the store as the middle of a refusal: without its capital and its full stop.
 std::string reasonOf(std::string sentence) {
   if (!sentence.empty() && sentence.back() == '.') sentence.pop_back();
-  if (!sentence.empty()) sentence[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(sentence[0])));
+  if (!sentence.empty())
+    sentence[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(sentence[0])));
   return sentence;
 }
 
@@ -54,7 +55,8 @@ class TableUndo {
     const std::size_t width = info_->def.fields.size();
     for (const Change& change : others_) {
       if (change.kind == Change::Kind::Updated) {
-        if (change.fields.empty()) history::damaged("a changed record of \"" + name() + "\" lists no field");
+        if (change.fields.empty())
+          history::damaged("a changed record of \"" + name() + "\" lists no field");
         std::vector<char> seen(width, 0);
         for (const history::FieldChange& field : change.fields) {
           if (field.position >= width) refuseFields();
@@ -149,7 +151,8 @@ class TableUndo {
     const int rc = sqlite3_step(use.get());
     if (rc == SQLITE_ROW) {
       for (std::size_t i = 0; i < info_->def.fields.size(); ++i) {
-        record.push_back(history::storedValue(sqlite3_column_value(use.get(), static_cast<int>(i + 1))));
+        record.push_back(
+            history::storedValue(sqlite3_column_value(use.get(), static_cast<int>(i + 1))));
       }
     } else if (rc != SQLITE_DONE) {
       c_.fail(rc);
@@ -177,7 +180,8 @@ class TableUndo {
   std::uint64_t hashOf(sqlite3_stmt* row) const {
     std::uint64_t hash = 0;
     for (std::size_t i = 0; i < info_->def.fields.size(); ++i) {
-      hash += history::fieldHash(i, history::valueHash(sqlite3_column_value(row, static_cast<int>(i + 1))));
+      hash += history::fieldHash(
+          i, history::valueHash(sqlite3_column_value(row, static_cast<int>(i + 1))));
     }
     return hash;
   }
@@ -294,8 +298,8 @@ class TableUndo {
       names += ", " + quote(info_->def.fields[i].name);
       params += ", ?" + std::to_string(i + 2);
     }
-    StatementUse use(c_.statement("INSERT INTO " + info_->quotedName + " (" + names +
-                                  ") VALUES (" + params + ")"));
+    StatementUse use(c_.statement("INSERT INTO " + info_->quotedName + " (" + names + ") VALUES (" +
+                                  params + ")"));
     sqlite3_bind_int64(use.get(), 1, change.rowid);
     for (std::size_t i = 0; i < change.before.size(); ++i) {
       detail::bindValue(use.get(), static_cast<int>(i + 2), change.before[i]);
