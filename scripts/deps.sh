@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -eu
-packages="cmake make g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev fonts-dejavu-core rapidjson-dev mdbtools mdbtools-dev xvfb xauth openbox qt6-svg-dev desktop-file-utils shared-mime-info appstream dpkg-dev file lintian"
+packages="cmake make g++ clang-format pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev fonts-dejavu-core rapidjson-dev mdbtools mdbtools-dev xvfb xauth openbox qt6-svg-dev desktop-file-utils shared-mime-info appstream dpkg-dev file lintian"
 missing=""
 for package in $packages; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
