@@ -21,8 +21,18 @@ struct InsertPlan {
   std::vector<Value> values;
   std::vector<std::size_t> unbound;  // the fields set since the last insert
   std::vector<bool> pending;
-  std::vector<std::uint64_t> hashes;  // each value's part of the record's hash
+  // Each value's part of the record's hash, for a run that records the inserts; kept up once a
+  // run has been seen, so that inserts no run records (a conversion, an import) hash nothing.
+  bool hashing = false;
+  std::vector<std::uint64_t> hashes;
   std::uint64_t hash = 0;
+
+  void rehash(std::size_t k) {
+    hash -= hashes[k];
+    hashes[k] = history::fieldHash(positions[k], history::valueHash(values[k])) -
+                history::fieldHash(positions[k], history::nullValueHash);
+    hash += hashes[k];
+  }
   std::vector<std::size_t> keyFields;
   std::vector<std::size_t> keyIndexes;  // where each key field's value stands in values
   sqlite3_stmt* statement = nullptr;
@@ -102,11 +112,7 @@ void Inserter::set(std::size_t slot, const Value& value) {
     p.pending[k] = true;
     p.unbound.push_back(k);
   }
-  const std::size_t position = p.positions[k];
-  p.hash -= p.hashes[k];
-  p.hashes[k] = history::fieldHash(position, history::valueHash(p.values[k])) -
-                history::fieldHash(position, history::nullValueHash);
-  p.hash += p.hashes[k];
+  if (p.hashing) p.rehash(k);
 }
 
 void Inserter::insert() {
@@ -117,6 +123,10 @@ void Inserter::insert() {
     p.pending[k] = false;
   }
   p.unbound.clear();
+  if (c.recorder && !p.hashing) {
+    p.hashing = true;
+    for (std::size_t k = 0; k < p.values.size(); ++k) p.rehash(k);
+  }
   history::WriteHint hint{&p.table, true, &p.positions, &p.values, &p.keyFields};
   hint.insertHash = &p.hash;
   hint.keyIndexes = &p.keyIndexes;
