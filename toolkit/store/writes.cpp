@@ -70,6 +70,16 @@ std::string textCondition(const FieldDef& field, bool upper, bool upperCaseText 
   return condition;
 }
 
+// The position of a field of the table; throws when it has none of that name.
+std::size_t fieldOf(const detail::TableInfo& info, const std::string& table,
+                    const std::string& field) {
+  const auto position = info.def.fieldPosition(field);
+  if (!position) {
+    throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
+  }
+  return *position;
+}
+
 std::int64_t run(Connection& c, const std::string& sql, const std::vector<Value>& binds) {
   StatementUse use(c.statement(sql));
   for (std::size_t i = 0; i < binds.size(); ++i) {
@@ -87,10 +97,8 @@ std::int64_t updateWhereUpperText(const Database& db, const std::string& table,
                                   const std::string& upperText) {
   Connection& c = Access::connection(db);
   auto info = c.table(table);
-  const auto position = info->def.fieldPosition(field);
-  if (!position)
-    throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
-  const FieldDef& def = info->def.fields[*position];
+  const std::size_t position = fieldOf(*info, table, field);
+  const FieldDef& def = info->def.fields[position];
   const std::string where = " WHERE " + textCondition(def, true, toUpper(upperText) == upperText);
   Value stored;
   try {
@@ -103,7 +111,7 @@ std::int64_t updateWhereUpperText(const Database& db, const std::string& table,
     throw;
   }
   ++*c.tableCounter(table);
-  const std::vector<std::size_t> positions{*position};
+  const std::vector<std::size_t> positions{position};
   const std::vector<Value> values{stored};
   const history::HintScope hint(c.recorder,
                                 {&info->def.name, false, &positions, &values, &info->keyFields});
@@ -293,13 +301,11 @@ std::int64_t deleteWhereText(const Database& db, const std::string& table, const
                              const std::string& text) {
   Connection& c = Access::connection(db);
   auto info = c.table(table);
-  const auto position = info->def.fieldPosition(field);
-  if (!position)
-    throw Error(code::notFound, "The field '" + field + "' is not in '" + table + "'.");
+  const std::size_t position = fieldOf(*info, table, field);
   ++*c.tableCounter(table);
   return run(c,
              "DELETE FROM " + info->quotedName + " WHERE " +
-                 textCondition(info->def.fields[*position], false),
+                 textCondition(info->def.fields[position], false),
              {Value(text)});
 }
 
