@@ -19,7 +19,7 @@ void Inserter::set(std::size_t position, const store::Value& value) {
   try {
     insert_.set(position, value);
   } catch (const store::Error& error) {
-    throw store::Error(error.code(), "Writing '" + def_.name + "': " + error.what());
+    throw store::Error(error, "Writing '" + def_.name + "': " + error.what());
   }
 }
 
@@ -45,7 +45,7 @@ void Inserter::insert() {
   try {
     insert_.insert();
   } catch (const store::Error& error) {
-    throw store::Error(error.code(), "Writing '" + def_.name + "': " + error.what());
+    throw store::Error(error, "Writing '" + def_.name + "': " + error.what());
   }
 }
 
