@@ -1,6 +1,7 @@
 // roomkit-db on Jet files: import-mdb, export of a Jet file, and a converted file through every
-// check of roomkit-db's own export and import.
+// check of roomkit-db's own export and import, which keep the rules its fields and indexes have.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "jet_support.h"
 #include "support/temp_dir.h"
@@ -11,6 +12,24 @@ jettest::Run roomkitDb(const std::vector<std::string>& args) {
   std::vector<std::string> argv = {ROOMKIT_DB_PROGRAM};
   argv.insert(argv.end(), args.begin(), args.end());
   return jettest::run(argv);
+}
+
+// The statements that make the file's tables and indexes, in order: its fields' types and rules
+// (NOT NULL, defaults, checks) and its indexes with the records they leave out.
+std::vector<std::string> schemaOf(const std::string& path) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE,
+                  nullptr);  // its close leaves no journal
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_schema WHERE sql IS NOT NULL ORDER BY name", -1,
+                     &stmt, nullptr);
+  std::vector<std::string> statements;
+  while (sqlite3_step(stmt) == SQLITE_ROW) {
+    statements.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+  }
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return statements;
 }
 
 class Command : public ::testing::TestWithParam<const char*> {
@@ -31,6 +50,7 @@ TEST_P(Command, AConvertedFilePassesExportAndImportAndComesBackTheSame) {
   const jettest::Run second = roomkitDb({"export", dir.file("b.db")});
   ASSERT_EQ(second.status, 0) << second.err;
   EXPECT_EQ(second.out, first.out);
+  EXPECT_EQ(schemaOf(dir.file("b.db")), schemaOf(dir.file("a.db")));
   // Export reads the Jet file itself the same way, and leaves it as it was.
   const jettest::Run direct = roomkitDb({"export", jetFile});
   ASSERT_EQ(direct.status, 0) << direct.err;
@@ -40,7 +60,22 @@ TEST_P(Command, AConvertedFilePassesExportAndImportAndComesBackTheSame) {
             (std::vector<std::string>{"a.db", "a.json", "b.db"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(TestFiles, Command, ::testing::Values("node-adodb.mdb", "fruit.mdb"));
+INSTANTIATE_TEST_SUITE_P(TestFiles, Command,
+                         ::testing::Values("node-adodb.mdb", "fruit.mdb", "JOX_JETDEMO.MDB",
+                                           "testIndexPropertiesV2000.mdb"));
+
+// The rules come across in the document as members of their fields and indexes.
+TEST(ExportOfRules, NamesThemBesideTheFieldsAndIndexes) {
+  const jettest::Run exported = roomkitDb({"export", jettest::dataFile("JOX_JETDEMO.MDB")});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  EXPECT_NE(exported.out.find(R"({"name": "Active", "type": "boolean", "required": true, )"
+                              R"("default": false})"),
+            std::string::npos);
+  const jettest::Run indexed =
+      roomkitDb({"export", jettest::dataFile("testIndexPropertiesV2000.mdb")});
+  ASSERT_EQ(indexed.status, 0) << indexed.err;
+  EXPECT_NE(indexed.out.find(R"("ignoreNulls": true})"), std::string::npos);
+}
 
 TEST(ImportMdb, PrintsEachTableAndTheTotals) {
   testsupport::TempDir dir;

@@ -261,6 +261,19 @@ void DocumentReader::definitionValue(Token token, std::string_view text) {
       if (token != Token::Number) wrong(token, at);
       draft_->setFieldSize(text, at);
       break;
+    case Expect::Required:
+      if (!isFlag) wrong(token, at);
+      draft_->setRequired(token == Token::True);
+      break;
+    case Expect::AllowZeroLength:
+      if (!isFlag) wrong(token, at);
+      draft_->setAllowZeroLength(token == Token::True);
+      break;
+    case Expect::Default: draft_->setDefault(token, text, at); break;
+    case Expect::IgnoreNulls:
+      if (!isFlag) wrong(token, at);
+      draft_->setIgnoreNulls(token == Token::True);
+      break;
     case Expect::IndexName:
       if (!isString) wrong(token, at);
       draft_->setIndexName(text, at);
@@ -322,8 +335,16 @@ void DocumentReader::member(std::string_view key) {
         expect_ = Expect::FieldType;
       } else if (key == "size") {
         expect_ = Expect::FieldSize;
+      } else if (key == "required") {
+        expect_ = Expect::Required;
+      } else if (key == "allowZeroLength") {
+        expect_ = Expect::AllowZeroLength;
+      } else if (key == "default") {
+        expect_ = Expect::Default;
       } else {
-        unknownMember(key, "a field has \"name\", \"type\" and \"size\"");
+        unknownMember(key,
+                      "a field has \"name\", \"type\" and \"size\", and may have \"required\", "
+                      "\"allowZeroLength\" and \"default\"");
       }
       return;
     case Frame::Index:
@@ -335,8 +356,12 @@ void DocumentReader::member(std::string_view key) {
         expect_ = Expect::Unique;
       } else if (key == "descending") {
         expect_ = Expect::DescendingList;
+      } else if (key == "ignoreNulls") {
+        expect_ = Expect::IgnoreNulls;
       } else {
-        unknownMember(key, "an index has \"name\", \"fields\", \"unique\" and \"descending\"");
+        unknownMember(key,
+                      "an index has \"name\", \"fields\", \"unique\", \"descending\" and "
+                      "\"ignoreNulls\"");
       }
       return;
     default: return;  // only objects have members

@@ -64,6 +64,15 @@ std::string Place::expected(Expect expect, Frame enclosing) const {
     case Expect::FieldSize:
       what = "the size of " + table->fieldContext() + " must be a whole number";
       break;
+    case Expect::Required:
+      what = "\"required\" of " + table->fieldContext() + " must be true or false";
+      break;
+    case Expect::AllowZeroLength:
+      what = "\"allowZeroLength\" of " + table->fieldContext() + " must be true or false";
+      break;
+    case Expect::Default:
+      what = "\"default\" of " + table->fieldContext() + " must be a value of the field";
+      break;
     case Expect::IndexList:
       what = "\"indexes\" of " + table->context() + " must be an array";
       break;
@@ -81,6 +90,9 @@ std::string Place::expected(Expect expect, Frame enclosing) const {
       break;
     case Expect::Unique:
       what = "\"unique\" of " + table->indexContext() + " must be true or false";
+      break;
+    case Expect::IgnoreNulls:
+      what = "\"ignoreNulls\" of " + table->indexContext() + " must be true or false";
       break;
     case Expect::DescendingList:
       what = "\"descending\" of " + table->indexContext() + " must be an array of true or false";

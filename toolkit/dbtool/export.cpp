@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base64.h"
 #include "json_text.h"
 #include "record_writer.h"
 #include "store/database.h"
@@ -24,6 +25,41 @@ bool showsSize(const store::FieldDef& field) {
   }
 }
 
+// A value of the field's type as a record shows it.
+void writeValue(std::string& out, const store::FieldDef& field, const store::Value& value) {
+  switch (value.kind()) {
+    case store::Value::Kind::Null: out += "null"; return;
+    case store::Value::Kind::Boolean: out += value.boolean() ? "true" : "false"; return;
+    case store::Value::Kind::Currency: out += store::currencyText(value.currency()); return;
+    case store::Value::Kind::Integer:
+      if (field.type != store::FieldType::Double) {
+        appendJsonInteger(out, value.integer());
+        return;
+      }
+      [[fallthrough]];
+    case store::Value::Kind::Double:
+      appendJsonDouble(out, field.size == 4 ? static_cast<float>(value.number()) : value.number());
+      return;
+    case store::Value::Kind::Date: appendJsonString(out, value.date().iso()); return;
+    case store::Value::Kind::Binary:
+      out += '"';
+      appendBase64(out, value.bytes());
+      out += '"';
+      return;
+    case store::Value::Kind::Text: appendJsonString(out, value.text()); return;
+  }
+}
+
+// The rules beyond the type that the field's table keeps (a converted Access table's).
+void writeRules(std::string& out, const store::FieldDef& field) {
+  if (field.required) out += ", \"required\": true";
+  if (!field.allowZeroLength) out += ", \"allowZeroLength\": false";
+  if (field.defaultValue) {
+    out += ", \"default\": ";
+    writeValue(out, field, *field.defaultValue);
+  }
+}
+
 void writeDefinition(std::string& out, const store::TableDef& def) {
   out += "      \"name\": ";
   appendJsonString(out, def.name);
@@ -39,6 +75,7 @@ void writeDefinition(std::string& out, const store::TableDef& def) {
       out += ", \"size\": ";
       appendJsonInteger(out, field.size);
     }
+    writeRules(out, field);
     out += '}';
   }
   out += def.fields.empty() ? "]" : "\n      ]";
@@ -62,7 +99,8 @@ void writeDefinition(std::string& out, const store::TableDef& def) {
       }
       out += ']';
     }
-    out += index.unique ? ", \"unique\": true}" : ", \"unique\": false}";
+    out += index.unique ? ", \"unique\": true" : ", \"unique\": false";
+    out += index.ignoreNulls ? ", \"ignoreNulls\": true}" : "}";
   }
   out += def.indexes.empty() ? "]" : "\n      ]";
 }

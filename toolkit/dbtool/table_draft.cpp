@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "field_value.h"
 #include "json_text.h"
 #include "sql_names.h"
 #include "store/history.h"
@@ -85,6 +86,7 @@ void TableDraft::beginField(TextPosition at) {
   fieldStart_ = at;
   sawFieldName_ = sawFieldType_ = false;
   size_.reset();
+  default_.reset();
 }
 
 void TableDraft::setFieldName(std::string_view name, TextPosition at) {
@@ -113,6 +115,10 @@ void TableDraft::setFieldSize(std::string_view number, TextPosition at) {
   sizeAt_ = at;
 }
 
+void TableDraft::setDefault(Token token, std::string_view text, TextPosition at) {
+  default_ = PendingDefault{token, std::string(text), at};
+}
+
 void TableDraft::endField() {
   const std::string context = fieldContext();
   if (!sawFieldName_) failAt(fieldStart_, context + " has no \"name\"");
@@ -121,6 +127,15 @@ void TableDraft::endField() {
     failAt(sizeAt_, "the size of " + context + " must be " + sizeRule(field_.type));
   }
   field_.size = size_ ? static_cast<int>(*size_) : store::defaultSize(field_.type);
+  if (default_ && default_->token != Token::Null) {
+    store::Value value;
+    try {
+      readFieldValue(default_->token, default_->text, field_, value);
+    } catch (const store::Error& error) {
+      failAt(default_->at, std::string("the default of ") + error.what());
+    }
+    field_.defaultValue = value;
+  }
   for (const store::FieldDef& earlier : def_.fields) {
     if (sameSqlName(earlier.name, field_.name)) {
       failAt(fieldStart_, "duplicate field name " + jsonString(field_.name) + " in " +

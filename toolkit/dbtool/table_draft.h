@@ -35,6 +35,10 @@ class TableDraft {
   void setFieldName(std::string_view name, TextPosition at);
   void setFieldType(std::string_view type, TextPosition at);
   void setFieldSize(std::string_view number, TextPosition at);
+  void setRequired(bool required) { field_.required = required; }
+  void setAllowZeroLength(bool allow) { field_.allowZeroLength = allow; }
+  // A scalar value, read for the field once its type is known.
+  void setDefault(Token token, std::string_view text, TextPosition at);
   void endField();
 
   void beginIndexes() { indexes_.clear(); }
@@ -43,6 +47,7 @@ class TableDraft {
   void addIndexField(std::string_view field) { index_.def.fields.emplace_back(field); }
   void indexFieldsDone() { sawIndexFields_ = true; }
   void setUnique(bool unique) { index_.def.unique = unique; }
+  void setIgnoreNulls(bool ignore) { index_.def.ignoreNulls = ignore; }
   void beginDescending(TextPosition at);
   void addDescending(bool descends) { index_.def.descending.push_back(descends); }
   void endIndex();
@@ -70,6 +75,12 @@ class TableDraft {
   bool sawFieldType_ = false;
   std::optional<std::int64_t> size_;
   TextPosition sizeAt_;
+  struct PendingDefault {
+    Token token;
+    std::string text;
+    TextPosition at;
+  };
+  std::optional<PendingDefault> default_;
 
   std::vector<PendingIndex> indexes_;
   PendingIndex index_;

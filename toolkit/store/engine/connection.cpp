@@ -206,13 +206,15 @@ class Pragma {
 
 std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) {
   auto info = std::make_shared<TableInfo>();
+  std::string tableSql;
   {
     StatementUse use(statement(
-        "SELECT name FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
+        "SELECT name, sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
     sqlite3_bind_text(use.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     const int rc = sqlite3_step(use.get());
     if (rc == SQLITE_ROW) {
       info->def.name = columnText(use.get(), 0);
+      tableSql = columnText(use.get(), 1);
     } else if (rc == SQLITE_DONE) {
       throw Error(code::notFound, "The table '" + name + "' does not exist in this database.");
     } else {
@@ -221,8 +223,10 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
   }
   info->quotedName = quote(info->def.name);
   for (Pragma fields(*this, "PRAGMA main.table_info(" + info->quotedName + ")"); fields.next();) {
-    info->def.fields.push_back(
-        parseField(columnText(fields.get(), 1), columnText(fields.get(), 2)));
+    sqlite3_stmt* row = fields.get();  // cid, name, type, notnull, dflt_value, pk
+    info->def.fields.push_back(parseField(columnText(row, 1), columnText(row, 2)));
+    readFieldRules(info->def.fields.back(), sqlite3_column_int(row, 3) != 0,
+                   reinterpret_cast<const char*>(sqlite3_column_text(row, 4)), tableSql);
   }
   for (const char* alias : {"rowid", "_rowid_", "oid"}) {
     if (!info->def.fieldPosition(alias)) {
@@ -246,9 +250,10 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
   }
 
   // Indexes in the order they were made; the suite's name follows "<table>." in the file's name.
-  std::map<std::string, bool> uniqueByName;
+  std::map<std::string, bool> uniqueByName, partialByName;
   for (Pragma list(*this, "PRAGMA main.index_list(" + info->quotedName + ")"); list.next();) {
     uniqueByName.emplace(columnText(list.get(), 1), sqlite3_column_int(list.get(), 2) != 0);
+    partialByName.emplace(columnText(list.get(), 1), sqlite3_column_int(list.get(), 4) != 0);
   }
   std::vector<std::pair<std::string, bool>> names;
   if (!uniqueByName.empty()) {
@@ -268,6 +273,7 @@ std::shared_ptr<const TableInfo> Connection::readTable(const std::string& name) 
     IndexInfo index;
     index.sqliteName = sqliteName;
     index.def.unique = unique;
+    index.def.ignoreNulls = partialByName[sqliteName];  // made with "WHERE key IS NOT NULL"
     const bool prefixed = sqliteName.size() > prefix.size() &&
                           asciiLower(sqliteName.substr(0, prefix.size())) == asciiLower(prefix);
     index.def.name = prefixed ? sqliteName.substr(prefix.size()) : sqliteName;

@@ -130,6 +130,10 @@ void readValue(sqlite3_stmt* stmt, int column, FieldType type, Value& out);
 // A field's type in SQL and back.
 std::string declaredType(const FieldDef& field);
 FieldDef parseField(std::string name, const std::string& declared);
+// Sets the field's rules from the table's definition: its NOT NULL, its default as written (null
+// for none) and the definition's whole text.
+void readFieldRules(FieldDef& field, bool notNull, const char* defaultLiteral,
+                    const std::string& tableSql);
 
 // Registers the store's collation and functions on a connection.
 void registerExtensions(sqlite3* db);
