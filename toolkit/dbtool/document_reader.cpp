@@ -242,54 +242,31 @@ void DocumentReader::recordValue(Token token, std::string_view text) {
 
 void DocumentReader::definitionValue(Token token, std::string_view text) {
   const TextPosition at = in_.tokenStart();
-  const bool isString = token == Token::String;
-  const bool isFlag = token == Token::True || token == Token::False;
+  // The value read as the member's kind; any other kind is refused naming what it must be.
+  const auto string = [&] {
+    if (token != Token::String) wrong(token, at);
+    return text;
+  };
+  const auto flag = [&] {
+    if (token != Token::True && token != Token::False) wrong(token, at);
+    return token == Token::True;
+  };
   switch (expect_) {
-    case Expect::TableName:
-      if (!isString) wrong(token, at);
-      draft_->setName(text, at);
-      break;
-    case Expect::FieldName:
-      if (!isString) wrong(token, at);
-      draft_->setFieldName(text, at);
-      break;
-    case Expect::FieldType:
-      if (!isString) wrong(token, at);
-      draft_->setFieldType(text, at);
-      break;
+    case Expect::TableName: draft_->setName(string(), at); break;
+    case Expect::FieldName: draft_->setFieldName(string(), at); break;
+    case Expect::FieldType: draft_->setFieldType(string(), at); break;
     case Expect::FieldSize:
       if (token != Token::Number) wrong(token, at);
       draft_->setFieldSize(text, at);
       break;
-    case Expect::Required:
-      if (!isFlag) wrong(token, at);
-      draft_->setRequired(token == Token::True);
-      break;
-    case Expect::AllowZeroLength:
-      if (!isFlag) wrong(token, at);
-      draft_->setAllowZeroLength(token == Token::True);
-      break;
+    case Expect::Required: draft_->setRequired(flag()); break;
+    case Expect::AllowZeroLength: draft_->setAllowZeroLength(flag()); break;
     case Expect::Default: draft_->setDefault(token, text, at); break;
-    case Expect::IgnoreNulls:
-      if (!isFlag) wrong(token, at);
-      draft_->setIgnoreNulls(token == Token::True);
-      break;
-    case Expect::IndexName:
-      if (!isString) wrong(token, at);
-      draft_->setIndexName(text, at);
-      break;
-    case Expect::IndexField:
-      if (!isString) wrong(token, at);
-      draft_->addIndexField(text);
-      break;
-    case Expect::Unique:
-      if (!isFlag) wrong(token, at);
-      draft_->setUnique(token == Token::True);
-      break;
-    case Expect::Descending:
-      if (!isFlag) wrong(token, at);
-      draft_->addDescending(token == Token::True);
-      break;
+    case Expect::IndexName: draft_->setIndexName(string(), at); break;
+    case Expect::IndexField: draft_->addIndexField(string()); break;
+    case Expect::Unique: draft_->setUnique(flag()); break;
+    case Expect::IgnoreNulls: draft_->setIgnoreNulls(flag()); break;
+    case Expect::Descending: draft_->addDescending(flag()); break;
     default: wrong(token, at);
   }
   afterValue();
