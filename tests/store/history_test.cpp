@@ -81,6 +81,43 @@ TEST_F(HistoryTest, TwoRunsAreUndoneInTurn) {
   EXPECT_TRUE(runs[0].undone && runs[1].undone);
 }
 
+// An undo is marked beside the runs; a run that the first release marked in its own row reads as
+// undone the same way. A mark belongs to its run alone: a later run that takes the number of a
+// run gone from the history is not undone.
+TEST_F(HistoryTest, UndoMarksOfEitherKindBelongToTheirRuns) {
+  const std::string first = dump(db);
+  mixedRun();
+  {
+    store::Run run(db, "Rename");
+    store::updateWhereUpperText(db, "Rooms", "Number", Value("201"), "101");
+    run.commit();
+  }
+  ASSERT_TRUE(undoLatest(db).ok());
+  exec(db,
+       "UPDATE MSysRoomkitRuns SET Undone = (SELECT \"When\" FROM MSysRoomkitUndone) "
+       "WHERE Run = 2; DELETE FROM MSysRoomkitUndone");
+  std::vector<RunInfo> runs = listRuns(db);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_TRUE(runs[0].undone);
+  EXPECT_FALSE(runs[1].undone);
+  ASSERT_EQ(latestUndoable(db)->function, "Mixed");
+  ASSERT_TRUE(undoLatest(db).ok());
+  EXPECT_EQ(dump(db), first);
+  runs = listRuns(db);
+  EXPECT_TRUE(runs[0].undone && runs[1].undone);
+
+  exec(db, "DELETE FROM MSysRoomkitRuns");
+  {
+    store::Run run(db, "Fresh");
+    store::updateWhereUpperText(db, "Rooms", "Name", Value("FRESH"), "ROOM");
+    run.commit();
+  }
+  ASSERT_TRUE(latestUndoable(db));
+  EXPECT_EQ(latestUndoable(db)->number, 1);
+  EXPECT_EQ(latestUndoable(db)->function, "Fresh");
+  EXPECT_FALSE(listRuns(db).at(0).undone);
+}
+
 // Each kind of record refuses the undo when another program changed it since the run; the
 // refusal names the table and the key, and nothing is changed.
 TEST_F(HistoryTest, ARecordChangedSinceTheRunRefusesTheUndo) {

@@ -32,6 +32,16 @@ std::string columnText(sqlite3_stmt* stmt, int column) {
 }
 
 const std::string runs = quote(runsTable);
+const std::string undone = quote(undoneTable);
+
+bool hasTable(Connection& c, const char* table) {
+  StatementUse use(
+      c.statement("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+  sqlite3_bind_text(use.get(), 1, table, -1, SQLITE_STATIC);
+  const int rc = sqlite3_step(use.get());
+  if (rc != SQLITE_ROW) c.fail(rc);
+  return sqlite3_column_int64(use.get(), 0) > 0;
+}
 
 // What the checksum covers beside the changes: the counts that the listing shows.
 std::string countsText(std::int64_t records, const std::string& tables) {
@@ -72,7 +82,6 @@ std::vector<TableChanges> tablesOf(const std::string& text) {
 
 // Drops the oldest runs beyond the limits, each whole.
 void trim(Connection& c, std::int64_t newest, bool checkSize) {
-  const std::string dropRunsUpTo = "DELETE FROM " + runs + " WHERE \"Run\" <= ?1";
   std::int64_t last = newest - runsAtMost;  // runs up to this one go
   if (checkSize) {
     // Before the runs always kept, the oldest go while the whole history is too large.
@@ -92,9 +101,12 @@ void trim(Connection& c, std::int64_t newest, bool checkSize) {
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) c.fail(rc);
   }
   if (last <= 0) return;
-  StatementUse use(c.statement(dropRunsUpTo));
-  sqlite3_bind_int64(use.get(), 1, last);
-  step(c, use.get());
+  for (const std::string& table : {runs, undone}) {
+    if (table == undone && !hasTable(c, undoneTable)) continue;
+    StatementUse use(c.statement("DELETE FROM " + table + " WHERE \"Run\" <= ?1"));
+    sqlite3_bind_int64(use.get(), 1, last);
+    step(c, use.get());
+  }
 }
 
 }  // namespace
@@ -138,14 +150,7 @@ bool hasDigests(Connection& c) {
   return c.historyDigests;
 }
 
-bool hasHistory(Connection& c) {
-  StatementUse use(
-      c.statement("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
-  sqlite3_bind_text(use.get(), 1, runsTable, -1, SQLITE_STATIC);
-  const int rc = sqlite3_step(use.get());
-  if (rc != SQLITE_ROW) c.fail(rc);
-  return sqlite3_column_int64(use.get(), 0) > 0;
-}
+bool hasHistory(Connection& c) { return hasTable(c, runsTable); }
 
 // A history made before checksums were kept gets their column when it next records a run.
 void ensureTables(Connection& c) {
@@ -200,6 +205,12 @@ std::int64_t writeRun(Connection& c, const std::string& function, const std::str
       use.get(), 8, static_cast<std::int64_t>(digest(packed.bytes(), countsText(records, tables))));
   step(c, use.get());
   const std::int64_t number = sqlite3_last_insert_rowid(c.db());
+  // A run's number is new, unless every run after it was dropped: no mark of an undo stands for it.
+  if (hasTable(c, undoneTable)) {
+    StatementUse clear(c.statement("DELETE FROM " + undone + " WHERE \"Run\" >= ?1"));
+    sqlite3_bind_int64(clear.get(), 1, number);
+    step(c, clear.get());
+  }
   // The size of the whole history is looked at now and then, and after every large run.
   trim(c, number, number % sizeCheckEvery == 0 || bytes > largeRunBytes);
   return number;
@@ -208,10 +219,15 @@ std::int64_t writeRun(Connection& c, const std::string& function, const std::str
 std::vector<RunInfo> readRuns(Connection& c, bool onlyUndoable) {
   std::vector<RunInfo> out;
   if (!hasHistory(c)) return out;
+  // A run is undone when its own row says so, or the table of undone runs.
+  const std::string whenUndone = hasTable(c, undoneTable)
+                                     ? "coalesce(r.\"Undone\", (SELECT u.\"When\" FROM " + undone +
+                                           " u WHERE u.\"Run\" = r.\"Run\"))"
+                                     : std::string("r.\"Undone\"");
   StatementUse use(c.statement(
-      "SELECT \"Run\", \"When\", \"Function\", \"Detail\", \"Records\", \"Tables\", \"Undone\" "
-      "FROM " +
-      runs + (onlyUndoable ? " WHERE \"Undone\" IS NULL" : "") + " ORDER BY \"Run\" DESC"));
+      "SELECT r.\"Run\", r.\"When\", r.\"Function\", r.\"Detail\", r.\"Records\", r.\"Tables\", " +
+      whenUndone + " FROM " + runs + " r" +
+      (onlyUndoable ? " WHERE " + whenUndone + " IS NULL" : "") + " ORDER BY r.\"Run\" DESC"));
   int rc;
   while ((rc = sqlite3_step(use.get())) == SQLITE_ROW) {
     RunInfo run;
@@ -290,7 +306,11 @@ void checkCounts(const TablePart& part, const std::vector<Added>& added,
 }
 
 void markUndone(Connection& c, std::int64_t run) {
-  StatementUse use(c.statement("UPDATE " + runs + " SET \"Undone\" = ?2 WHERE \"Run\" = ?1"));
+  c.execute("CREATE TABLE IF NOT EXISTS " + undone +
+            " (\"Run\" INTEGER PRIMARY KEY, \"When\" TEXT NOT NULL)");
+  StatementUse use(c.statement("INSERT INTO " + undone +
+                               " (\"Run\", \"When\") VALUES (?1, ?2) "
+                               "ON CONFLICT (\"Run\") DO UPDATE SET \"When\" = excluded.\"When\""));
   sqlite3_bind_int64(use.get(), 1, run);
   bindText(use.get(), 2, localTime());
   step(c, use.get());

@@ -1,5 +1,5 @@
-// Internal: the history's table in the file. A run is one row of it, its changes packed table by
-// table into its last field.
+// Internal: the history's tables in the file. A run is one row of the runs' table, its changes
+// packed table by table into its last field; an undo marks its run in a table of its own.
 #pragma once
 
 #include <sqlite3.h>

@@ -9,6 +9,10 @@ namespace store::history {
 
 // One row a run, with its changes packed in its last field.
 inline constexpr const char* runsTable = "MSysRoomkitRuns";
+// One row an undone run, with the time of its undo. A run's own row keeps its packed changes,
+// megabytes for a large run, so that marking it there would write them all again; runs undone
+// before this table was kept are marked in their own rows, in their "Undone" field.
+inline constexpr const char* undoneTable = "MSysRoomkitUndone";
 
 // The newest runs are kept: always the last 50, never more than 100, and of those before the last
 // 50 only as many as keep the recorded changes of all kept runs within 64 MiB.
