@@ -204,6 +204,92 @@ TEST_F(HistoryTest, AddedRecordsOfTablesOfAnyWidthAreCheckedFieldByField) {
   }
 }
 
+// Many records added with their keys in order are found walking the key's index over their span,
+// others walking the table by place: either way each is checked, the records another program
+// changed since refuse the undo (a key moved out of the span too), and records it added stay.
+TEST_F(HistoryTest, ManyAddedRecordsAreFoundByTheirKeysOrTheirPlaces) {
+  struct Case {
+    const char* name;
+    std::string later;  // with K the first key of the 11th record, then its second key
+    const char* refusal;
+  };
+  const Case cases[] = {
+      {"unchanged", "", nullptr},
+      {"field", "UPDATE Bulk SET Name = 'x' WHERE K", "has changed"},
+      {"key out of the span", "UPDATE Bulk SET First = 'A-1' WHERE K", "has changed"},
+      {"key in the span", "UPDATE Bulk SET Second = 'z' WHERE K", "has changed"},
+      {"gone", "DELETE FROM Bulk WHERE K", "is no longer in the database"},
+      {"another program's record", "INSERT INTO Bulk (First, Second) VALUES ('M-010', 'q')",
+       nullptr},
+  };
+  db.close();
+  for (const bool ascending : {true, false}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (ascending ? ", keys in order" : ", keys in reverse"));
+      testsupport::TempDir caseDir;
+      const std::string copy = caseDir.file("COPY.MDB");
+      std::filesystem::copy_file(path, copy);
+      db = Database::open(copy);
+      db.createTable({"Bulk",
+                      {{"First", FieldType::Text, 10},
+                       {"Second", FieldType::Text, 10},
+                       {"Name", FieldType::Text, 10}},
+                      {{"PrimaryKey", {"First", "Second"}, true}}});
+      Table bulk = db.openTable("Bulk");
+      const auto add = [&](const std::string& first, const std::string& second) {
+        bulk.addNew();
+        bulk.setField("First", Value(first));
+        bulk.setField("Second", Value(second));
+        bulk.update();
+      };
+      for (const char* first : {"A-0", "M-0105", "Z-0"}) add(first, "a");
+      const std::string before = dump(db);
+      {
+        store::Run run(db, "Bulk");
+        for (int i = 0; i < 30; ++i) {
+          const int n = ascending ? i : 29 - i;
+          for (const char* second : {"a", "b", "c", "d", "e"}) {
+            add("M-" + std::string(n < 10 ? "00" : "0") + std::to_string(n), second);
+          }
+        }
+        run.commit();
+      }
+      std::string later = c.later;
+      const std::size_t k = later.find(" K");
+      const std::string eleventh = ascending ? "M-002" : "M-027";
+      if (k != std::string::npos) {
+        later.replace(k, 2, " First = '" + eleventh + "' AND Second = 'a'");
+      }
+      if (!later.empty()) exec(db, later);
+      const std::string changed = dump(db);
+      std::string statements;
+      sqlite3_trace_v2(
+          store::engineHandle(db), SQLITE_TRACE_STMT,
+          [](unsigned, void* out, void* stmt, void*) {
+            *static_cast<std::string*>(out) += sqlite3_sql(static_cast<sqlite3_stmt*>(stmt));
+            return 0;
+          },
+          &statements);
+      const UndoResult result = undoLatest(db);
+      sqlite3_trace_v2(store::engineHandle(db), 0, nullptr, nullptr);
+      EXPECT_EQ(statements.find("INDEXED BY") != std::string::npos, ascending) << statements;
+      if (c.refusal) {
+        EXPECT_FALSE(result.ok());
+        EXPECT_NE(result.message().find(c.refusal), std::string::npos) << result.message();
+        EXPECT_EQ(dump(db), changed);
+      } else {
+        ASSERT_TRUE(result.ok()) << result.message();
+        if (!later.empty()) {
+          EXPECT_NE(dump(db).find("3:M-010 | 3:q |"), std::string::npos) << dump(db);
+          exec(db, "DELETE FROM Bulk WHERE Second = 'q'");
+        }
+        EXPECT_EQ(dump(db), before);
+      }
+      db.close();
+    }
+  }
+}
+
 // A field that an added record leaves out takes its table's default, as a converted Jet file's
 // Yes/No fields take No: each way of adding records records them as the engine keeps them, and
 // the undo takes them out again.

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "changes.h"
@@ -20,7 +21,9 @@ namespace store::history {
 struct AddedRange {
   const Added* records = nullptr;  // one a place, in the order of their places
   std::size_t count = 0;
+  std::string_view part;             // the table's packed changes, where the records' keys lie
   std::vector<char> seen;            // by place: the engine deleted the record there
+  std::size_t found = 0;             // places seen
   std::int64_t changed = 0;          // the place of the first record found changed, or 0
   std::vector<Value> changedRecord;  // its fields in position order, to name it by its key
 };

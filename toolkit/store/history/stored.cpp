@@ -209,6 +209,15 @@ void Unpacker::skipValue() {
   }
 }
 
+std::optional<PackedKey> Unpacker::textOrInteger() {
+  const char kind = take(1)[0];
+  if (kind == kInteger) return PackedKey{false, signedNumber(), {}};
+  if (kind == kText) return PackedKey{true, 0, take(number())};
+  --pos_;
+  skipValue();
+  return std::nullopt;
+}
+
 Value Unpacker::value() {
   const char kind = take(1)[0];
   switch (kind) {

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,13 @@ class Packer {
   std::string bytes_;
 };
 
+// A packed whole number or text, read where it lies.
+struct PackedKey {
+  bool text = false;
+  std::int64_t integer = 0;
+  std::string_view bytes;
+};
+
 // Reading past the end, or a number of more than ten bytes, is damage (Error code::corrupt).
 class Unpacker {
  public:
@@ -77,6 +85,7 @@ class Unpacker {
   std::int64_t signedNumber();
   std::uint64_t word();
   Value value();
+  std::optional<PackedKey> textOrInteger();  // any other value is passed over
   std::string_view bytes(std::size_t size) { return take(size); }
   void skipValue();
   std::size_t offset() const { return pos_; }

@@ -232,7 +232,10 @@ class TableUndo {
   // Removes the added records first to last; each is checked as it goes, and a record that is
   // not as the run left it refuses the whole undo.
   void removeAdded(std::size_t first, std::size_t last) {
-    history::AddedRange range{&added_[first], last - first + 1, {}, 0, {}};
+    history::AddedRange range;
+    range.records = &added_[first];
+    range.count = last - first + 1;
+    range.part = part_->bytes;
     history::removeAdded(c_, *info_, range);
     if (range.changed != 0) {
       throw Refusal("the record " + keyOf(range.changedRecord, range.changed) + " of the table \"" +
