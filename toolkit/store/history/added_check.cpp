@@ -36,8 +36,8 @@ void see(AddedRange& range, std::size_t place, sqlite3_int64 rowid, std::uint64_
   for (std::size_t i = 0; i < width; ++i) range.changedRecord[i] = storedValue(field(i));
 }
 
-// rk_added(range, place, field n-1, ..., field 0) checks the record at `place` as the delete
-// whose condition it is removes it, and keeps every record of the range. The fields come last
+// rk_added(range, place, field n-1, ..., field 0) checks the record at `place` as the statement
+// whose condition it is reads it, and keeps every record of the range. The fields come last
 // first, so that the engine reads the record's header through once, for the first of them.
 void addedFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   auto* range = static_cast<AddedRange*>(sqlite3_value_pointer(argv[0], rangeType));
@@ -150,58 +150,98 @@ void bindKey(sqlite3_stmt* stmt, int index, const PackedKey& key) {
   }
 }
 
-// Deletes what is left of the range in one statement: walking the table by place, or, given a
-// key walk, walking that index over the keys' span.
-void deleteRange(Connection& c, const TableInfo& info, AddedRange& range, const KeyWalk* walk) {
-  const std::size_t width = info.def.fields.size();
-  const bool byFunction =
-      width + 2 <= static_cast<std::size_t>(sqlite3_limit(c.db(), SQLITE_LIMIT_FUNCTION_ARG, -1));
-  std::string sql = "DELETE FROM " + info.quotedName;
-  if (walk) sql += " INDEXED BY " + detail::quote(walk->index->sqliteName);
-  sql += " WHERE " + info.rowidName + " BETWEEN ?1 AND ?2";
-  if (walk) {
-    sql += " AND " + detail::quote(info.def.fields[walk->index->columns[0]].name) + " COLLATE " +
-           walk->index->collations[0] + " BETWEEN ?4 AND ?5";
+bool byFunction(Connection& c, const TableInfo& info) {
+  return info.def.fields.size() + 2 <=
+         static_cast<std::size_t>(sqlite3_limit(c.db(), SQLITE_LIMIT_FUNCTION_ARG, -1));
+}
+
+std::string byPlace(const TableInfo& info) {
+  return " WHERE " + info.rowidName + " BETWEEN ?1 AND ?2";
+}
+
+std::string checkCall(const TableInfo& info) {
+  std::string call = " AND rk_added(?3, " + info.rowidName;
+  for (std::size_t i = info.def.fields.size(); i-- > 0;) {
+    call += ", " + detail::quote(info.def.fields[i].name);
   }
-  if (byFunction) {
-    sql += " AND rk_added(?3, " + info.rowidName;
-    for (std::size_t i = width; i-- > 0;) sql += ", " + detail::quote(info.def.fields[i].name);
-    sql += ")";
-  }
-  StatementUse use(c.statement(sql));
-  sqlite3_bind_int64(use.get(), 1, range.records[0].rowid);
-  sqlite3_bind_int64(use.get(), 2, range.records[range.count - 1].rowid);
-  if (walk) {
-    bindKey(use.get(), 4, walk->low);
-    bindKey(use.get(), 5, walk->high);
-  }
-  int rc;
-  if (byFunction) {
+  return call + ")";
+}
+
+void bindPlaces(sqlite3_stmt* stmt, const AddedRange& range) {
+  sqlite3_bind_int64(stmt, 1, range.records[0].rowid);
+  sqlite3_bind_int64(stmt, 2, range.records[range.count - 1].rowid);
+}
+
+void finish(Connection& c, int rc) {
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) c.fail(rc);
+}
+
+// Checks every record of the range, reading the table by place and writing nothing.
+void checkRange(Connection& c, const TableInfo& info, AddedRange& range) {
+  StatementUse use(
+      c.statement("SELECT count(*) FROM " + info.quotedName + byPlace(info) + checkCall(info)));
+  bindPlaces(use.get(), range);
+  sqlite3_bind_pointer(use.get(), 3, &range, rangeType, nullptr);
+  finish(c, sqlite3_step(use.get()));
+}
+
+// Deletes the records of the range, checking each as it goes: one pass by place.
+void deleteChecking(Connection& c, const TableInfo& info, AddedRange& range) {
+  const bool function = byFunction(c, info);
+  StatementUse use(c.statement("DELETE FROM " + info.quotedName + byPlace(info) +
+                               (function ? checkCall(info) : "")));
+  bindPlaces(use.get(), range);
+  if (function) {
     sqlite3_bind_pointer(use.get(), 3, &range, rangeType, nullptr);
-    rc = sqlite3_step(use.get());
+    finish(c, sqlite3_step(use.get()));
   } else {
     HookCheck check{&info.def.name, &range};
     const HookScope hook(c.db(), check);
-    rc = sqlite3_step(use.get());
+    finish(c, sqlite3_step(use.get()));
   }
-  if (rc != SQLITE_DONE) c.fail(rc);
+}
+
+// Deletes the records of the range, checked before, walking the key's index over their span.
+// Returns how many it deleted; none when the engine cannot walk the index so.
+std::size_t deleteSpan(Connection& c, const TableInfo& info, const AddedRange& range,
+                       const KeyWalk& walk) {
+  sqlite3_stmt* stmt = nullptr;
+  try {
+    stmt = c.statement("DELETE FROM " + info.quotedName + " INDEXED BY " +
+                       detail::quote(walk.index->sqliteName) + byPlace(info) + " AND " +
+                       detail::quote(info.def.fields[walk.index->columns[0]].name) + " COLLATE " +
+                       walk.index->collations[0] + " BETWEEN ?3 AND ?4");
+  } catch (const Error&) {
+    return 0;  // an index it cannot walk over such a span: the caller deletes by place
+  }
+  StatementUse use(stmt);
+  bindPlaces(use.get(), range);
+  bindKey(use.get(), 3, walk.low);
+  bindKey(use.get(), 4, walk.high);
+  finish(c, sqlite3_step(use.get()));
+  return static_cast<std::size_t>(sqlite3_changes(c.db()));
 }
 
 }  // namespace
 
+// A range worth a key walk is read through by place first, which reads records faster than the
+// walk does, and only then, every record found as the run left it, deleted along the index.
 void removeAdded(Connection& c, const TableInfo& info, AddedRange& range) {
   range.seen.assign(range.count, 0);
   range.found = 0;
-  if (const std::optional<KeyWalk> walk = keyWalk(info, range)) {
-    try {
-      deleteRange(c, info, range, &*walk);
-    } catch (const Error&) {
-      if (range.found != 0) throw;  // the engine could not walk the index: walk the table
-    }
-    if (range.found == range.count || range.changed != 0) return;
+  const std::optional<KeyWalk> walk =
+      byFunction(c, info) ? keyWalk(info, range) : std::optional<KeyWalk>();
+  if (!walk) {
+    deleteChecking(c, info, range);
+    return;
   }
-  // Records the key walk passed over (their keys changed since the run) are found by place.
-  deleteRange(c, info, range, nullptr);
+  checkRange(c, info, range);
+  if (range.changed != 0 || range.found != range.count) return;  // the caller refuses
+  if (deleteSpan(c, info, range, *walk) == range.count) return;
+  // Whatever the walk left, every record there having been checked, goes by place.
+  StatementUse use(c.statement("DELETE FROM " + info.quotedName + byPlace(info)));
+  bindPlaces(use.get(), range);
+  finish(c, sqlite3_step(use.get()));
 }
 
 void registerAddedCheck(sqlite3* db) {

@@ -1,5 +1,5 @@
 // Internal: the removal of the records a run added, each checked against what the run left in it
-// in the same pass of the engine that deletes it, so that its records are walked once.
+// before it goes, while the undo's transaction keeps every other writer out.
 #pragma once
 
 #include <sqlite3.h>
@@ -28,8 +28,8 @@ struct AddedRange {
   std::vector<Value> changedRecord;  // its fields in position order, to name it by its key
 };
 
-// Deletes the range's places from the table. Afterwards `seen` and `changed` say what was
-// found; the caller refuses the undo when a record was changed or not there.
+// Deletes the range's places from the table. Afterwards `seen` and `changed` say what was found;
+// when a record was changed or not there, the caller refuses the undo and rolls back the rest.
 void removeAdded(detail::Connection& c, const detail::TableInfo& info, AddedRange& range);
 
 // The row function that the removal checks with; registered once on every connection.
