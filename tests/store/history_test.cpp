@@ -204,9 +204,10 @@ TEST_F(HistoryTest, AddedRecordsOfTablesOfAnyWidthAreCheckedFieldByField) {
   }
 }
 
-// Many records added with their keys in order are found walking the key's index over their span,
-// others walking the table by place: either way each is checked, the records another program
-// changed since refuse the undo (a key moved out of the span too), and records it added stay.
+// Many records added with their keys in order, and few others between them, are removed walking
+// the key's index over their span, others walking the table by place: either way each is
+// checked, the records another program changed since refuse the undo (a key moved out of the
+// span too), and records it added stay.
 TEST_F(HistoryTest, ManyAddedRecordsAreFoundByTheirKeysOrTheirPlaces) {
   struct Case {
     const char* name;
@@ -222,10 +223,14 @@ TEST_F(HistoryTest, ManyAddedRecordsAreFoundByTheirKeysOrTheirPlaces) {
       {"another program's record", "INSERT INTO Bulk (First, Second) VALUES ('M-010', 'q')",
        nullptr},
   };
+  enum Layout { InOrder, Reversed, Spread };
+  const char* const layoutNames[] = {", keys in order", ", keys in reverse",
+                                     ", keys in order among four times as many"};
   db.close();
-  for (const bool ascending : {true, false}) {
+  for (const Layout layout : {InOrder, Reversed, Spread}) {
+    const bool ascending = layout != Reversed;
     for (const Case& c : cases) {
-      SCOPED_TRACE(std::string(c.name) + (ascending ? ", keys in order" : ", keys in reverse"));
+      SCOPED_TRACE(std::string(c.name) + layoutNames[layout]);
       testsupport::TempDir caseDir;
       const std::string copy = caseDir.file("COPY.MDB");
       std::filesystem::copy_file(path, copy);
@@ -243,13 +248,19 @@ TEST_F(HistoryTest, ManyAddedRecordsAreFoundByTheirKeysOrTheirPlaces) {
         bulk.update();
       };
       for (const char* first : {"A-0", "M-0105", "Z-0"}) add(first, "a");
+      const auto number = [](int n) {
+        return "M-" + std::string(n < 10 ? "00" : "0") + std::to_string(n);
+      };
+      for (int n = 0; layout == Spread && n < 30; ++n) {
+        for (int other = 0; other < 20; ++other) add(number(n) + "x", std::to_string(other));
+      }
       const std::string before = dump(db);
       {
         store::Run run(db, "Bulk");
         for (int i = 0; i < 30; ++i) {
           const int n = ascending ? i : 29 - i;
           for (const char* second : {"a", "b", "c", "d", "e"}) {
-            add("M-" + std::string(n < 10 ? "00" : "0") + std::to_string(n), second);
+            add(number(n), second);
           }
         }
         run.commit();
@@ -272,7 +283,8 @@ TEST_F(HistoryTest, ManyAddedRecordsAreFoundByTheirKeysOrTheirPlaces) {
           &statements);
       const UndoResult result = undoLatest(db);
       sqlite3_trace_v2(store::engineHandle(db), 0, nullptr, nullptr);
-      EXPECT_EQ(statements.find("INDEXED BY") != std::string::npos, ascending && !c.refusal)
+      EXPECT_EQ(statements.find("DELETE FROM \"Bulk\" INDEXED BY") != std::string::npos,
+                layout == InOrder && !c.refusal)
           << statements;
       if (c.refusal) {
         EXPECT_FALSE(result.ok());

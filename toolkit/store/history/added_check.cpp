@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "key_walk.h"
 #include "store/engine/connection.h"
-#include "store/text_case.h"
 
 namespace store::history {
 
@@ -98,58 +98,6 @@ class HookScope {
   sqlite3* db_;
 };
 
-// A run's added records whose keys come in order of their places, as new rooms added in turn do,
-// mostly lie together in the key's index too: walking that index over the span of their keys
-// spares a search of it for each record, as a delete by key does. Fewer records are not worth it.
-constexpr std::size_t keyWalkFrom = 64;
-
-struct KeyWalk {
-  const detail::IndexInfo* index;
-  PackedKey low, high;
-};
-
-int compareKeys(const PackedKey& a, const PackedKey& b, bool folded) {
-  if (!a.text) return a.integer < b.integer ? -1 : a.integer > b.integer ? 1 : 0;
-  if (a.bytes == b.bytes) return 0;
-  if (folded) return compareFolded(a.bytes, b.bytes);
-  return a.bytes < b.bytes ? -1 : 1;
-}
-
-// The span of the first key field over the range, when the table's key index starts with it,
-// the index orders texts in a way known here, and every record has a text there, or every one a
-// whole number, in order of their places.
-std::optional<KeyWalk> keyWalk(const TableInfo& info, const AddedRange& range) {
-  if (range.count < keyWalkFrom || info.keyFields.empty()) return std::nullopt;
-  const detail::IndexInfo* index = nullptr;
-  for (const detail::IndexInfo& candidate : info.indexes) {
-    if (candidate.columns == info.keyFields) index = &candidate;
-  }
-  if (!index || index->collations.empty()) return std::nullopt;
-  const bool folded = sqlite3_stricmp(index->collations[0].c_str(), "FOLD") == 0;
-  if (!folded && sqlite3_stricmp(index->collations[0].c_str(), "BINARY") != 0) return std::nullopt;
-  KeyWalk walk{index, {}, {}};
-  for (std::size_t k = 0; k < range.count; ++k) {
-    const Added& record = range.records[k];
-    Unpacker in(range.part.substr(record.keyBegin, record.keyEnd - record.keyBegin));
-    if (in.number() == 0) return std::nullopt;
-    const std::optional<PackedKey> key = in.textOrInteger();
-    if (!key || (k > 0 && key->text != walk.high.text)) return std::nullopt;
-    if (k == 0) walk.low = *key;
-    if (k > 0 && compareKeys(walk.high, *key, folded) > 0) return std::nullopt;
-    walk.high = *key;
-  }
-  return walk;
-}
-
-void bindKey(sqlite3_stmt* stmt, int index, const PackedKey& key) {
-  if (key.text) {
-    sqlite3_bind_text(stmt, index, key.bytes.data(), static_cast<int>(key.bytes.size()),
-                      SQLITE_STATIC);
-  } else {
-    sqlite3_bind_int64(stmt, index, key.integer);
-  }
-}
-
 bool byFunction(Connection& c, const TableInfo& info) {
   return info.def.fields.size() + 2 <=
          static_cast<std::size_t>(sqlite3_limit(c.db(), SQLITE_LIMIT_FUNCTION_ARG, -1));
@@ -211,8 +159,7 @@ std::size_t deleteSpan(Connection& c, const TableInfo& info, const AddedRange& r
   try {
     stmt = c.statement("DELETE FROM " + info.quotedName + " INDEXED BY " +
                        detail::quote(walk.index->sqliteName) + byPlace(info) + " AND " +
-                       detail::quote(info.def.fields[walk.index->columns[0]].name) + " COLLATE " +
-                       walk.index->collations[0] + " BETWEEN ?3 AND ?4");
+                       keyColumn(info, walk) + " BETWEEN ?3 AND ?4");
   } catch (const Error&) {
     return 0;  // an index it cannot walk over such a span: the caller deletes by place
   }
@@ -232,7 +179,7 @@ void removeAdded(Connection& c, const TableInfo& info, AddedRange& range) {
   range.seen.assign(range.count, 0);
   range.found = 0;
   const std::optional<KeyWalk> walk =
-      byFunction(c, info) ? keyWalk(info, range) : std::optional<KeyWalk>();
+      byFunction(c, info) ? keyWalk(c, info, range) : std::optional<KeyWalk>();
   if (!walk) {
     deleteChecking(c, info, range);
     return;
