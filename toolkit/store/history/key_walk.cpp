@@ -48,9 +48,15 @@ bool fewBetween(Connection& c, const TableInfo& info, const KeyWalk& walk,
                 const std::vector<KeyStart>& starts) {
   if (starts.size() < 2) return true;
   const std::string column = keyColumn(info, walk);
-  StatementUse use(c.statement("SELECT count(*) FROM (SELECT 1 FROM " + info.quotedName +
-                               " INDEXED BY " + detail::quote(walk.index->sqliteName) + " WHERE " +
-                               column + " >= ?1 AND " + column + " < ?2 LIMIT ?3)"));
+  sqlite3_stmt* probe = nullptr;
+  try {
+    probe = c.statement("SELECT count(*) FROM (SELECT 1 FROM " + info.quotedName + " INDEXED BY " +
+                        detail::quote(walk.index->sqliteName) + " WHERE " + column + " >= ?1 AND " +
+                        column + " < ?2 LIMIT ?3)");
+  } catch (const Error&) {
+    return false;  // the engine cannot walk the index over a span
+  }
+  StatementUse use(probe);
   const std::size_t gaps = starts.size() - 1;
   std::int64_t added = 0, others = 0;
   for (std::size_t p = 0; p < std::min(probes, gaps); ++p) {
