@@ -1,5 +1,6 @@
 #include "key_walk.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "store/engine/connection.h"
